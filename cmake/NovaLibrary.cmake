@@ -1,0 +1,22 @@
+# nova_library(NAME DEPS...): a static library nova_NAME from every .cpp in the current
+# folder (sub-folders included), with src/ on the include path.
+function(nova_library name)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(nova_${name} STATIC ${sources})
+  target_include_directories(nova_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  if(ARGN)
+    target_link_libraries(nova_${name} PUBLIC ${ARGN})
+  endif()
+endfunction()
+
+# nova_test(NAME DEPS...): one GoogleTest program test_NAME from every .cpp in the current
+# folder; its tests run headless with the game data paths in the environment.
+function(nova_test name)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(test_${name} ${sources})
+  target_include_directories(test_${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(test_${name} PRIVATE ${ARGN} nova_testsupport GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(test_${name}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;NOVA_SOURCE_DIR=${PROJECT_SOURCE_DIR};NOVA_BINARY_DIR=${PROJECT_BINARY_DIR}")
+endfunction()

@@ -1,0 +1,108 @@
+#pragma once
+// A plain byte stream with 64-bit positions and the typed little-endian readers and writers
+// that every file and record format of the system uses. Typed reads are lenient: bytes past
+// the end read as zero and a string field never claims more bytes than the stream still holds.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/extended.h"
+
+namespace nova {
+
+enum class SeekOrigin { Begin, Current, End };
+
+class TStream {
+public:
+  virtual ~TStream() = default;
+  virtual int64_t Read(void* buffer, int64_t count) = 0;
+  virtual int64_t Write(const void* buffer, int64_t count) = 0;
+  virtual int64_t Seek(int64_t offset, SeekOrigin origin) = 0;
+  virtual int64_t Size();
+  virtual void SetSize(int64_t size);
+
+  int64_t Position() { return Seek(0, SeekOrigin::Current); }
+  void SetPosition(int64_t pos) { Seek(pos, SeekOrigin::Begin); }
+  int64_t Remaining() {
+    int64_t r = Size() - Position();
+    return r < 0 ? 0 : r;
+  }
+
+  // Raises an error unless exactly count bytes were read / written.
+  void ReadBuffer(void* buffer, int64_t count);
+  void WriteBuffer(const void* buffer, int64_t count);
+
+  uint8_t ReadByte();
+  int32_t ReadInt32();
+  uint32_t ReadUInt32() { return static_cast<uint32_t>(ReadInt32()); }
+  int64_t ReadInt64();
+  Real ReadExtended();
+  std::string ReadString();           // int32 length + bytes
+  std::string ReadBytes(int64_t n);   // up to n bytes (fewer at the end)
+
+  void WriteByte(uint8_t v) { WriteBuffer(&v, 1); }
+  void WriteInt32(int32_t v);
+  void WriteUInt32(uint32_t v) { WriteInt32(static_cast<int32_t>(v)); }
+  void WriteInt64(int64_t v);
+  void WriteExtended(Real v);
+  void WriteString(const std::string& s);  // int32 length + bytes
+  void WriteBytes(const std::string& s) { WriteBuffer(s.data(), static_cast<int64_t>(s.size())); }
+
+  // Copies count bytes from source's position (count 0: the whole source from position 0).
+  int64_t CopyFrom(TStream& source, int64_t count);
+};
+
+// In-memory file, saved state or record buffer.
+class TKtMemoryStream : public TStream {
+public:
+  TKtMemoryStream() = default;
+  explicit TKtMemoryStream(std::string data) : data_(std::move(data)) {}
+
+  int64_t Read(void* buffer, int64_t count) override;
+  int64_t Write(const void* buffer, int64_t count) override;
+  int64_t Seek(int64_t offset, SeekOrigin origin) override;
+  int64_t Size() override { return static_cast<int64_t>(data_.size()); }
+  void SetSize(int64_t size) override;
+
+  void Clear() {
+    data_.clear();
+    pos_ = 0;
+  }
+  const std::string& Data() const { return data_; }
+  std::string& MutableData() { return data_; }
+  void Assign(std::string data) {
+    data_ = std::move(data);
+    pos_ = 0;
+  }
+  const char* Memory() const { return data_.data(); }
+
+  // Local file system paths (UTF-8). LoadFromFile raises "%s:ファイルがありません" style errors
+  // through ENovaError when the file cannot be read.
+  void LoadFromFile(const std::string& path);
+  void SaveToFile(const std::string& path) const;
+
+private:
+  std::string data_;
+  size_t pos_ = 0;
+};
+
+// A local file opened through the C library (paths in UTF-8).
+class TFileStream : public TStream {
+public:
+  enum Mode { OpenRead, OpenReadWrite, Create };
+  TFileStream(const std::string& path, Mode mode);
+  ~TFileStream() override;
+  int64_t Read(void* buffer, int64_t count) override;
+  int64_t Write(const void* buffer, int64_t count) override;
+  int64_t Seek(int64_t offset, SeekOrigin origin) override;
+  int64_t Size() override;
+  void SetSize(int64_t size) override;
+  void Flush();
+
+private:
+  int fd_ = -1;
+  std::string path_;
+};
+
+}  // namespace nova

@@ -1,0 +1,26 @@
+#pragma once
+// Small helpers shared by the test programs.
+#include <string>
+
+namespace nova::test {
+
+// A fresh private folder under the system temporary folder, removed with the object.
+class TempDir {
+public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& Path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+  std::string path_;
+};
+
+void WriteFile(const std::string& path, const std::string& bytes);  // creates parent folders
+std::string ReadFile(const std::string& path);
+std::string SourceDir();  // the repository's top folder
+std::string BinaryDir();  // the build folder
+
+}  // namespace nova::test
