@@ -1,0 +1,38 @@
+#pragma once
+// Process-wide state that every subsystem may touch: the quitting flag, the close request to
+// the main window and the message boxes that start-up, disk prompts and the interpreter show.
+// The main window installs the real hooks; without them boxes print to stderr and answer
+// with their default button.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace nova {
+
+// Once set: start-up stops, the interpreter ends its pass, frames return early.
+bool Quitting();
+void SetQuitting(bool on);
+
+// Asks the main window to close (after the current frame).
+void PostCloseRequest();
+bool CloseRequested();
+void ClearCloseRequest();
+
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgIcon { None, Information, Warning, Error, Question };
+enum class MsgResult { Ok, Cancel, Yes, No };
+
+// Texts are Shift-JIS. Returns the answer (headless: the default, the first button).
+MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons, MsgIcon icon);
+
+using MessageBoxHook = std::function<MsgResult(const std::string& text, const std::string& caption,
+                                                MsgButtons buttons, MsgIcon icon)>;
+void SetMessageBoxHook(MessageBoxHook hook);  // empty restores the stderr default
+using CloseHook = std::function<void()>;
+void SetCloseHook(CloseHook hook);
+
+// The application title (Shift-JIS): captions of prompts; set from the project name.
+const std::string& ApplicationTitle();
+void SetApplicationTitle(const std::string& title);
+
+}  // namespace nova

@@ -1,0 +1,19 @@
+#pragma once
+// The novatool sub-commands. Each takes the arguments after its name (UTF-8) and returns
+// the process exit code; errors go to stderr in UTF-8.
+#include <string>
+#include <vector>
+
+namespace nova::tools {
+
+using Args = std::vector<std::string>;
+
+int CmdList(const Args& args);     // list ARCHIVE
+int CmdCat(const Args& args);      // cat ARCHIVE NAME
+int CmdExtract(const Args& args);  // extract ARCHIVE DIR
+int CmdPack(const Args& args);     // pack DIR -o OUT [--version N] [--exe STUB] [--ext]
+int CmdExpr(const Args& args);     // expr [--var ...] [--hex] [--dump-vars] TEXT...
+int CmdBuild(const Args& args);    // build SRC -o OUT
+int CmdDisasm(const Args& args);   // disasm FILE.nsb | disasm game.dat PAGE
+
+}  // namespace nova::tools
