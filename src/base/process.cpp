@@ -11,7 +11,10 @@ bool gCloseRequested = false;
 MessageBoxHook gBoxHook;
 CloseHook gCloseHook;
 std::string gTitle;
+TFrameClock gClock;
 }  // namespace
+
+TFrameClock& FrameClock() { return gClock; }
 
 bool Quitting() { return gQuitting; }
 void SetQuitting(bool on) { gQuitting = on; }

@@ -31,6 +31,18 @@ void SetMessageBoxHook(MessageBoxHook hook);  // empty restores the stderr defau
 using CloseHook = std::function<void()>;
 void SetCloseHook(CloseHook hook);
 
+// The frame clock of the main loop (milliseconds). The main loop writes it; commands, objects
+// and the trace read it.
+struct TFrameClock {
+  uint32_t LastTick = 0;    // timer value at the last counted tick
+  uint32_t Total = 0;       // total counted milliseconds: the scenario clock
+  uint32_t LastDelta = 0;   // the last frame's elapsed milliseconds
+  uint32_t FrameCount = 0;  // incremented once per frame
+  uint32_t FrameBudget = 16;
+  uint32_t DrawDivisor = 1;
+};
+TFrameClock& FrameClock();
+
 // The application title (Shift-JIS): captions of prompts; set from the project name.
 const std::string& ApplicationTitle();
 void SetApplicationTitle(const std::string& title);
