@@ -2,6 +2,11 @@
 # folder (sub-folders included), with src/ on the include path.
 function(nova_library name)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    # A subsystem whose sources are still to come links as an empty library.
+    set(sources ${CMAKE_CURRENT_BINARY_DIR}/empty_${name}.cpp)
+    file(WRITE ${sources} "")
+  endif()
   add_library(nova_${name} STATIC ${sources})
   target_include_directories(nova_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   if(ARGN)
