@@ -50,8 +50,9 @@ struct TCommandLayout {
   std::vector<TFieldLayout> Fields;
 };
 
-const TCommandLayout& CommandLayout(int code);  // code 0..60
+const TCommandLayout& CommandLayout(int code);  // code 0..60 ("不正なコマンド" otherwise)
 int FindCommandByName(const std::string& englishName);  // -1 when unknown
+bool IsPropertyCommand(int code);  // the record carries object properties
 
 // One value of a record field.
 struct TFieldValue {
@@ -82,7 +83,14 @@ struct TPageFile {
   std::vector<std::string> PropSetRecords;
   std::array<TPropSet, kCommandCount> PropSets{};  // the slots the loader uses
   std::vector<TCommandRecord> Commands;
+  // Bytes after the last command as stored (for a page newer than the reader: everything
+  // after the version), written back unchanged.
+  std::string Trailing;
 };
+
+// Refills the loader's slots from the stored property-set records (first 21 bytes of each of
+// records 0..60; a shorter record leaves the rest zero).
+void SyncPropSets(TPageFile& page);
 
 // Reads a whole page. Version > 112: the page has no commands (no error). Version <= 102
 // raises nothing here; the caller refuses such a page. A code above 60 raises "不正なコマンド".
