@@ -1,0 +1,56 @@
+#pragma once
+// The scene's event queue: records that objects post for the interpreter. A record waits with
+// level 0 until the interpreter takes it; it then carries the event level its handler runs at
+// and is removed when that handler returns.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace nova {
+
+// The object that posted an event, held by name: display objects are never held by lasting
+// pointers outside the scene. An empty name is no sender.
+struct TEventSender {
+  std::string Name;
+  bool Empty() const { return Name.empty(); }
+};
+
+struct TEventEntry {
+  std::string PageRef;  // "page.nsb" or "page.nsb:label"
+  TEventSender Sender;
+  uint8_t EventCode = 0;  // the number of the event property that posted it
+  int32_t Level = 0;      // 0: pending
+  std::vector<std::string> Args;
+};
+
+class TEventQueue {
+public:
+  // Whether an object of that name is still registered in the scene. The scene installs its
+  // registry lookup; until then every non-empty name counts as registered.
+  using TObjectExistsHook = std::function<bool(const std::string& name)>;
+  void SetObjectExistsHook(TObjectExistsHook hook) { exists_ = std::move(hook); }
+  bool ObjectExists(const TEventSender& sender) const;
+
+  void PostEvent(const TEventSender& sender, const std::string& pageRef, std::vector<std::string> args,
+                 uint8_t code);
+  int Count() const { return static_cast<int>(entries_.size()); }
+  TEventEntry& Entry(int index) { return entries_[static_cast<size_t>(index)]; }
+  const TEventEntry& Entry(int index) const { return entries_[static_cast<size_t>(index)]; }
+
+  // First waiting or running record of that sender and code, or -1.
+  int FindPendingEvent(const std::string& senderName, uint8_t code) const;
+  TEventEntry* FirstPending();
+  void SetLevel(TEventEntry& entry, int32_t level) { entry.Level = level; }
+  void RemoveLevel(int32_t level);
+  void Remove(const TEventEntry* entry);
+  void RemoveRunning();                                  // every record whose level is not 0
+  void RemoveSenderPending(const std::string& senderName);  // a destroyed component's waiting records
+  void Clear() { entries_.clear(); }
+
+private:
+  std::vector<TEventEntry> entries_;
+  TObjectExistsHook exists_;
+};
+
+}  // namespace nova

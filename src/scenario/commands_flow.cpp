@@ -1,0 +1,174 @@
+#include "scenario/commands_flow.h"
+
+#include "base/error.h"
+#include "params/param_collection.h"
+#include "scenario/call_man.h"
+#include "scenario/messages.h"
+
+namespace nova {
+
+namespace {
+
+// A condition that gives no value does not hold back the command it guards.
+bool CondHolds(TNovaParser* cond, TCallMan& cm) { return EvalFlag(cond, cm, true); }
+
+// Index of the first command after start whose indent is not greater than indent.
+int32_t SkipBlock(const TPage& page, int32_t start, int32_t indent) {
+  int32_t i = start;
+  while (page.Contains(i) && page.Command(i)->Indent() > indent) ++i;
+  return i;
+}
+
+}  // namespace
+
+void TComIf::Execute(TCallMan& cm) {
+  const int32_t self = cm.Index();
+  if (CondHolds(cond_.get(), cm)) {
+    cm.SetIndex(self + 1);
+    return;
+  }
+  const TPage& page = *Page();
+  int32_t i = self + 1;
+  while (page.Contains(i)) {
+    TCommand* c = page.Command(i);
+    if (c->Indent() > Indent()) {
+      ++i;
+      continue;
+    }
+    if (c->Indent() < Indent()) break;
+    if (c->Code() == 1) {
+      if (CondHolds(static_cast<TComElseif*>(c)->Condition(), cm)) {
+        cm.SetIndex(i + 1);
+        return;
+      }
+      ++i;
+      continue;
+    }
+    if (c->Code() == 2) {
+      cm.SetIndex(i + 1);
+      return;
+    }
+    break;
+  }
+  cm.SetIndex(i);
+}
+
+void TComElseif::Execute(TCallMan& cm) { cm.SetIndex(SkipBlock(*Page(), cm.Index() + 1, Indent())); }
+
+void TComElse::Execute(TCallMan& cm) { cm.SetIndex(SkipBlock(*Page(), cm.Index() + 1, Indent())); }
+
+void TComJump::LoadFields(TFieldCursor& f) {
+  pageName_ = f.Str();
+  target_ = f.Int();
+  cond_ = f.Expr();
+}
+
+void TComJump::Execute(TCallMan& cm) {
+  if (!CondHolds(cond_.get(), cm) || !cm.Host().CheckFile(pageName_)) {
+    cm.Next();
+    return;
+  }
+  const int32_t index = cm.Index();
+  TPage* p;
+  try {
+    p = cm.GetPage(pageName_, true);
+  } catch (...) {
+    cm.SetIndex(index + 1);  // the page could not be read: go on after the jump
+    throw;
+  }
+  cm.SetCurrentPage(p);
+  cm.SetIndex(target_);
+}
+
+void TComCall::LoadFields(TFieldCursor& f) {
+  pageName_ = f.Str();
+  target_ = f.Int();
+  resultVar_ = f.Str();
+  cond_ = f.Expr();
+  args_ = f.Exprs();
+}
+
+void TComCall::Execute(TCallMan& cm) {
+  if (!CondHolds(cond_.get(), cm) || !cm.Host().CheckFile(pageName_)) {
+    cm.Next();
+    return;
+  }
+  std::vector<std::string> args;
+  for (auto& a : args_)
+    if (TCustomParam* v = Evaluate(a.get(), cm)) args.push_back(v->GetAsStr());
+  const int32_t index = cm.Index();
+  try {
+    cm.CallPage(pageName_, target_, resultVar_, std::move(args));
+  } catch (...) {
+    cm.SetIndex(index + 1);
+    throw;
+  }
+}
+
+void TComExit::Execute(TCallMan& cm) {
+  if (CondHolds(cond_.get(), cm))
+    cm.EndPage();
+  else
+    cm.Next();
+}
+
+void TComBreak::Execute(TCallMan& cm) {
+  if (!CondHolds(cond_.get(), cm))
+    cm.Next();
+  else if (target_ < 0)
+    cm.EndPage();
+  else
+    cm.SetIndex(target_);
+}
+
+void TComContinue::Execute(TCallMan& cm) {
+  if (!CondHolds(cond_.get(), cm))
+    cm.Next();
+  else if (target_ < 0)
+    cm.EndPage();
+  else
+    cm.SetIndex(target_);
+}
+
+void TComWhile::Execute(TCallMan& cm) {
+  if (EvalFlag(cond_.get(), cm, false))
+    cm.Next();
+  else
+    cm.SetIndex(end_);
+}
+
+void TComWhileInit::Execute(TCallMan& cm) {
+  cm.Next();
+  Evaluate(statement_.get(), cm);
+}
+
+void TComWhileLoop::Execute(TCallMan& cm) {
+  cm.SetIndex(target_);
+  Evaluate(statement_.get(), cm);
+}
+
+void TComCalc::Execute(TCallMan& cm) {
+  cm.Next();
+  Evaluate(statement_.get(), cm);
+}
+
+void TComVarNew::LoadFields(TFieldCursor& f) {
+  name_ = f.Str();
+  type_ = static_cast<uint8_t>(f.Int());
+  init_ = f.Expr();
+  scope_ = static_cast<uint8_t>(f.Int());
+}
+
+void TComVarNew::Execute(TCallMan& cm) {
+  cm.Next();
+  if (name_.empty()) RaiseError(msg::NoVariableName());
+  static TNovaParser empty;
+  VarNew(cm.Store(), name_, type_, init_ ? *init_ : empty, scope_, cm.Funcs());
+}
+
+void TComVarDel::Execute(TCallMan& cm) {
+  cm.Next();
+  VarDel(cm.Store(), name_);
+}
+
+}  // namespace nova
