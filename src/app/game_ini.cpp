@@ -1,0 +1,119 @@
+#include "app/game_ini.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "base/sjis.h"
+
+namespace nova {
+namespace {
+
+std::string Trim(const std::string& s) {
+  size_t b = s.find_first_not_of(" \t\r\n");
+  if (b == std::string::npos) return {};
+  size_t e = s.find_last_not_of(" \t\r\n");
+  return s.substr(b, e - b + 1);
+}
+
+bool ParseInteger(const std::string& text, int32_t& out) {
+  std::string s = text;
+  bool negative = false;
+  size_t i = 0;
+  if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
+  int base = 10;
+  if (i < s.size() && s[i] == '$') {
+    base = 16, ++i;
+  } else if (i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
+    base = 16, i += 2;
+  }
+  if (i >= s.size()) return false;
+  int64_t v = 0;
+  for (; i < s.size(); ++i) {
+    char c = s[i];
+    int d = (c >= '0' && c <= '9') ? c - '0' : (base == 16 && c >= 'a' && c <= 'f') ? c - 'a' + 10
+            : (base == 16 && c >= 'A' && c <= 'F')                             ? c - 'A' + 10
+                                                                               : -1;
+    if (d < 0) return false;
+    v = v * base + d;
+    if (v > 0xFFFFFFFFll) return false;
+  }
+  // Hexadecimal text may give the full 32-bit pattern; decimal text must fit the range.
+  if (base == 10 && v > (negative ? 2147483648ll : 2147483647ll)) return false;
+  uint32_t bits = static_cast<uint32_t>(v);
+  out = static_cast<int32_t>(negative ? 0u - bits : bits);
+  return true;
+}
+
+}  // namespace
+
+void TIniFile::Parse(const std::string& text) {
+  sections_.clear();
+  std::istringstream in(text);
+  std::string line;
+  std::map<std::string, std::string>* current = nullptr;
+  while (std::getline(in, line)) {
+    std::string t = Trim(line);
+    if (t.empty() || t[0] == ';') continue;
+    if (t[0] == '[') {
+      size_t close = t.find(']');
+      std::string name = UpperCaseAnsi(Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1)));
+      current = &sections_[name];
+      continue;
+    }
+    size_t eq = t.find('=');
+    if (!current || eq == std::string::npos) continue;
+    std::string key = UpperCaseAnsi(Trim(t.substr(0, eq)));
+    std::string value = Trim(t.substr(eq + 1));
+    if (value.size() >= 2 && ((value.front() == '"' && value.back() == '"') ||
+                              (value.front() == '\'' && value.back() == '\''))) {
+      value = value.substr(1, value.size() - 2);
+    }
+    current->emplace(key, value);  // the first occurrence wins
+  }
+}
+
+bool TIniFile::LoadFromFile(const std::string& utf8Path) {
+  std::ifstream in(utf8Path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  Parse(ss.str());
+  return true;
+}
+
+std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
+  auto s = sections_.find(UpperCaseAnsi(section));
+  if (s == sections_.end()) return def;
+  auto k = s->second.find(UpperCaseAnsi(key));
+  return k == s->second.end() ? def : k->second;
+}
+
+int32_t TIniFile::ReadInteger(const std::string& section, const std::string& key, int32_t def) const {
+  int32_t v = 0;
+  return ParseInteger(ReadString(section, key, ""), v) ? v : def;
+}
+
+bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool def) const {
+  return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+int32_t NormaliseDelayTime(int32_t ms) {
+  int32_t v = ms / 100 * 100;
+  return v < 100 ? 100 : v > 500 ? 500 : v;
+}
+
+TGameSettings ReadGameSettings(const TIniFile& ini) {
+  TGameSettings s;
+  s.UseDirectSound = ini.ReadBool("Sound", "DirectSound", true);
+  s.DelayTime = NormaliseDelayTime(ini.ReadInteger("Sound", "DelayTime", 500));
+  s.UseWMP = ini.ReadBool("Video", "UseWMP", false);
+  return s;
+}
+
+TGameSettings LoadGameSettings(const std::string& utf8Path) {
+  TIniFile ini;
+  if (!ini.LoadFromFile(utf8Path)) return TGameSettings{};
+  return ReadGameSettings(ini);
+}
+
+}  // namespace nova

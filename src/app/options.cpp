@@ -1,0 +1,81 @@
+#include "app/options.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "base/error.h"
+#include "base/sjis.h"
+
+namespace nova {
+
+const char* UsageText() {
+  return "Usage: novaplayer [OPTIONS] [GAME...]\n"
+         "Runs a game: a folder (its game.dat is the archive; further folders add theirs),\n"
+         "a game.dat, or a Windows executable carrying the game's archive. Without GAME the\n"
+         "player runs the archive appended to itself, else the bundled game.\n"
+         "\n"
+         "Options:\n"
+         "  --help            show this text and end\n"
+         "  --version         show the version and end\n"
+         "  --headless        no window and no sound device; the clock advances 16 ms per frame,\n"
+         "                    message boxes print to stderr and take their default answer\n"
+         "  --frames N        end after N frames as if the window were closed (exit code 0)\n"
+         "  --save-dir DIR    folder of save.dat (default: the game folder when writable, else\n"
+         "                    $XDG_DATA_HOME/novaplayer/<game>/)\n"
+         "  --trace FILE      write the interpreter's trace to FILE\n"
+         "  --dump-vars FILE  write the game's variables to FILE at exit\n";
+}
+
+namespace {
+
+uint32_t ParseCount(const std::string& option, const std::string& text) {
+  if (text.empty() || text[0] < '0' || text[0] > '9') RaiseError(option + ": not a number: " + text);
+  errno = 0;
+  char* end = nullptr;
+  unsigned long long v = std::strtoull(text.c_str(), &end, 10);
+  if (*end != 0 || errno != 0 || v > 0xFFFFFFFFull) RaiseError(option + ": not a number: " + text);
+  return static_cast<uint32_t>(v);
+}
+
+}  // namespace
+
+TPlayerOptions ParseCommandLine(const std::vector<std::string>& args) {
+  TPlayerOptions o;
+  size_t i = 0;
+  auto value = [&](const std::string& option, const std::string& inlineValue, bool hasInline) -> std::string {
+    if (hasInline) return inlineValue;
+    if (i + 1 >= args.size()) RaiseError(option + ": missing value");
+    return args[++i];
+  };
+  for (; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--") {
+      ++i;
+      break;
+    }
+    if (a.size() < 2 || a[0] != '-' || a[1] != '-') break;  // the games begin
+    std::string name = a, inlineValue;
+    bool hasInline = false;
+    if (size_t eq = a.find('='); eq != std::string::npos) {
+      name = a.substr(0, eq);
+      inlineValue = a.substr(eq + 1);
+      hasInline = true;
+    }
+    auto noValue = [&] {
+      if (hasInline) RaiseError(name + ": takes no value");
+    };
+    if (name == "--help") noValue(), o.Help = true;
+    else if (name == "--version") noValue(), o.Version = true;
+    else if (name == "--headless") noValue(), o.Headless = true;
+    else if (name == "--frames") o.Frames = ParseCount(name, value(name, inlineValue, hasInline));
+    else if (name == "--save-dir") o.SaveDir = value(name, inlineValue, hasInline);
+    else if (name == "--trace") o.TraceFile = value(name, inlineValue, hasInline);
+    else if (name == "--dump-vars") o.DumpVarsFile = value(name, inlineValue, hasInline);
+    else RaiseError("unknown option: " + a);
+  }
+  for (; i < args.size(); ++i) o.Games.push_back(args[i]);
+  if (!o.Games.empty() && SameText(o.Games[0], "/config")) o.Config = true;
+  return o;
+}
+
+}  // namespace nova

@@ -1,0 +1,130 @@
+#include "app/player.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <filesystem>
+
+#include "app/game_location.h"
+#include "app/options.h"
+#include "app/view.h"
+#include "base/encoding.h"
+#include "base/error.h"
+#include "base/process.h"
+#include "platform/instance_lock.h"
+#include "platform/mounts.h"
+#include "platform/platform.h"
+#include "platform/trace_log.h"
+
+#if NOVA_HAVE_ARCHIVE
+#include "archive/vrfiles.h"
+#endif
+
+#ifndef NOVA_BUNDLED_GAME_DIR
+#define NOVA_BUNDLED_GAME_DIR ""
+#endif
+#ifndef NOVA_VERSION
+#define NOVA_VERSION "0.0.0"
+#endif
+
+namespace nova {
+namespace {
+
+// Messages of the system are Shift-JIS; the terminal takes UTF-8. Our own texts are
+// UTF-8 already and pass unchanged (valid UTF-8 that is also valid Shift-JIS is ASCII).
+void PrintError(const std::string& sjisOrAscii) {
+  std::fprintf(stderr, "novaplayer: %s\n", SjisToUtf8(sjisOrAscii).c_str());
+}
+
+}  // namespace
+
+std::string SelfExecutablePath(const std::string& fallback) {
+  char buf[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return fallback;
+  return std::string(buf, static_cast<size_t>(n));
+}
+
+int RunPlayer(const std::vector<std::string>& args, const std::string& selfExe, const TGameHooksFactory& makeHooks) {
+  TPlayerOptions options;
+  try {
+    options = ParseCommandLine(args);
+  } catch (const ENovaError& e) {
+    std::fprintf(stderr, "novaplayer: %s\nTry 'novaplayer --help'.\n", e.what());
+    return 2;
+  }
+  if (options.Help) {
+    std::fputs(UsageText(), stdout);
+    return 0;
+  }
+  if (options.Version) {
+    std::printf("novaplayer %s\n", NOVA_VERSION);
+    return 0;
+  }
+
+  std::unique_ptr<TInstanceLock> lock;
+  TStartupInfo info;
+  TGameLocation location;
+  try {
+    std::vector<std::string> games = options.Config ? std::vector<std::string>() : options.Games;
+    location = LocateGame(games, selfExe, NOVA_BUNDLED_GAME_DIR);
+    // The original refused to run from a CD-ROM drive; ours: from mounted optical media.
+    if (IsOnOpticalMedium(selfExe)) return 0;
+    if (location.Kind == GameKind::Executable && IsOnOpticalMedium(location.ArchivePath)) return 0;
+    lock = TInstanceLock::TryAcquire(InstanceKey(options.Games.empty() ? location.KeySource : options.Games.front()));
+    if (!lock) return 0;  // the game runs already
+    if (options.Config) {
+      std::fputs("novaplayer: the settings dialog is not available yet\n", stderr);
+      return 1;
+    }
+    InitTraceLogFromEnvironment();
+#if NOVA_HAVE_ARCHIVE
+    ResetFileManager(!options.Headless);
+    RegisterArchives(FileManager(), location);
+#endif
+    info.Options = options;
+    info.Headless = options.Headless;
+    info.GameFolder = location.GameFolder;
+    info.HadFolderParameters = location.Kind == GameKind::Folders && !options.Games.empty();
+    info.Settings = LoadGameSettings(location.GameFolder + "/game.ini");
+    if (!options.SaveDir.empty()) {
+      std::error_code ec;
+      std::filesystem::create_directories(options.SaveDir, ec);
+      if (ec) RaiseError(options.SaveDir + ": " + ec.message());
+      info.SaveDir = options.SaveDir;
+    } else {
+      info.SaveDir = DefaultSaveDir(location);
+    }
+  } catch (const ENovaError& e) {
+    PrintError(e.Message());
+    return 1;
+  } catch (const std::exception& e) {
+    PrintError(e.what());
+    return 1;
+  }
+
+  int code = 0;
+  try {
+    std::unique_ptr<TPlatform> platform = TPlatform::Create(options.Headless);
+    std::unique_ptr<TGameHooks> hooks = makeHooks ? makeHooks() : std::make_unique<TGameHooks>();
+    TFormView view(*platform, *hooks, info);
+    view.Create();
+    if (view.StartupFailed()) {
+      view.Close();
+      code = 1;
+    } else {
+      view.Run(options.Frames);
+    }
+  } catch (const ENovaError& e) {
+    PrintError(e.Message());
+    code = 1;
+  } catch (const std::exception& e) {
+    PrintError(e.what());
+    code = 1;
+  }
+  TraceLog().Final();
+  return code;
+}
+
+}  // namespace nova

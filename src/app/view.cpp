@@ -1,0 +1,409 @@
+#include "app/view.h"
+
+#include "app/game_location.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "base/encoding.h"
+#include "base/error.h"
+#include "base/process.h"
+#include "platform/message_box.h"
+#include "platform/trace_log.h"
+
+namespace nova {
+namespace {
+
+const std::string& QuitQuestion() {
+  static const std::string text = Utf8ToSjis("「%s」を終了しますか？");
+  return text;
+}
+
+std::string ReplaceFirst(std::string text, const std::string& what, const std::string& with) {
+  if (size_t at = text.find(what); at != std::string::npos) text.replace(at, what.size(), with);
+  return text;
+}
+
+}  // namespace
+
+TRect PlacePanel(int clientWidth, int clientHeight, int sceneWidth, int sceneHeight, bool fullScreen) {
+  return TRect{(clientWidth - sceneWidth) / 2, fullScreen ? (clientHeight - sceneHeight) / 2 : kDockHeight,
+               sceneWidth, sceneHeight};
+}
+
+TRect CentreIn(const TRect& usable, int clientWidth, int clientHeight) {
+  return TRect{usable.Left + (usable.Width - clientWidth) / 2, usable.Top + (usable.Height - clientHeight) / 2,
+               clientWidth, clientHeight};
+}
+
+TFormView::TFormView(TPlatform& platform, TGameHooks& hooks, TStartupInfo info)
+    : platform_(platform), hooks_(hooks), info_(std::move(info)) {}
+
+TFormView::~TFormView() {
+  if (created_ && !closed_) Close();
+  SetMessageBoxHook(nullptr);  // the boxes must not outlive their parent window
+}
+
+void TFormView::Create() {
+  created_ = true;
+  // Window creation step 1: a log of an earlier run goes.
+  if (!info_.GameFolder.empty()) {
+    std::error_code ec;
+    std::filesystem::remove(std::filesystem::path(info_.GameFolder) / "novaplay.log", ec);
+  }
+  TracePoint("FormCreate");
+  hooks_.Configure(info_);
+  hooks_.SeedRandom(MillisecondsSinceMidnight(platform_.Clock().LocalTime()));
+  sceneW_ = std::max(1, hooks_.ProjectWidth());
+  sceneH_ = std::max(1, hooks_.ProjectHeight());
+  window_ = platform_.CreateWindow(sceneW_, sceneH_ + kDockHeight);
+  platform_.InstallMessageBoxes(window_.get());
+  caption_ = "NovaPlayer";
+  window_->SetCaption(caption_);
+  toolbar_ = std::make_unique<TToolbar>();
+  TracePoint("TBasePanel.Create");
+  hooks_.CreateVariableStore();
+  try {
+    Initialize();
+  } catch (const ENovaError& e) {
+    startupFailed_ = true;
+    MessageBox(e.Message(), ApplicationTitle(), MsgButtons::Ok, MsgIcon::Error);
+    SetQuitting(true);
+  }
+  if (Quitting()) PostCloseRequest();
+  window_->Show();
+  Compose();
+}
+
+void TFormView::Initialize() {
+  TracePoint("DXSound.Initialize");
+  try {
+    hooks_.InitSound(info_.Settings.UseDirectSound);
+  } catch (const std::exception&) {
+    // the sound device is optional: the game runs silent
+  }
+  TracePoint("NovaInitialize");
+  hooks_.CreateDisplaySystem();
+  displaySystem_ = true;
+  TracePoint("TProject.Create");
+  hooks_.CreateProject();
+  UpdateCaption();
+  sceneW_ = std::max(1, hooks_.ProjectWidth());
+  sceneH_ = std::max(1, hooks_.ProjectHeight());
+  TracePoint("MediaInit");
+  hooks_.StartMedia(sceneW_, sceneH_);
+  clientW_ = sceneW_;
+  clientH_ = sceneH_ + kDockHeight;
+  window_->SetClientSize(clientW_, clientH_);
+  TRect at = CentreIn(window_->UsableArea(), clientW_, clientH_);
+  window_->MoveTo(at.Left, at.Top);
+  hooks_.SetSceneSize(sceneW_, sceneH_);
+  panelPicture_.Resize(sceneW_, sceneH_);
+  PlacePanel();
+  splashDone_ = !hooks_.HasSplash();
+  TracePoint("NovaInitColor");
+}
+
+void TFormView::PlacePanel() { panel_ = nova::PlacePanel(clientW_, clientH_, sceneW_, sceneH_, fullScreen_); }
+
+void TFormView::UpdateCaption() {
+  const std::string& title = ApplicationTitle();
+  std::string caption = title.empty() ? std::string("NovaPlayer") : SjisToUtf8(title);
+  if (caption != caption_ && window_) window_->SetCaption(caption_ = caption);
+}
+
+const TLocalTime& TFormView::CachedDateTime() { return dateTime_.Get(FrameClock().Total, platform_.Clock()); }
+
+void TFormView::Run(std::optional<uint32_t> maxFrames) {
+  TPlatformClock& clock = platform_.Clock();
+  FrameClock().LastTick = clock.Now();
+  while (!closed_) {
+    TInputEvent event;
+    while (!closed_ && window_->PollEvent(event)) HandleEvent(event);
+    if (closed_) break;
+    if (CloseRequested() || Quitting()) {
+      ClearCloseRequest();
+      Close();
+      break;
+    }
+    if (!active_) {
+      window_->WaitEvent(100);  // no frames while inactive
+      continue;
+    }
+    clock.FrameStep();
+    uint32_t start = clock.Now();
+    if (!modeSwitch_ && AdvanceFrameClock(FrameClock(), start)) {
+      Frame();
+      ++framesDriven_;
+      if (maxFrames && framesDriven_ >= *maxFrames) {
+        Close();
+        break;
+      }
+    }
+    uint32_t wait = FrameWait(FrameClock().FrameBudget, start, clock.Now(), hooks_.SleepFlag());
+    if (wait > 0) clock.Sleep(wait);
+  }
+}
+
+void TFormView::Frame() {
+  if (!hooks_.HasProject()) return;
+  ProcessFileDeletions();
+  hooks_.ProcessInput(input_);
+  if (splashDone_) {
+    hooks_.RunInterpreter();
+  } else {
+    splashDone_ = hooks_.SplashStep();
+  }
+  if (Quitting()) return;
+  UpdateCaption();
+  hooks_.UpdateScene();
+  ++FrameClock().FrameCount;
+  if (hooks_.ServiceRequests()) skipDraw_ = 1;
+  if (skipDraw_ >= 1) {
+    --skipDraw_;
+    return;
+  }
+  uint32_t divisor = std::max<uint32_t>(1, FrameClock().DrawDivisor);
+  drawPhase_ = (drawPhase_ + 1) % divisor;
+  if (drawPhase_ != 0) return;
+  hooks_.PaintScene(panelPicture_);
+  Compose();
+}
+
+void TFormView::Compose() {
+  if (!window_ || clientW_ <= 0 || clientH_ <= 0) return;
+  clientPicture_.Resize(clientW_, clientH_, 0);
+  for (int y = 0; y < panel_.Height && y < panelPicture_.Height; ++y) {
+    int cy = panel_.Top + y;
+    if (cy < 0 || cy >= clientH_) continue;
+    const uint32_t* src = panelPicture_.Row(y);
+    uint32_t* dst = clientPicture_.Row(cy);
+    for (int x = 0; x < panel_.Width && x < panelPicture_.Width; ++x) {
+      int cx = panel_.Left + x;
+      if (cx >= 0 && cx < clientW_) dst[cx] = src[x];
+    }
+  }
+  if (toolbarVisible_) toolbar_->Draw(clientPicture_, hover_, pressed_);
+  window_->Present(clientPicture_);
+  ++presented_;
+}
+
+void TFormView::HandleEvent(const TInputEvent& e) {
+  auto inPanel = [this](int x, int y) {
+    return x >= panel_.Left && x < panel_.Left + panel_.Width && y >= panel_.Top && y < panel_.Top + panel_.Height;
+  };
+  auto inDock = [this](int y) { return toolbarVisible_ && y < kDockHeight; };
+  switch (e.Kind) {
+    case InputKind::MouseDown: {
+      if (!active_) return;
+      mouseX_ = e.X, mouseY_ = e.Y;
+      if (inDock(e.Y)) {
+        if (e.Button == MouseButton::Right) return ShowPopupMenu();
+        if (e.Button == MouseButton::Left && toolbar_->ButtonAt(e.X, e.Y) != ToolButton::None) {
+          pressed_ = toolbar_->ButtonAt(e.X, e.Y);
+          buttonCaptured_ = true;
+          Compose();
+        }
+        return;
+      }
+      if (!inPanel(e.X, e.Y)) return;
+      bool left = e.Button == MouseButton::Left, right = e.Button == MouseButton::Right;
+      for (TScreenMouseState& s : input_.Screens) s.LeftHeld = left, s.RightHeld = right;
+      input_.DisplayedScreen().LeftPressedNow = left;
+      input_.DisplayedScreen().RightPressedNow = right;
+      return;
+    }
+    case InputKind::MouseUp: {
+      for (TScreenMouseState& s : input_.Screens) s.LeftHeld = s.RightHeld = false;
+      if (buttonCaptured_) {
+        ToolButton was = pressed_;
+        buttonCaptured_ = false;
+        pressed_ = ToolButton::None;
+        Compose();
+        if (inDock(e.Y) && toolbar_->ButtonAt(e.X, e.Y) == was) PressToolButton(was);
+      }
+      return;
+    }
+    case InputKind::MouseMove: {
+      mouseX_ = e.X, mouseY_ = e.Y;
+      bool overDock = inDock(e.Y);
+      if (fullScreen_) {
+        // Row 0 shows the toolbar; leaving it for the game area hides it again.
+        bool show = e.Y <= 0 || (toolbarVisible_ && overDock);
+        if (show != toolbarVisible_) {
+          toolbarVisible_ = show;
+          overDock = inDock(e.Y);
+          Compose();
+        }
+      }
+      ToolButton hover = overDock ? toolbar_->ButtonAt(e.X, e.Y) : ToolButton::None;
+      if (hover != hover_) {
+        hover_ = hover;
+        Compose();
+      }
+      if ((!overDock && inPanel(e.X, e.Y)) || (!buttonCaptured_ && (input_.Screens[0].LeftHeld || input_.Screens[0].RightHeld))) {
+        for (TScreenMouseState& s : input_.Screens) {
+          s.X = e.X - panel_.Left;
+          s.Y = e.Y - panel_.Top;
+          s.Moved = true;
+        }
+      }
+      return;
+    }
+    case InputKind::Wheel:
+      if (e.Wheel < 0) input_.DisplayedScreen().WheelDownNow = true;
+      if (e.Wheel > 0) input_.DisplayedScreen().WheelUpNow = true;
+      return;
+    case InputKind::KeyDown:
+      if (e.Repeat || !active_ || e.Key >= 256 || e.Key <= 0) return;
+      if (e.Key == vk::Apps) return ShowPopupMenu();  // our trigger; the game never sees this key
+      input_.SetKeyState(e.Key, true);
+      input_.SetKeyPressed(e.Key);
+      return;
+    case InputKind::KeyUp:
+      if (e.Key > 0 && e.Key < 256) input_.SetKeyState(e.Key, false);
+      return;
+    case InputKind::FocusGained:
+      return Activate(true);
+    case InputKind::FocusLost:
+      return Activate(false);
+    case InputKind::Close:
+      return Close();
+    case InputKind::Expose:
+      return Compose();
+  }
+}
+
+void TFormView::Activate(bool on) {
+  if (on == active_) return;
+  if (!displaySystem_) {
+    active_ = on;
+    return;
+  }
+  active_ = on;
+  if (on) {
+    FrameClock().LastTick = platform_.Clock().Now();  // the time away is not counted
+    hooks_.ResumeMedia();
+  } else {
+    hooks_.SuspendMedia();
+    input_.ClearKeys();
+    hooks_.ClearKeys();
+  }
+}
+
+void TFormView::PressToolButton(ToolButton button) {
+  if (button == ToolButton::Quit) ConfirmQuit();
+  if (button == ToolButton::Screen) SetFullScreen(!fullScreen_);
+}
+
+void TFormView::SetFullScreen(bool on) {
+  struct TModeSwitch {
+    bool& flag;
+    explicit TModeSwitch(bool& f) : flag(f) { flag = true; }
+    ~TModeSwitch() { flag = false; }
+  } guard(modeSwitch_);
+  if (on == fullScreen_ || !window_) return;
+  TracePoint("SetFullScreen");
+  hooks_.ReleaseSurfaces();
+  hooks_.SuspendMedia();
+  if (on) {
+    toolbarVisible_ = false;
+    if (window_->SetFullScreen(true)) {
+      fullScreen_ = true;
+      clientW_ = sceneW_;
+      clientH_ = sceneH_;
+    } else {
+      toolbarVisible_ = true;  // the switch did not take: back to the window
+    }
+  } else {
+    toolbarVisible_ = true;
+    window_->SetFullScreen(false);
+    fullScreen_ = false;
+    clientW_ = sceneW_;
+    clientH_ = sceneH_ + kDockHeight;
+    window_->SetClientSize(clientW_, clientH_);
+  }
+  hover_ = pressed_ = ToolButton::None;
+  buttonCaptured_ = false;
+  PlacePanel();
+  hooks_.ReloadSurfaces();
+  hooks_.ResumeMedia();
+  Compose();
+}
+
+void TFormView::ApplyScreenMode() {
+  // Desktop full screen keeps the desktop's mode: the picture is scaled instead, so a new
+  // mode choice only re-places the panel.
+  if (!fullScreen_) return;
+  PlacePanel();
+  Compose();
+}
+
+void TFormView::SetMouseX(int x) { window_->WarpMouse(panel_.Left + x, mouseY_); }
+void TFormView::SetMouseY(int y) { window_->WarpMouse(mouseX_, panel_.Top + y); }
+
+void TFormView::ConfirmQuit() {
+  bool was = Quitting();
+  SetQuitting(true);
+  std::string name = hooks_.ProjectName();
+  std::string text = ReplaceFirst(QuitQuestion(), "%s", name);
+  if (MessageBox(text, name, MsgButtons::YesNo, MsgIcon::Question) == MsgResult::Yes) {
+    PostCloseRequest();
+  } else {
+    SetQuitting(was);
+  }
+}
+
+void TFormView::ChooseMenuEntry(MenuEntry entry) {
+  TFrameClock& clock = FrameClock();
+  switch (entry) {
+    case MenuEntry::FullScreen: return SetFullScreen(!fullScreen_);
+    case MenuEntry::Speed1: clock.FrameBudget = 16; return;
+    case MenuEntry::Speed4: clock.FrameBudget = 64; return;
+    case MenuEntry::Speed8: clock.FrameBudget = 128; return;
+    case MenuEntry::NoWait: clock.FrameBudget = 1; return;
+    case MenuEntry::Fps1: clock.DrawDivisor = 1; return;
+    case MenuEntry::Fps2: clock.DrawDivisor = 2; return;
+    case MenuEntry::Fps4: clock.DrawDivisor = 4; return;
+    case MenuEntry::Fps10: clock.DrawDivisor = 10; return;
+    case MenuEntry::FpsAuto: return;  // leaves the divisor as it is
+  }
+}
+
+void TFormView::ShowPopupMenu() {
+  // The menu as a box of choices; the entry of full screen carries a check mark while on.
+  static const char* kLabels[] = {"x1", "x4", "x8", "No Wait", "FPS 1/1", "FPS 1/2", "FPS 1/4", "FPS 1/10", "FPS AUTO"};
+  std::vector<std::string> choices{std::string(fullScreen_ ? "✓ " : "") + "フルスクリーン(F)"};
+  for (const char* label : kLabels) choices.emplace_back(label);
+  const TFrameClock& clock = FrameClock();
+  std::string text = "Speed: " + std::to_string(clock.FrameBudget) + " ms/frame, FPS 1/" + std::to_string(clock.DrawDivisor);
+  int chosen = ShowChoiceBox(window_.get(), caption_, text, choices);
+  if (chosen >= 0) ChooseMenuEntry(static_cast<MenuEntry>(chosen));
+}
+
+void TFormView::Close() {
+  if (closed_) return;
+  closed_ = true;
+  SetQuitting(true);
+  Teardown();
+}
+
+void TFormView::Teardown() {
+  // The frame loop has already stopped; then the project, the system functions, the
+  // variable store, the display objects and media, in this order.
+  TracePoint("Project.Free");
+  hooks_.DestroyProject();
+  TracePoint("SysFuncMan.Free");
+  hooks_.DestroySystemFunctions();
+  TracePoint("ParamMan.Free");
+  hooks_.DestroyVariableStore();
+  TracePoint("NovaFinalize");
+  hooks_.DestroyDisplaySystem();
+  displaySystem_ = false;
+  TracePoint("MediaFinal");
+  hooks_.FinalizeMedia();
+  TracePoint("FormClose");
+}
+
+}  // namespace nova
