@@ -3,6 +3,7 @@
 // frame clock, input state, the interpreter's call, the project, the game's file space and
 // the desktop. Each later subsystem fills the part it owns by overriding these operations;
 // the defaults give the empty values the player shows while a subsystem is absent.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -84,6 +85,9 @@ public:
   virtual int32_t HistoryCount() { return 0; }
   virtual int32_t HistoryMaxCount() { return 0; }
   virtual void SetHistoryMaxCount(int32_t) {}
+  // Saved games of some older versions carry six settings of the default history format
+  // after the variables; the history takes them.
+  virtual void SetDefaultHistorySettings(const std::array<int32_t, 6>&) {}
 };
 
 // The process-wide environment; a default one that answers the empty values until the

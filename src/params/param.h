@@ -13,11 +13,25 @@ namespace nova {
 
 enum TParamType : uint8_t { PT_NONE = 0, PT_INT = 1, PT_FLOAT = 2, PT_BOOL = 3, PT_STR = 4 };
 
+// The concrete class of a value (GetParamType of a reference or of a system variable gives the
+// type it stands for; this gives what the object is).
+enum TParamClass : uint8_t {
+  kClassVar = 0, kClassInt = 1, kClassFloat = 2, kClassFlag = 3, kClassStr = 4, kClassSystem = 5, kClassCustom = 6
+};
+
+// Arrays beyond this many elements are refused like a bad dimension (they cannot be held).
+constexpr int64_t kMaxParamElements = int64_t{1} << 26;
+
 class TParamCollectionItem;
 
 class TCustomParam {
 public:
+  explicit TCustomParam(uint8_t classCode = kClassCustom) : classCode_(classCode) {}
+  TCustomParam(const TCustomParam&) = delete;
+  TCustomParam& operator=(const TCustomParam&) = delete;
   virtual ~TCustomParam() = default;
+
+  uint8_t ClassCode() const { return classCode_; }
 
   std::vector<int32_t> Dims;  // empty for a plain value
 
@@ -48,6 +62,7 @@ public:
     return (i >= 0 && i < static_cast<int>(Dims.size())) ? Dims[static_cast<size_t>(i)] : 1;
   }
   virtual void AssignRaw(const TCustomParam&) {}
+  // Every size must be > 0 ("配列の要素数[%s]が不正です"); then Dims and SetCount(product).
   virtual void SetDims(const std::vector<int32_t>& dims);
   virtual void FillInt(int32_t) {}
   virtual void FillFloat(Real) {}
@@ -58,38 +73,199 @@ public:
   virtual void LoadFromStream(TStream&) {}
   virtual void BeforeScalarSet();
   virtual int IndexOfStr(const std::string&, bool /*caseSensitive*/, bool /*partial*/) { return -1; }
+  // The value that operations finally reach: a bound reference's target, a forwarding system
+  // variable's value, else the value itself.
+  virtual TCustomParam* Resolved() { return this; }
 
   // SetDims with src's dimensions, then every element through the destination type's accessor.
   void AssignTyped(TCustomParam& src);
+
+protected:
+  void SaveDims(TStream& s) const;
+  void LoadDims(TStream& s);
+
+private:
+  uint8_t classCode_;
 };
 
 // Factory: the low 7 bits of the type byte select 0..4; anything else gives nullptr.
 std::unique_ptr<TCustomParam> CreateParam(uint8_t type);
 
-class TParamInt : public TCustomParam {
+// The element classes share one shape; only the element type and its conversions differ.
+template <typename E>
+class TParamArray : public TCustomParam {
 public:
-  std::vector<int32_t> Elements{0};
-  // ... overrides of every operation above (see param.cpp)
+  using TCustomParam::TCustomParam;
+  std::vector<E> Elements{E()};
+
+  int GetCount() const override { return static_cast<int>(Elements.size()); }
+  void SetCount(int n) override;
+  void BeforeScalarSet() override;
+  void AssignRaw(const TCustomParam& src) override;
+  void CopyFrom(const TCustomParam& src) override;
+  int IndexOfStr(const std::string& text, bool caseSensitive, bool partial) override;
+
+protected:
+  E& At(int i);  // "配列の添字が不正です" outside 0..count-1
+  E& First();    // element 0 of the whole-value accessors
+  E& ScalarSlot();  // BeforeScalarSet, then element 0
 };
-class TParamFloat : public TCustomParam {
+
+class TParamInt : public TParamArray<int32_t> {
 public:
-  std::vector<Real> Elements{0};
+  TParamInt() : TParamArray(kClassInt) {}
+  int GetParamType() const override { return PT_INT; }
+  bool GetAsBool() override;
+  Real GetAsFloat() override;
+  int32_t GetAsInt() override;
+  std::string GetAsStr() override;
+  void SetAsBool(bool v) override;
+  void SetAsFloat(Real v) override;
+  void SetAsInt(int32_t v) override;
+  void SetAsStr(const std::string& v) override;
+  int32_t GetIntAt(int i) override;
+  void SetIntAt(int i, int32_t v) override;
+  Real GetFloatAt(int i) override;
+  void SetFloatAt(int i, Real v) override;
+  bool GetBoolAt(int i) override;
+  void SetBoolAt(int i, bool v) override;
+  std::string GetStrAt(int i) override;
+  void SetStrAt(int i, const std::string& v) override;
+  void FillInt(int32_t v) override;
+  void SaveToStream(TStream& s) override;
+  void LoadFromStream(TStream& s) override;
 };
-class TParamFlag : public TCustomParam {
+
+class TParamFloat : public TParamArray<Real> {
 public:
-  std::vector<uint8_t> Elements{0};
+  TParamFloat() : TParamArray(kClassFloat) {}
+  int GetParamType() const override { return PT_FLOAT; }
+  bool GetAsBool() override;
+  Real GetAsFloat() override;
+  int32_t GetAsInt() override;
+  std::string GetAsStr() override;
+  void SetAsBool(bool v) override;
+  void SetAsFloat(Real v) override;
+  void SetAsInt(int32_t v) override;
+  void SetAsStr(const std::string& v) override;
+  int32_t GetIntAt(int i) override;
+  void SetIntAt(int i, int32_t v) override;
+  Real GetFloatAt(int i) override;
+  void SetFloatAt(int i, Real v) override;
+  bool GetBoolAt(int i) override;
+  void SetBoolAt(int i, bool v) override;
+  std::string GetStrAt(int i) override;
+  void SetStrAt(int i, const std::string& v) override;
+  void FillFloat(Real v) override;
+  void SaveToStream(TStream& s) override;
+  void LoadFromStream(TStream& s) override;
 };
-class TParamStr : public TCustomParam {
+
+// Flag bytes are kept as given (a loaded or copied byte may be other than 0 or 1); any
+// non-zero byte reads as true.
+class TParamFlag : public TParamArray<uint8_t> {
 public:
-  std::vector<std::string> Elements{std::string()};
+  TParamFlag() : TParamArray(kClassFlag) {}
+  int GetParamType() const override { return PT_BOOL; }
+  bool GetAsBool() override;
+  Real GetAsFloat() override;
+  int32_t GetAsInt() override;
+  std::string GetAsStr() override;
+  void SetAsBool(bool v) override;
+  void SetAsFloat(Real v) override;
+  void SetAsInt(int32_t v) override;
+  void SetAsStr(const std::string& v) override;
+  int32_t GetIntAt(int i) override;
+  void SetIntAt(int i, int32_t v) override;
+  Real GetFloatAt(int i) override;
+  void SetFloatAt(int i, Real v) override;
+  bool GetBoolAt(int i) override;
+  void SetBoolAt(int i, bool v) override;
+  std::string GetStrAt(int i) override;
+  void SetStrAt(int i, const std::string& v) override;
+  void FillBool(bool v) override;
+  void SaveToStream(TStream& s) override;
+  void LoadFromStream(TStream& s) override;
 };
-// A reference to another variable (array-element temporaries, variable operands).
+
+class TParamStr : public TParamArray<std::string> {
+public:
+  TParamStr() : TParamArray(kClassStr) {}
+  int GetParamType() const override { return PT_STR; }
+  bool GetAsBool() override;
+  Real GetAsFloat() override;
+  int32_t GetAsInt() override;
+  std::string GetAsStr() override;
+  void SetAsBool(bool v) override;
+  void SetAsFloat(Real v) override;
+  void SetAsInt(int32_t v) override;
+  void SetAsStr(const std::string& v) override;
+  int32_t GetIntAt(int i) override;
+  void SetIntAt(int i, int32_t v) override;
+  Real GetFloatAt(int i) override;
+  void SetFloatAt(int i, Real v) override;
+  bool GetBoolAt(int i) override;
+  void SetBoolAt(int i, bool v) override;
+  std::string GetStrAt(int i) override;
+  void SetStrAt(int i, const std::string& v) override;
+  void FillStr(const std::string& v) override;
+  void SaveToStream(TStream& s) override;
+  void LoadFromStream(TStream& s) override;
+};
+
+// A reference to another variable (array-element temporaries, variable operands). Every
+// operation goes to the target's value; whole-value accessors become element accessors at
+// Index. Unbound it reads 0 / empty and ignores writes.
 class TParamVar : public TCustomParam {
 public:
+  TParamVar() : TCustomParam(kClassVar) {}
   std::string Name;
   TParamCollectionItem* Target = nullptr;
   uint8_t Reserved = 0;
   int32_t Index = 0;
+  // Bucket of Name, computed at the first binding (Name never changes once compiled).
+  int NameHash = -1;
+  // The target name read by LoadFromStream; the store binds it (LoadVars).
+  std::string LoadedTargetName;
+
+  TCustomParam* TargetParam() const;
+
+  int GetCount() const override;
+  void SetCount(int n) override;
+  int GetParamType() const override;
+  bool GetAsBool() override;
+  Real GetAsFloat() override;
+  int32_t GetAsInt() override;
+  std::string GetAsStr() override;
+  void SetAsBool(bool v) override;
+  void SetAsFloat(Real v) override;
+  void SetAsInt(int32_t v) override;
+  void SetAsStr(const std::string& v) override;
+  int32_t GetIntAt(int i) override;
+  void SetIntAt(int i, int32_t v) override;
+  Real GetFloatAt(int i) override;
+  void SetFloatAt(int i, Real v) override;
+  bool GetBoolAt(int i) override;
+  void SetBoolAt(int i, bool v) override;
+  std::string GetStrAt(int i) override;
+  void SetStrAt(int i, const std::string& v) override;
+  int GetDimCount() const override;
+  int GetDim(int i) const override;
+  void AssignRaw(const TCustomParam& src) override;
+  void SetDims(const std::vector<int32_t>& dims) override;
+  void FillInt(int32_t v) override;
+  void FillFloat(Real v) override;
+  void FillBool(bool v) override;
+  void FillStr(const std::string& v) override;
+  void CopyFrom(const TCustomParam& src) override;
+  void SaveToStream(TStream& s) override;
+  void LoadFromStream(TStream& s) override;
+  void BeforeScalarSet() override;
+  int IndexOfStr(const std::string& text, bool caseSensitive, bool partial) override;
+  TCustomParam* Resolved() override;
 };
+
+// Display names of the type codes ("整数" ...), empty for other codes (Shift-JIS).
+std::string ParamTypeDisplayName(int type);
 
 }  // namespace nova

@@ -1,16 +1,21 @@
 #pragma once
 // The variable store: the 50 system variables first, then the variables of the game and the
 // temporaries of running expressions. One store per game.
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/hash_collection.h"
 #include "base/stream.h"
 #include "params/param.h"
 
 namespace nova {
+
+class TNovaParser;
+class TSysFuncMan;
 
 class TParamCollectionItem : public THashCollectionItem {
 public:
@@ -20,6 +25,9 @@ public:
   int32_t Level = -1;
   uint8_t IsLocal = 0;
 };
+
+// Scopes of VarNew.
+enum TVarScope : uint8_t { VS_GLOBAL = 0, VS_AUTODESTROY = 1, VS_LOCAL = 2, VS_STATUS = 3 };
 
 class TParamCollection : public THashCollection {
 public:
@@ -41,10 +49,16 @@ public:
   // Checks the name ("\"%s\"：変数名が不正です") and renames.
   void SetParamName(TParamCollectionItem* item, std::string_view name);
   int IndexOf(std::string_view name) const override;
+  // The same lookup with the name's bucket already known (HashOf(name)).
+  int IndexOf(std::string_view name, int hash) const;
   TParamCollectionItem* FindParam(std::string_view name) const;
+  TParamCollectionItem* FindParam(std::string_view name, int hash) const {
+    int i = IndexOf(name, hash);
+    return i < 0 ? nullptr : ParamItem(i);
+  }
   TParamCollectionItem* FindForNew(std::string_view name, bool local) const;
   std::unique_ptr<TCustomParam> CopyParam(std::string_view name) const;
-  void FreeItem(TParamCollectionItem* item);
+  void FreeItem(TParamCollectionItem* item);  // system variables are never freed
   void FreeLevel(int32_t level);
   void ResetVars();
   bool IsSystemItem(const TParamCollectionItem* item) const { return item->Index() < kSystemCount; }
@@ -53,6 +67,30 @@ public:
   void LoadVars(TStream& s, int32_t version);
   void SaveStatusVars(TStream& s);
   void LoadStatusVars(TStream& s, int32_t version);
+
+  // Temporaries of the executor: ordinary named items, recycled through a small pool so that
+  // running an expression does not allocate. The name is not checked (it begins with "____").
+  TParamCollectionItem* AddTemporary(uint8_t type, std::string_view name);
+  void FreeTemporary(TParamCollectionItem* item, uint8_t type);
+
+  // Case-insensitive name equality of the store (ASCII letters of single-byte characters).
+  static bool SameName(std::string_view a, std::string_view b);
+
+private:
+  void WriteRecords(TStream& s, std::vector<TParamCollectionItem*> items);
+  void ReadRecords(TStream& s);
+
+  std::array<std::vector<std::unique_ptr<TParamCollectionItem>>, 5> tempPool_;
 };
+
+// The VarNew command: creates the variable unless it exists for this scope, then assigns the
+// initial value through the setter of `type`. A status variable that exists keeps its value.
+void VarNew(TParamCollection& store, const std::string& name, uint8_t type, TNovaParser& expr, uint8_t scope,
+            TSysFuncMan& funcs);
+// The VarDel command: frees the variable the name finds; an empty name does nothing.
+void VarDel(TParamCollection& store, const std::string& name);
+
+// Display names of the scopes ("グローバル" ...), empty for other codes (Shift-JIS).
+std::string VarScopeDisplayName(int scope);
 
 }  // namespace nova
