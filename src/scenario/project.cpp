@@ -1,0 +1,317 @@
+#include "scenario/project.h"
+
+#include <filesystem>
+
+#include "archive/disk_names.h"
+#include "archive/install_set.h"
+#include "archive/vrfile_collection.h"
+#include "archive/vrfiles.h"
+#include "base/encoding.h"
+#include "base/error.h"
+#include "base/process.h"
+#include "base/sjis.h"
+#include "params/param_collection.h"
+#include "scenario/messages.h"
+
+namespace nova {
+
+namespace {
+
+const std::string kGameSaveEntry = "GAMESAVEDATA";
+const std::string kStatusEntry = "STATUSSAVEDATA";
+
+std::string WithSlash(std::string folder) {
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  return folder;
+}
+
+// "GAMESAVEDATA<n>" -> n, or -1 for any other name.
+int32_t SlotOfEntry(const std::string& name) {
+  if (name.size() <= kGameSaveEntry.size() || name.compare(0, kGameSaveEntry.size(), kGameSaveEntry) != 0) return -1;
+  int64_t n = 0;
+  for (size_t i = kGameSaveEntry.size(); i < name.size(); ++i) {
+    if (name[i] < '0' || name[i] > '9') return -1;
+    n = n * 10 + (name[i] - '0');
+    if (n > INT32_MAX) return -1;
+  }
+  return static_cast<int32_t>(n);
+}
+
+void SetStatusValue(TCustomParam& p, const TStatusVarDef& def) {
+  switch (def.Type) {
+    case 1: p.SetAsInt(def.IntValue); break;
+    case 2: p.SetAsFloat(def.FloatValue); break;
+    case 3: p.SetAsBool(def.FlagValue != 0); break;
+    case 4: p.SetAsStr(def.StrValue); break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+TProject::TProject(TParamCollection& store, TSysFuncMan& funcs, TEventQueue& events, TProjectOptions options)
+    : store_(store), funcs_(funcs), events_(events), options_(std::move(options)) {
+  name_ = msg::Information();
+  file_.Name = name_;
+  file_.DiskPrompt = msg::DiskPrompt();
+  file_.QuitText = msg::QuitText();
+  if (options_.SaveFolder.empty()) options_.SaveFolder = options_.ExecutableFolder;
+}
+
+TProject::~TProject() {
+  if (callMan_ && !file_.ExitPage.empty()) {
+    try {
+      callMan_->Start(file_.ExitPage);
+      SetQuitting(false);
+      callMan_->Run();
+    } catch (const std::exception& e) {
+      callMan_->TraceError(file_.ExitPage, e.what());
+    }
+    SetQuitting(true);
+  }
+  if (OnWriteStatus) {
+    try {
+      OnWriteStatus(*this);
+    } catch (const std::exception&) {
+      // Status write errors are ignored.
+    }
+  }
+  callMan_.reset();
+}
+
+void TProject::SetTraceSink(TTraceSink sink) {
+  trace_ = std::move(sink);
+  if (callMan_) callMan_->SetTraceSink(trace_);
+}
+
+std::string TProject::SaveFileName() const {
+  // An existing file of another letter case (copied from Windows) is the one to use.
+  if (auto found = FindGameFile(SjisPathOf(WithSlash(options_.SaveFolder)), "save.dat")) return *found;
+  return WithSlash(options_.SaveFolder) + "save.dat";
+}
+
+std::string TProject::GetSaveCaption(int32_t slot) const {
+  for (const auto& [caption, s] : saveCaptions_)
+    if (s == slot) return caption;
+  return std::string();
+}
+
+void TProject::SetSaveCaption(int32_t slot, const std::string& caption) {
+  for (auto& entry : saveCaptions_)
+    if (entry.second == slot) {
+      entry.first = caption;
+      return;
+    }
+  saveCaptions_.emplace_back(caption, slot);
+}
+
+void TProject::RequestSave(int32_t slot, const std::string& afterLoadPage, int32_t afterLoadIndex,
+                           const std::string& caption) {
+  pendingSave_ = TPendingSave{slot, afterLoadPage, afterLoadIndex, caption};
+}
+
+void TProject::RestoreStatus(TStream& entry) {
+  int64_t start = entry.Position();
+  std::string header = entry.ReadBytes(9);
+  int32_t version = 0;
+  if (header.size() == 9 && header.compare(0, 6, "Status") == 0) {
+    for (size_t i = 6; i < 9; ++i) {
+      if (header[i] < '0' || header[i] > '9') {
+        version = 0;
+        break;
+      }
+      version = version * 10 + (header[i] - '0');
+    }
+  } else {
+    entry.SetPosition(start);
+  }
+  store_.LoadStatusVars(entry, version);
+  if (OnRestoreStatusRest) OnRestoreStatusRest(*this, entry, version);
+}
+
+void TProject::ReadSaveFile() {
+  const std::string path = SaveFileName();
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return;
+  TVrFileCollection save;
+  save.OpenFile(SjisPathOf(path));
+  // Captions of the saved games.
+  for (int i = 0; i < save.EntryCount(); ++i) {
+    const std::string& name = save.Entry(i)->Name();
+    int32_t slot = SlotOfEntry(name);
+    if (slot < 0) continue;
+    TKtMemoryStream data;
+    save.ReadEntry(name, data);
+    data.ReadInt32();  // save format version
+    SetSaveCaption(slot, data.ReadString());
+  }
+  if (save.FindFile(kStatusEntry)) {
+    TKtMemoryStream data;
+    save.ReadEntry(kStatusEntry, data);
+    RestoreStatus(data);
+  }
+  // Files the scenario stored become in-memory files of the first archive.
+  TVrFileManager& fm = FileManager();
+  if (fm.ArchiveCount() == 0) fm.AddArchiveFile(std::string());
+  TVrFileCollection* memory = fm.Archive(0);
+  for (int i = 0; i < save.EntryCount(); ++i) {
+    const std::string name = save.Entry(i)->Name();
+    if (!StartsWithText(name, "save:")) continue;
+    try {
+      TVrFile* file = memory->AddMemoryFile(name);
+      if (!file->Memory) file->Memory = std::make_unique<TKtMemoryStream>();
+      save.ReadEntry(name, *file->Memory);
+      file->Memory->SetPosition(0);
+    } catch (const std::exception&) {
+      memory->RemoveFile(name);
+    }
+  }
+}
+
+bool TProject::DataDiskSearch() {
+  TVrFileManager& fm = FileManager();
+  const std::string exeFolder = SjisPathOf(WithSlash(options_.ExecutableFolder));
+  if (FindGameFile(exeFolder, "install.dat") && fm.BaseFolder().empty()) fm.SetBaseFolder(exeFolder);
+  if (!fm.Exists("install.dat")) {
+    MessageBox(msg::Reinstall(), msg::Information(), MsgButtons::Ok, MsgIcon::Information);
+    return false;
+  }
+  TNovaInstallSet installed;
+  {
+    TKtMemoryStream data;
+    fm.ReadFile(data, "install.dat");
+    installed.Load(data);
+  }
+  if (auto gameDat = FindGameFile(exeFolder, "game.dat")) {
+    fm.AddArchiveFile(SjisPathOf(*gameDat));
+    if (installed.DataComplete) return true;
+  }
+  for (;;) {
+    for (const std::string& root : fm.RemovableRoots()) {
+      auto gameDat = FindGameFile(root, "game.dat");
+      auto installDat = FindGameFile(root, "install.dat");
+      if (!gameDat || !installDat) continue;
+      TNovaInstallSet disc;
+      try {
+        disc.LoadFromFile(*installDat);
+      } catch (const std::exception&) {
+        continue;
+      }
+      if (disc.ProjectName != installed.ProjectName) continue;
+      fm.AddArchiveFile(SjisPathOf(*gameDat));
+      return true;
+    }
+    if (MessageBox(msg::InsertDisc(), msg::Information(), MsgButtons::OkCancel, MsgIcon::Information) ==
+        MsgResult::Ok)
+      continue;
+    if (MessageBox(file_.QuitText, name_, MsgButtons::OkCancel, MsgIcon::Information) == MsgResult::Ok) return false;
+  }
+}
+
+bool TProject::ReadProject() {
+  TVrFileManager& fm = FileManager();
+  TKtMemoryStream data;
+  try {
+    fm.ReadFile(data, "nova.npb");
+  } catch (const std::exception&) {
+    return false;  // no project file: stop without a message
+  }
+  if (data.Size() == 0) {
+    MessageBox(msg::NoProject(), msg::Warning(), MsgButtons::Ok, MsgIcon::Warning);
+    return false;
+  }
+  TProjectFile file;
+  file.DiskPrompt = file_.DiskPrompt;
+  file.QuitText = file_.QuitText;
+  if (!ReadProjectFile(data, file)) return false;
+  file_ = std::move(file);
+  name_ = file_.Name;
+  SetApplicationTitle(name_);
+  Transition30Param1 = file_.ScreenWidth / 2;
+  Transition30Param2 = file_.ScreenHeight / 2;
+  for (const TStatusVarDef& def : file_.StatusVars) {
+    if (def.Type < 1 || def.Type > 4 || store_.FindParam(def.Name)) continue;
+    TParamCollectionItem* item = store_.AddParam(def.Type);
+    try {
+      store_.SetParamName(item, def.Name);
+    } catch (...) {
+      store_.FreeItem(item);
+      throw;
+    }
+    item->IsStatus = 1;
+    SetStatusValue(*item->Param, def);
+  }
+  fm.SetDiskPromptTexts(file_.DiskPrompt, file_.QuitText);
+  fm.SetProjectName(name_);
+  return true;
+}
+
+void TProject::Create() {
+  SetQuitting(true);
+  ReadSaveFile();
+  if (!options_.HadFolderParameters && !DataDiskSearch()) return;
+  if (!ReadProject()) return;
+  SetQuitting(false);
+  TVrFileManager& fm = FileManager();
+  if (fm.Exists("/original_nova.npb")) {
+    TKtMemoryStream data;
+    fm.ReadFile(data, "/original_nova.npb");
+    TFolderDiskList list;
+    if (ReadProjectFolderDisks(data, list)) file_.FolderDisks = std::move(list);
+  }
+  callMan_ = std::make_unique<TCallMan>(store_, funcs_, events_, *this);
+  callMan_->SetTraceSink(trace_);
+  if (fm.Exists(file_.StartPage)) {
+    callMan_->Start(file_.StartPage);
+  } else {
+    MessageBox(msg::NoStartPage(), msg::Warning(), MsgButtons::Ok, MsgIcon::Warning);
+    SetQuitting(true);
+  }
+}
+
+void TProject::RunFrame() {
+  if (callMan_) callMan_->Run();
+}
+
+bool TProject::ServiceRequests() {
+  bool loaded = false;
+  if (pendingLoad_ >= 0) {
+    int32_t slot = pendingLoad_;
+    pendingLoad_ = -1;
+    if (OnLoadGame) {
+      OnLoadGame(*this, slot);
+      loaded = true;
+    }
+  }
+  if (pendingSave_.Slot >= 0) {
+    TPendingSave save = std::move(pendingSave_);
+    pendingSave_ = TPendingSave{};
+    if (OnSaveGame) OnSaveGame(*this, save);
+  }
+  return loaded;
+}
+
+int TProject::FolderDisk(const std::string& name) const {
+  std::string cur = UpperCaseAnsi(name);
+  while (!cur.empty()) {
+    const std::string key = IncludeTrailingBackslash(cur);
+    for (const auto& [folder, disk] : file_.FolderDisks)
+      if (SameText(IncludeTrailingBackslash(folder), key)) return disk;
+    size_t cut = LastDelimiter(cur, "\\");
+    cur.resize(cut == std::string::npos ? 0 : cut);
+  }
+  return 0;
+}
+
+bool TProject::CheckFile(const std::string& name) {
+  if (name.empty()) return false;
+  TVrFileManager& fm = FileManager();
+  if (fm.Exists(name)) return true;
+  int disk = FolderDisk(name);
+  if (disk <= 0) return false;
+  const std::string ext = LowerCaseAnsi(ExtractFileExt(name)) + ".";
+  if (LowerCaseAnsi(file_.MediaExtensions + ".").find(ext) != std::string::npos) return false;
+  return fm.PromptDisk(disk);
+}
+
+}  // namespace nova

@@ -1,0 +1,114 @@
+#pragma once
+// The project: what the compiled project file says about the game as a whole, the location
+// of the game data, the status data restored from "save.dat", the interpreter, and the
+// pending save and load requests. Created once at start-up, freed when the window closes
+// (which runs the exit page and writes the status data back).
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/stream.h"
+#include "objects/event_queue.h"
+#include "scenario/call_man.h"
+#include "scenario/project_file.h"
+#include "scenario/scenario_host.h"
+
+namespace nova {
+
+class TParamCollection;
+class TSysFuncMan;
+
+struct TProjectOptions {
+  // Local (UTF-8) folder the player runs the game from as the original ran from its
+  // executable's folder: where "install.dat" and "game.dat" are looked for by the data-disk
+  // search and where "save.dat" lies unless SaveFolder says otherwise.
+  std::string ExecutableFolder;
+  // Local (UTF-8) folder of "save.dat": the first game folder, the executable's folder, or
+  // the player's --save-dir. Empty: ExecutableFolder.
+  std::string SaveFolder;
+  // The player was given game folders (the data-disk search is skipped).
+  bool HadFolderParameters = false;
+};
+
+struct TPendingSave {
+  int32_t Slot = -1;
+  std::string AfterLoadPage;
+  int32_t AfterLoadIndex = 0;
+  std::string Caption;
+};
+
+class TProject : public TScenarioHost {
+public:
+  TProject(TParamCollection& store, TSysFuncMan& funcs, TEventQueue& events, TProjectOptions options);
+  ~TProject() override;  // runs the exit page, then the status write hook
+  TProject(const TProject&) = delete;
+  TProject& operator=(const TProject&) = delete;
+
+  // The start-up sequence. Failures leave the quitting flag set (the caller checks it);
+  // errors of the file manager and the store pass through.
+  void Create();
+
+  void RunFrame();         // one interpreter pass
+  bool ServiceRequests();  // a pending load (true when one ran), then a pending save
+
+  bool CheckFile(const std::string& name) override;
+  int FolderDisk(const std::string& name) const;  // 0 when no folder of the list holds it
+  void RequestSave(int32_t slot, const std::string& afterLoadPage, int32_t afterLoadIndex,
+                   const std::string& caption) override;
+  void RequestLoad(int32_t slot) override { pendingLoad_ = slot; }
+  void ResetGame() override {
+    if (OnResetGame) OnResetGame();
+  }
+
+  std::string GetSaveCaption(int32_t slot) const;
+  void SetSaveCaption(int32_t slot, const std::string& caption);
+  const std::vector<std::pair<std::string, int32_t>>& SaveCaptions() const { return saveCaptions_; }
+  std::string SaveFileName() const;  // local path (UTF-8) of "save.dat"
+
+  // Reads a status data entry: the "Status%.3d" header and the status variables; the rest of
+  // the entry (read marks, dither flag, data tables) goes to OnRestoreStatusRest.
+  void RestoreStatus(TStream& entry);
+
+  const std::string& Name() const { return name_; }
+  int32_t ScreenWidth() const { return file_.ScreenWidth; }
+  int32_t ScreenHeight() const { return file_.ScreenHeight; }
+  const TProjectFile& File() const { return file_; }
+  const TFolderDiskList& FolderDisks() const { return file_.FolderDisks; }
+  int32_t PendingLoad() const { return pendingLoad_; }
+  const TPendingSave& PendingSave() const { return pendingSave_; }
+  // Default parameters 1 and 2 of screen transition kind 30 (half the screen size).
+  int32_t Transition30Param1 = 0, Transition30Param2 = 0;
+
+  TCallMan* CallMan() const { return callMan_.get(); }
+  TParamCollection& Store() { return store_; }
+
+  // Hooks of the later subsystems (save and load, status data, the game-wide reset).
+  std::function<void(TProject&, int32_t slot)> OnLoadGame;
+  std::function<void(TProject&, const TPendingSave&)> OnSaveGame;
+  std::function<void(TProject&)> OnWriteStatus;
+  std::function<void(TProject&, TStream& entry, int32_t statusVersion)> OnRestoreStatusRest;
+  std::function<void()> OnResetGame;
+  void SetTraceSink(TTraceSink sink);
+
+private:
+  void ReadSaveFile();
+  bool DataDiskSearch();
+  bool ReadProject();
+
+  TParamCollection& store_;
+  TSysFuncMan& funcs_;
+  TEventQueue& events_;
+  TProjectOptions options_;
+  TProjectFile file_;
+  std::string name_;
+  std::unique_ptr<TCallMan> callMan_;
+  TTraceSink trace_;
+  int32_t pendingLoad_ = -1;
+  TPendingSave pendingSave_;
+  std::vector<std::pair<std::string, int32_t>> saveCaptions_;
+};
+
+}  // namespace nova

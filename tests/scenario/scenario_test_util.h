@@ -1,0 +1,98 @@
+#pragma once
+// Pages and projects built inside the tests: records from compiled expression text, pages
+// registered as in-memory files of the file manager, and an interpreter with its store.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "archive/vrfiles.h"
+#include "base/encoding.h"
+#include "base/process.h"
+#include "objects/event_queue.h"
+#include "params/environment.h"
+#include "params/param_collection.h"
+#include "params/parser.h"
+#include "params/sysfunc.h"
+#include "scenario/call_man.h"
+#include "scenario/page_format.h"
+
+namespace nova::test {
+
+// An expression compiled from scenario text (UTF-8); "" gives an empty expression.
+std::unique_ptr<TNovaParser> CompileExpr(const std::string& text);
+
+TFieldValue FExpr(const std::string& text);
+TFieldValue FStr(const std::string& text);  // UTF-8, stored as Shift-JIS
+TFieldValue FInt(int32_t v);
+TFieldValue FByte(int32_t v);
+TFieldValue FExprs(const std::vector<std::string>& texts);
+TFieldValue FText(const std::string& bytes);
+
+class PageBuilder {
+public:
+  explicit PageBuilder(int32_t version = kPageVersionMax, uint8_t resultType = 1);
+  // Appends a command; the fields in layout order. Returns its index.
+  int Add(int code, int32_t indent, std::vector<TFieldValue> fields, uint8_t cont = 1, int32_t line = 0);
+  TPageFile& File() { return file_; }
+  std::string Bytes() const;
+  // Registers the page under name (Shift-JIS) in the file manager's in-memory archive.
+  void Register(const std::string& name) const;
+
+private:
+  TPageFile file_;
+  int line_ = 1;
+};
+
+// A fresh file manager without removable roots, holding one in-memory archive.
+void FreshFileManager();
+void RegisterFile(const std::string& name, const std::string& bytes);
+
+// Checks reachability through the file manager and records the requests.
+class TestHost : public TScenarioHost {
+public:
+  bool CheckFile(const std::string& name) override { return FileManager().Exists(name); }
+  void RequestSave(int32_t slot, const std::string& page, int32_t index, const std::string& caption) override {
+    SaveSlot = slot;
+    SavePage = page;
+    SaveIndex = index;
+    SaveCaption = caption;
+  }
+  void RequestLoad(int32_t slot) override { LoadSlot = slot; }
+  void ResetGame() override { ++Resets; }
+  int32_t SaveSlot = -1, SaveIndex = -1, LoadSlot = -1;
+  std::string SavePage, SaveCaption;
+  int Resets = 0;
+};
+
+// The interpreter's answers to the system variables (@Result, @ParamStr ...).
+class TestEnv : public TSystemEnvironment {
+public:
+  TCallMan* cm = nullptr;
+  TCustomParam* ResultValue() override { return cm ? cm->ResultValue() : nullptr; }
+  int ArgCount() override { return cm ? cm->ArgCount() : 0; }
+  std::string Arg(int i) override { return cm ? cm->Arg(i) : std::string(); }
+  std::string SenderName() override { return cm ? cm->SenderName() : std::string(); }
+};
+
+// Store, dispatcher, queue, host and interpreter, with frames of a fixed length.
+struct Machine {
+  Machine();
+  ~Machine();
+  void Frame(uint32_t deltaMs = 16);
+  void Frames(int n) {
+    for (int i = 0; i < n; ++i) Frame();
+  }
+  int32_t Int(const std::string& name);
+  std::string Str(const std::string& name);
+  bool Has(const std::string& name);
+
+  std::unique_ptr<TParamCollection> store;
+  std::unique_ptr<TSysFuncMan> funcs;
+  TEventQueue events;
+  TestHost host;
+  std::unique_ptr<TCallMan> cm;
+  std::vector<std::string> trace;
+  TestEnv env;
+};
+
+}  // namespace nova::test
