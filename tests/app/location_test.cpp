@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <zlib.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/game_location.h"
+#include "archive/vrfiles.h"
+#include "base/error.h"
+#include "base/stream.h"
+#include "platform/instance_lock.h"
+#include "support/test_support.h"
+
+namespace nova {
+namespace {
+
+std::string Int32(uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
+
+// A header-less (version 0) archive: count, names, 32-bit offsets, zlib-compressed entries.
+std::string HeaderlessArchive(const std::string& name, const std::string& content) {
+  uLongf size = compressBound(content.size());
+  std::string packed(size, '\0');
+  compress2(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(content.data()),
+            content.size(), 1);
+  packed.resize(size);
+  uint32_t dir = 4 + 4 + static_cast<uint32_t>(name.size()) + 8;
+  return Int32(1) + Int32(static_cast<uint32_t>(name.size())) + name + Int32(dir) +
+         Int32(dir + static_cast<uint32_t>(packed.size())) + packed;
+}
+
+// A stand-in Windows executable with the archive appended and the "nv" trailer.
+std::string ExecutableWithArchive(const std::string& archive) {
+  std::string stub = "MZ" + std::string(62, '\0');
+  return stub + archive + Int32(static_cast<uint32_t>(stub.size())) + "nv";
+}
+
+std::string ReadGameFile(const std::string& name) {
+  TKtMemoryStream s;
+  FileManager().ReadFile(s, name);
+  return s.ReadBytes(s.Size());
+}
+
+TEST(InstanceKey, UpperCasedWithDashes) {
+  EXPECT_EQ(InstanceKey("/home/u/Game"), "-HOME-U-GAME-");
+  EXPECT_EQ(InstanceKey("/home/u/Game/"), "-HOME-U-GAME-");
+  EXPECT_EQ(InstanceKey("/home/u/./x/../Game"), "-HOME-U-GAME-");
+  EXPECT_EQ(InstanceKey("/g/\x83\x61"), "-G-\x83\x61-");  // trail bytes keep their case
+  std::string cwd = std::filesystem::current_path().string();
+  EXPECT_EQ(InstanceKey("rel"), InstanceKey(cwd + "/rel"));
+}
+
+TEST(GameLocation, FoldersRegisterTheirGameDat) {
+  test::TempDir a, b;
+  test::WriteFile(a / "game.dat", HeaderlessArchive("a.txt", "from a"));
+  test::WriteFile(b / "GAME.DAT", HeaderlessArchive("sub\\b.txt", "from b"));
+  TGameLocation loc = LocateGame({a.Path(), b.Path()}, "/usr/bin/novaplayer", "");
+  EXPECT_EQ(loc.Kind, GameKind::Folders);
+  EXPECT_EQ(loc.GameFolder, a.Path());
+  ResetFileManager(false);
+  RegisterArchives(FileManager(), loc);
+  EXPECT_EQ(FileManager().ArchiveCount(), 3);  // archive 0 + both game.dat files
+  EXPECT_EQ(FileManager().Archive(0)->EntryCount(), 0);
+  EXPECT_EQ(ReadGameFile("A.TXT"), "from a");
+  EXPECT_EQ(ReadGameFile("sub\\b.txt"), "from b");
+  test::WriteFile(a / "loose.txt", "loose");
+  EXPECT_EQ(ReadGameFile("loose.txt"), "loose");  // the first folder is the base folder
+  ResetFileManager(false);
+}
+
+TEST(GameLocation, ExecutableAndArchiveGivenDirectly) {
+  test::TempDir dir;
+  test::WriteFile(dir / "play.exe", ExecutableWithArchive(HeaderlessArchive("x.txt", "in exe")));
+  test::WriteFile(dir / "data/game.dat", HeaderlessArchive("y.txt", "in dat"));
+  EXPECT_TRUE(HasArchiveTrailer(dir / "play.exe"));
+  EXPECT_FALSE(HasArchiveTrailer(dir / "data/game.dat"));
+  struct Case {
+    std::vector<std::string> games;
+    GameKind kind;
+    std::string folder, entry, content;
+  } cases[] = {
+      {{dir / "play.exe"}, GameKind::Executable, dir.Path(), "x.txt", "in exe"},
+      {{dir.Path()}, GameKind::Executable, dir.Path(), "x.txt", "in exe"},  // the folder's only game is the exe
+      {{dir / "data/game.dat"}, GameKind::ArchiveFile, dir / "data", "y.txt", "in dat"},
+  };
+  for (const Case& c : cases) {
+    TGameLocation loc = LocateGame(c.games, "/usr/bin/novaplayer", "");
+    EXPECT_EQ(loc.Kind, c.kind) << c.games[0];
+    EXPECT_EQ(loc.GameFolder, c.folder);
+    ResetFileManager(false);
+    RegisterArchives(FileManager(), loc);
+    EXPECT_EQ(ReadGameFile(c.entry), c.content) << c.games[0];
+  }
+  ResetFileManager(false);
+}
+
+TEST(GameLocation, WithoutGameArguments) {
+  test::TempDir dir;
+  test::WriteFile(dir / "novaplayer", "\x7f" "ELF plain");
+  test::WriteFile(dir / "bundled/game.dat", HeaderlessArchive("b.txt", "b"));
+  TGameLocation own = LocateGame({}, dir / "novaplayer", dir / "bundled");
+  EXPECT_EQ(own.Kind, GameKind::Folders);  // no appended archive: the bundled game
+  EXPECT_EQ(own.GameFolder, dir / "bundled");
+  EXPECT_EQ(own.KeySource, dir.Path());     // keyed by the executable's folder
+  TGameLocation empty = LocateGame({}, dir / "novaplayer", dir / "missing");
+  EXPECT_EQ(empty.Kind, GameKind::Empty);
+  test::WriteFile(dir / "novaplayer", "\x7f" "ELF" + HeaderlessArchive("c.txt", "c") + Int32(4) + "nv");
+  EXPECT_EQ(LocateGame({}, dir / "novaplayer", dir / "bundled").Kind, GameKind::OwnExecutable);
+  EXPECT_THROW(LocateGame({dir / "nothing-here"}, dir / "novaplayer", ""), ENovaError);
+}
+
+TEST(GameLocation, SaveFolderDefaults) {
+  test::TempDir game, data;
+  TGameLocation loc;
+  loc.GameFolder = game.Path();
+  loc.GameName = "mygame";
+  EXPECT_EQ(DefaultSaveDir(loc), game.Path());
+  loc.GameFolder = game / "not-there";
+  const char* old = std::getenv("XDG_DATA_HOME");
+  std::string saved = old ? old : "";
+  setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
+  EXPECT_EQ(DefaultSaveDir(loc), data / "novaplayer/mygame");
+  EXPECT_TRUE(std::filesystem::is_directory(data / "novaplayer/mygame"));
+  if (old) setenv("XDG_DATA_HOME", saved.c_str(), 1); else unsetenv("XDG_DATA_HOME");
+}
+
+// The novaplayer program itself.
+int RunPlayer(const std::string& args) {
+  std::string cmd = "timeout 20 " + test::BinaryDir() + "/novaplayer " + args + " >/dev/null 2>&1";
+  int status = std::system(cmd.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(Player, ExitCodes) {
+  test::TempDir dir;
+  test::WriteFile(dir / "game.dat", HeaderlessArchive("a.txt", "a"));
+  EXPECT_EQ(RunPlayer("--headless --frames 10 " + dir.Path()), 0);
+  EXPECT_EQ(RunPlayer("--help"), 0);
+  EXPECT_EQ(RunPlayer("--version"), 0);
+  EXPECT_EQ(RunPlayer("--headless --bogus " + dir.Path()), 2);
+  EXPECT_EQ(RunPlayer("--headless --frames"), 2);
+  EXPECT_EQ(RunPlayer("--headless --frames 3 " + dir / "missing"), 1);
+  EXPECT_EQ(RunPlayer("--headless --frames 3 --save-dir /proc/no-such " + dir.Path()), 1);
+  EXPECT_EQ(RunPlayer("--headless /config"), 1);  // the settings dialog is not there yet
+}
+
+TEST(Player, SecondInstanceEndsSilently) {
+  test::TempDir dir;
+  auto held = TInstanceLock::TryAcquire(InstanceKey(dir.Path()));
+  ASSERT_NE(held, nullptr);
+  // Without --frames this would run until closed; the held lock ends it at once.
+  EXPECT_EQ(RunPlayer("--headless " + dir.Path()), 0);
+}
+
+}  // namespace
+}  // namespace nova
