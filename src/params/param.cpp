@@ -154,8 +154,9 @@ void TParamArray<E>::AssignRaw(const TCustomParam& src) {
     Dims = same.Dims;
     Elements = same.Elements;
   } else {
-    // A system variable or a reference: copy what its accessors show.
+    // A system variable or a reference: copy what its accessors show; a plain one stays plain.
     AssignTyped(from);
+    if (from.Resolved()->Dims.empty() && from.GetDimCount() == 1 && from.GetCount() == 1) Dims.clear();
   }
 }
 
