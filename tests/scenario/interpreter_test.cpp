@@ -7,60 +7,6 @@
 namespace nova::test {
 namespace {
 
-enum Code { kIf = 0, kElseif = 1, kElse = 2, kLabel = 3, kJump = 4, kCall = 5, kExit = 6, kWait = 7,
-            kCalc = 14, kVarNew = 15, kVarDel = 16, kComment = 27, kWhile = 31, kWhileInit = 32,
-            kWhileLoop = 33, kBreak = 34, kContinue = 35, kDoEvent = 46 };
-
-int Calc(PageBuilder& b, int indent, const std::string& text, uint8_t cont = 1, int32_t line = 0) {
-  std::vector<TFieldValue> f;
-  f.push_back(FExpr(text));
-  return b.Add(kCalc, indent, std::move(f), cont, line);
-}
-int VarNew(PageBuilder& b, const std::string& name, int type, const std::string& init, int scope = 0) {
-  std::vector<TFieldValue> f;
-  f.push_back(FStr(name));
-  f.push_back(FByte(type));
-  f.push_back(FExpr(init));
-  f.push_back(FByte(scope));
-  return b.Add(kVarNew, 0, std::move(f));
-}
-int Cond(PageBuilder& b, int code, int indent, const std::string& cond) {
-  std::vector<TFieldValue> f;
-  f.push_back(FExpr(cond));
-  return b.Add(code, indent, std::move(f));
-}
-int CondTarget(PageBuilder& b, int code, int indent, const std::string& cond, int32_t target) {
-  std::vector<TFieldValue> f;
-  f.push_back(FExpr(cond));
-  f.push_back(FInt(target));
-  return b.Add(code, indent, std::move(f));
-}
-int Wait(PageBuilder& b, const std::string& cond, const std::string& time, const std::string& block,
-         uint8_t cont = 1) {
-  std::vector<TFieldValue> f;
-  f.push_back(FExpr(cond));
-  f.push_back(FExpr(time));
-  f.push_back(FExpr(block));
-  return b.Add(kWait, 0, std::move(f), cont);
-}
-int CallCmd(PageBuilder& b, const std::string& page, const std::string& resultVar,
-            const std::vector<std::string>& args, int32_t target = 0) {
-  std::vector<TFieldValue> f;
-  f.push_back(FStr(page));
-  f.push_back(FInt(target));
-  f.push_back(FStr(resultVar));
-  f.push_back(FExpr(""));
-  f.push_back(FExprs(args));
-  return b.Add(kCall, 0, std::move(f));
-}
-int Jump(PageBuilder& b, const std::string& page, int32_t target, const std::string& cond = "") {
-  std::vector<TFieldValue> f;
-  f.push_back(FStr(page));
-  f.push_back(FInt(target));
-  f.push_back(FExpr(cond));
-  return b.Add(kJump, 0, std::move(f));
-}
-
 class InterpreterTest : public ::testing::Test {
 protected:
   void SetUp() override { FreshFileManager(); }
