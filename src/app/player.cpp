@@ -104,6 +104,10 @@ int RunPlayer(const std::vector<std::string>& args, const std::string& selfExe, 
     return 1;
   }
 
+  // A fresh process state (the player may run more than once in one process: tests, benchmarks).
+  SetQuitting(false);
+  ClearCloseRequest();
+  FrameClock() = TFrameClock{};
   int code = 0;
   try {
     std::unique_ptr<TPlatform> platform = TPlatform::Create(options.Headless);
@@ -111,6 +115,7 @@ int RunPlayer(const std::vector<std::string>& args, const std::string& selfExe, 
     TFormView view(*platform, *hooks, info);
     view.Create();
     if (view.StartupFailed()) {
+      if (!options.Headless) PrintError(view.StartupError());  // headless boxes went to stderr already
       view.Close();
       code = 1;
     } else {

@@ -33,7 +33,7 @@ const std::string& ScreenCaption() {
   return text;
 }
 
-TToolbar::TToolbar() : font_(TCaptionFont::Open(12)) {}
+TToolbar::TToolbar(bool withCaptions) : font_(withCaptions ? TCaptionFont::Open(12) : nullptr) {}
 TToolbar::~TToolbar() = default;
 
 TRect TToolbar::ButtonRect(ToolButton button) {

@@ -17,7 +17,9 @@ enum class ToolButton { None = -1, Quit = 0, Screen = 1 };
 
 class TToolbar {
 public:
-  TToolbar();  // finds the caption font; without one the buttons have no text
+  // withCaptions: find the caption font (without one the buttons have no text). The headless
+  // player draws no captions, so its pictures do not depend on the fonts installed.
+  explicit TToolbar(bool withCaptions);
   ~TToolbar();
 
   ToolButton ButtonAt(int x, int y) const;  // client coordinates

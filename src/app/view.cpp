@@ -61,13 +61,14 @@ void TFormView::Create() {
   platform_.InstallMessageBoxes(window_.get());
   caption_ = "NovaPlayer";
   window_->SetCaption(caption_);
-  toolbar_ = std::make_unique<TToolbar>();
+  toolbar_ = std::make_unique<TToolbar>(!platform_.Headless());
   TracePoint("TBasePanel.Create");
   hooks_.CreateVariableStore();
   try {
     Initialize();
   } catch (const ENovaError& e) {
     startupFailed_ = true;
+    startupError_ = e.Message();
     MessageBox(e.Message(), ApplicationTitle(), MsgButtons::Ok, MsgIcon::Error);
     SetQuitting(true);
   }

@@ -55,6 +55,7 @@ public:
 
   bool Closed() const { return closed_; }
   bool StartupFailed() const { return startupFailed_; }
+  const std::string& StartupError() const { return startupError_; }  // Shift-JIS
   bool Active() const { return active_; }
   bool FullScreen() const { return fullScreen_; }
   bool ToolbarVisible() const { return toolbarVisible_; }
@@ -94,7 +95,7 @@ private:
   bool created_ = false, buttonCaptured_ = false;
   ToolButton hover_ = ToolButton::None, pressed_ = ToolButton::None;
   uint32_t drawPhase_ = 0, skipDraw_ = 0, presented_ = 0, framesDriven_ = 0;
-  std::string caption_;
+  std::string caption_, startupError_;
 };
 
 }  // namespace nova
