@@ -10,27 +10,43 @@ namespace nova {
 class TCustomParam;
 class TParamCollection;
 class TParamCollectionItem;
+struct TDateTimeParts;
 
 struct TSysFuncInfo {
   const char* Name;
   int MinArgs;
   int MaxArgs;  // -1: no limit
+  // PT_INT .. PT_STR, the type of the temporary that receives the result. GetProp has
+  // PT_NONE here: its temporary takes the type of the property it reads.
   uint8_t ResultType;
 };
 constexpr int kSysFuncCount = 152;
-const TSysFuncInfo& SysFuncInfo(int code);
+constexpr int kSysFuncGetProp = 2;
+constexpr int kSysFuncCalc = 136;
+const TSysFuncInfo& SysFuncInfo(int code);  // code outside 0..151: a row with an empty name
 int FindSysFunc(const std::string& name);  // exact, case-sensitive; -1 when unknown
+
+// The one generator state of Random: state := state * 134775813 + 1 per call.
+uint32_t RandomSeed();
+void SetRandomSeed(uint32_t seed);
+// Start-up seeds it from the time of day: ((hour * 60 + min) * 60 + sec) * 1000 + msec.
+void SeedRandomFromTime(const TDateTimeParts& now);
 
 class TSysFuncMan {
 public:
   explicit TSysFuncMan(TParamCollection& store);
   virtual ~TSysFuncMan();
+  // dest: the temporary receiving the result; args: the bound operands, lastIndex = count - 1.
+  // Errors are raised as ENovaError (the executor drops them and ends the expression).
   void Call(TParamCollectionItem* dest, int funcCode, int lastIndex,
             std::vector<std::unique_ptr<TCustomParam>>& args);
   TParamCollection& Store() { return store_; }
 
 private:
   TParamCollection& store_;
+  int calcDepth_ = 0;  // nested Calc runs; bounded so a self-calling text cannot exhaust the stack
+
+  friend struct TSysFuncCall;
 };
 
 }  // namespace nova
