@@ -126,7 +126,7 @@ TEST(GameLocation, SaveFolderDefaults) {
 
 // The novaplayer program itself.
 int RunPlayer(const std::string& args) {
-  std::string cmd = "timeout 20 " + test::BinaryDir() + "/novaplayer " + args + " >/dev/null 2>&1";
+  std::string cmd = std::string("timeout 20 ") + NOVA_PLAYER_PATH + " " + args + " >/dev/null 2>&1";
   int status = std::system(cmd.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

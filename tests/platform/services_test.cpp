@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "base/encoding.h"
 #include "base/error.h"
 #include "base/process.h"
@@ -98,6 +100,7 @@ TEST(HeadlessPlatform, NeedsNoDisplay) {
 }
 
 TEST(SdlWindow, OpensOnTheDummyDriver) {
+  setenv("SDL_VIDEODRIVER", "dummy", 0);  // no display needed
   auto window = CreateSdlWindow(320, 240);
   window->SetCaption("ノヴァ");
   window->SetClientSize(320, 262);
