@@ -1,17 +1,114 @@
+// novatool build and disasm: the scenario compiler and disassembler at the command line.
 #include <cstdio>
+#include <filesystem>
 
+#include "base/encoding.h"
+#include "base/error.h"
+#include "base/sjis.h"
+#include "base/stream.h"
+#include "scenario/page_format.h"
+#include "scenario/project_file.h"
+#include "scenario/source/disassembler.h"
+#include "scenario/source/page_compiler.h"
+#include "scenario/source/project_source.h"
+#include "tools/build_project.h"
 #include "tools/commands.h"
 
 namespace nova::tools {
+namespace fs = std::filesystem;
 
-int CmdBuild(const Args&) {
-  std::fprintf(stderr, "novatool: this command is not built yet\n");
-  return 2;
+namespace {
+
+bool SplitOutput(const Args& args, std::vector<std::string>& positional, std::string& out) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "-o") {
+      if (i + 1 >= args.size()) return false;
+      out = args[++i];
+    } else {
+      positional.push_back(args[i]);
+    }
+  }
+  return true;
 }
 
-int CmdDisasm(const Args&) {
-  std::fprintf(stderr, "novatool: this command is not built yet\n");
-  return 2;
+// The game name a single page gets: the output's file name ("start.nsb").
+std::string PageNameOf(const std::string& path) { return Utf8ToSjis(fs::path(path).filename().string()); }
+
+bool HasExt(const std::string& path, const char* ext) { return SameText(ExtractFileExt(path), ext); }
+
+void WriteOut(const std::string& text, const std::string& out) {
+  if (out.empty()) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+  } else {
+    TKtMemoryStream(text).SaveToFile(out);
+  }
+}
+
+std::string Disassemble(const std::string& bytes, const std::string& name) {
+  TKtMemoryStream s(bytes);
+  if (HasExt(name, ".npb")) {
+    TProjectFile p;
+    if (!ReadProjectFile(s, p)) RaiseError(SjisToUtf8(name) + ": project version " + std::to_string(p.Version) + " is newer than 112");
+    return source::FormatProjectSource(p);
+  }
+  TPageFile page;
+  ReadPageFile(s, page);
+  return source::DisassemblePage(page, name);
+}
+
+}  // namespace
+
+int CmdBuild(const Args& args) {
+  std::vector<std::string> pos;
+  std::string out;
+  if (!SplitOutput(args, pos, out) || pos.size() != 1) {
+    std::fprintf(stderr, "usage: novatool build SRC_DIR -o OUT_DIR | build PAGE_SOURCE -o PAGE.nsb\n");
+    return 2;
+  }
+  const std::string& src = pos[0];
+  if (fs::is_directory(src)) {
+    if (out.empty()) {
+      std::fprintf(stderr, "novatool build: -o OUT_DIR is needed for a source folder\n");
+      return 2;
+    }
+    std::vector<std::string> errors;
+    std::vector<TBuiltEntry> entries = BuildSourceFolder(src, errors);
+    for (const std::string& e : errors) std::fprintf(stderr, "%s\n", e.c_str());
+    if (!errors.empty()) return 1;
+    fs::create_directories(out);
+    WriteGameArchive(entries, (fs::path(out) / "game.dat").string());
+    return 0;
+  }
+  if (out.empty()) out = fs::path(src).replace_extension(".nsb").string();
+  try {
+    std::string bytes = BuildPageFile(src, PageNameOf(out));
+    WriteOut(bytes, out);
+  } catch (const source::TBuildError& e) {
+    std::fprintf(stderr, "%s\n", e.Text().c_str());
+    return 1;
+  }
+  return 0;
+}
+
+int CmdDisasm(const Args& args) {
+  std::vector<std::string> pos;
+  std::string out;
+  if (!SplitOutput(args, pos, out) || pos.empty() || pos.size() > 2) {
+    std::fprintf(stderr, "usage: novatool disasm FILE.nsb | disasm game.dat PAGE  [-o OUT]\n");
+    return 2;
+  }
+  std::string text;
+  if (pos.size() == 1) {
+    TKtMemoryStream s;
+    s.LoadFromFile(pos[0]);
+    text = Disassemble(s.Data(), PageNameOf(pos[0]));
+  } else {
+    std::string name = Utf8ToSjis(pos[1]);
+    std::replace(name.begin(), name.end(), '/', '\\');
+    text = Disassemble(ReadArchiveEntry(pos[0], name), name);
+  }
+  WriteOut(text, out);
+  return 0;
 }
 
 }  // namespace nova::tools

@@ -164,7 +164,7 @@ private:
           break;
         case TFieldKind::Byte: {
           isDefault = v.Int == 0;
-          const char* w = name == "type" ? TypeWord(v.Int) : nullptr;
+          const char* w = name == "type" ? TypeWord(v.Int) : name == "scope" ? ScopeWord(v.Int) : nullptr;
           text = w ? w : std::to_string(v.Int);
           break;
         }

@@ -258,6 +258,8 @@ private:
             out.Int = 0;
           } else if (v->K == TValue::Word && name == "type" && TypeCodeByWord(v->Text)) {
             out.Int = *TypeCodeByWord(v->Text);
+          } else if (v->K == TValue::Word && name == "scope" && ScopeCodeByWord(v->Text)) {
+            out.Int = *ScopeCodeByWord(v->Text);
           } else if (v->K == TValue::Number && v->Int >= 0 && v->Int <= 255) {
             out.Int = static_cast<int32_t>(v->Int);
           } else {
@@ -325,6 +327,18 @@ std::optional<int> TypeCodeByWord(const std::string& w) {
   if (w == "flag") return 3;
   if (w == "str") return 4;
   return std::nullopt;
+}
+
+std::optional<int> ScopeCodeByWord(const std::string& w) {
+  static const char* const kWords[] = {"global", "auto", "local", "status"};
+  for (int i = 0; i < 4; ++i)
+    if (w == kWords[i]) return i;
+  return std::nullopt;
+}
+
+const char* ScopeWord(int code) {
+  static const char* const kWords[] = {"global", "auto", "local", "status"};
+  return code >= 0 && code <= 3 ? kWords[code] : nullptr;
 }
 
 const char* TypeWord(int code) {

@@ -56,5 +56,8 @@ void CompilePageText(const std::string& text, const std::string& file, const std
 // The value-type words of the sources: int 1, real 2, flag 3, str 4.
 std::optional<int> TypeCodeByWord(const std::string& w);
 const char* TypeWord(int code);  // nullptr for codes without a word
+// The scope words of VarNew: global 0, auto 1 (freed with its frame), local 2, status 3.
+std::optional<int> ScopeCodeByWord(const std::string& w);
+const char* ScopeWord(int code);
 
 }  // namespace nova::source

@@ -1,0 +1,2 @@
+.result int
+Calc {@Result = @ParamCount}

@@ -1,0 +1,2 @@
+.result str
+Calc {@Result = "hello " ++ @ParamStr[0] ++ @ParamStr[1]}

@@ -1,0 +1,2 @@
+Calc {seen = seen ++ "/deeper:" ++ IntToStr(v) ++ "," ++ IntToStr(a)}
+Calc {g = g + 1}

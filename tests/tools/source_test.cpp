@@ -1,0 +1,242 @@
+// The scenario source language: records compiled from snippets, errors, and the
+// disassembly -> build round trip.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "base/encoding.h"
+#include "base/stream.h"
+#include "scenario/page_format.h"
+#include "scenario/property_names.h"
+#include "scenario/source/disassembler.h"
+#include "scenario/source/expr_text.h"
+#include "scenario/source/page_compiler.h"
+#include "scenario/source/raw_expr.h"
+#include "support/test_support.h"
+
+namespace nova::source {
+namespace {
+
+TPageFile Compile(const std::string& text, const std::string& pageName = "p.nsb") {
+  TPageFile page;
+  CompilePageText(text, "p.nss", pageName, page);
+  return page;
+}
+
+std::string Bytes(const TPageFile& page) {
+  TKtMemoryStream s;
+  WritePageFile(s, page);
+  return s.Data();
+}
+
+std::string ExprOf(const TNovaParser* p) {
+  TKtMemoryStream s;
+  p->SaveToStream(s);
+  return s.Data();
+}
+
+std::string BuildError(const std::string& text) {
+  try {
+    Compile(text);
+  } catch (const TBuildError& e) {
+    return e.Text();
+  }
+  return "no error";
+}
+
+// Disassembles the page bytes and builds the text again; the bytes must not change.
+void ExpectRoundTrip(const std::string& bytes, const std::string& pageName) {
+  TKtMemoryStream s(bytes);
+  TPageFile page;
+  ReadPageFile(s, page);
+  std::string text = DisassemblePage(page, pageName);
+  TPageFile again;
+  try {
+    CompilePageText(text, "disasm.nss", pageName, again);
+  } catch (const TBuildError& e) {
+    FAIL() << e.Text() << "\n" << text;
+  }
+  EXPECT_EQ(Bytes(again), bytes) << text;
+}
+
+TEST(SourceLanguage, LoopIndicesFollowTheStructure) {
+  TPageFile p = Compile(
+      "WhileInit {i = 0}\n"     // 0
+      "While {i < 5}\n"         // 1
+      "  If {i == 3}\n"         // 2
+      "    Break {}\n"          // 3
+      "  Continue {i == 1}\n"   // 4
+      "  While {j < 2}\n"       // 5  inner loop without a WhileLoop
+      "    Break {j > 0}\n"     // 6
+      "  Calc {s = s + i}\n"    // 7
+      "WhileLoop {i = i + 1}\n" // 8
+      "Break {}\n");            // 9  outside any loop
+  ASSERT_EQ(p.Commands.size(), 10u);
+  EXPECT_EQ(p.Commands[1].Fields[1].Int, 9);  // While: after its WhileLoop
+  EXPECT_EQ(p.Commands[3].Fields[1].Int, 9);  // Break: the loop's end
+  EXPECT_EQ(p.Commands[4].Fields[1].Int, 8);  // Continue: the WhileLoop
+  EXPECT_EQ(p.Commands[5].Fields[1].Int, 7);  // inner While: after its body
+  EXPECT_EQ(p.Commands[6].Fields[1].Int, 7);
+  EXPECT_EQ(p.Commands[8].Fields[1].Int, 1);  // WhileLoop: back to its While
+  EXPECT_EQ(p.Commands[9].Fields[1].Int, -1);
+  EXPECT_EQ(p.Commands[3].Indent, 2);
+  EXPECT_EQ(p.Commands[0].Continue, 1);
+}
+
+TEST(SourceLanguage, LabelsAndHeaderDefaults) {
+  TPageFile p = Compile(
+      "# a comment line\n"
+      "Label \"top\"\n"
+      "Comment \"note\"\n"
+      "Jump page=\"P.NSB\" target=\"note\" cond={x > 1}\n"
+      "Call \"other.nsb\" 7 \"r\" {} [{1} {\"a\"}]\n"
+      "Else\n"
+      "DoEvent\n");
+  ASSERT_EQ(p.Commands.size(), 6u);
+  EXPECT_EQ(p.Commands[0].Line, 2);
+  EXPECT_EQ(p.Commands[1].CommentedOut, 1);
+  EXPECT_EQ(p.Commands[1].Continue, 0);
+  EXPECT_EQ(p.Commands[2].Fields[1].Int, 1);  // the Comment's text is a label too
+  EXPECT_FALSE(p.Commands[2].Fields[2].Expr->Empty());
+  EXPECT_EQ(p.Commands[3].Fields[1].Int, 7);
+  EXPECT_EQ(p.Commands[3].Fields[2].Str, "r");
+  EXPECT_TRUE(p.Commands[3].Fields[3].Expr->Empty());
+  EXPECT_EQ(p.Commands[3].Fields[4].Exprs.size(), 2u);
+  EXPECT_EQ(p.Commands[3].Continue, 1);
+  EXPECT_EQ(p.Commands[4].Continue, 1);
+  EXPECT_EQ(p.Commands[5].Continue, 0);
+}
+
+TEST(SourceLanguage, OptionsOverrideTheHeader) {
+  TPageFile p = Compile("Exit {} @continue=0 @line=70 @indent=-2 @commented @code=134\nVarNew \"v\" str {\"x\"} 2\n");
+  const TCommandRecord& r = p.Commands[0];
+  EXPECT_EQ(r.CodeByte, 134);
+  EXPECT_EQ(r.Code(), 6);
+  EXPECT_EQ(r.Continue, 0);
+  EXPECT_EQ(r.Line, 70);
+  EXPECT_EQ(r.Indent, -2);
+  EXPECT_EQ(r.CommentedOut, 1);
+  EXPECT_EQ(p.Commands[1].Fields[1].Int, 4);  // str
+  EXPECT_EQ(p.Commands[1].Fields[3].Int, 2);
+}
+
+TEST(SourceLanguage, PropertySetsComeFromWhatThePageUses) {
+  TPageFile p = Compile(
+      "BoxNew PR_LEFT={10} PR_TOP={20}\n"
+      "BoxNew PR_COLOR={255}\n"
+      "Button PR_NAME={\"b\"}\n");
+  EXPECT_TRUE(PropSetHas(p.PropSets[8], FindPropertyByName("PR_LEFT")));
+  EXPECT_TRUE(PropSetHas(p.PropSets[8], FindPropertyByName("PR_TOP")));
+  EXPECT_TRUE(PropSetHas(p.PropSets[8], FindPropertyByName("PR_COLOR")));
+  EXPECT_FALSE(PropSetHas(p.PropSets[8], 0));
+  EXPECT_TRUE(PropSetHas(p.PropSets[30], 0));
+  ASSERT_EQ(p.PropSetRecords.size(), 61u);
+  // The second BoxNew carries the page's three ids; those it does not give are empty.
+  const auto& props = p.Commands[1].Fields[0].Props;
+  EXPECT_TRUE(props[3] && props[3]->Empty());
+  EXPECT_FALSE(props[8]->Empty());
+  EXPECT_EQ(FindPropertyByName("PR_REPEATPOS"), 162);
+  EXPECT_STREQ(PropertyName(47), "PR_VISIBLE");
+}
+
+TEST(SourceLanguage, ErrorsPointAtFileAndLine) {
+  struct Case {
+    std::string text, expected;
+  } cases[] = {
+      {"Calc {x = 1}\nFrobnicate {}\n", "p.nss:2: unknown command 'Frobnicate'"},
+      {"If {a}\n   Calc {}\n", "p.nss:2: indentation must be a multiple of two spaces"},
+      {"Jump page=\"p.nsb\" target=\"nowhere\"\n", "p.nss:1: label \"nowhere\" not found in page \"p.nsb\""},
+      {"Jump page=\"q.nsb\" target=\"x\"\n",
+       "p.nss:1: label \"x\": page \"q.nsb\" is not part of this build; give the index as a number"},
+      {"\nTextIns \"hello\"\n", "p.nss:2: text blocks need the markup compiler; not available yet"},
+      {"Calc {x = = 1}\n", "p.nss:1: expr: 構文エラー in {x = = 1}"},
+      {".version 106\nWait {} {} {}\n", "p.nss:2: too many values for Wait"},
+      {".version 106\nWait block={1}\n", "p.nss:2: field 'block' needs page version 107 or later"},
+      {"Calc PR_LEFT={1}\n", "p.nss:1: Calc carries no properties"},
+      {"BoxNew PR_LEFTY={1}\n", "p.nss:1: unknown property 'PR_LEFTY'"},
+      {"Calc {x = \"a}\n", "p.nss:1: a string inside braces is not closed"},
+      {".propset 8 00\nBoxNew PR_LEFT={1}\n", "p.nss:2: PR_LEFT is not in the page's property set for BoxNew"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(BuildError(c.text), c.expected);
+}
+
+TEST(SourceLanguage, ExpressionsShowAsTextWhenTheyRecompileToTheSameBytes) {
+  const char* texts[] = {"x = 1", "x = (a + 1) * b", "a[i + 1] == 3", "s = \"a\\\"b\" ++ IntToStr(Length(t))",
+                         "x = a - b - c", "f = TRUE", "r = 2.5", "x = 0 - y", "a[1, j] = 4", "こんにちは = 1"};
+  for (const char* t : texts) {
+    std::string bytes = CompileExprText(Utf8ToSjis(t));
+    EXPECT_EQ(FormatExprSource(bytes), std::string("{") + t + "}") << t;
+  }
+}
+
+TEST(SourceLanguage, RawExpressionsKeepEveryByte) {
+  // Forms no text compiles to: a negative constant, an odd flag byte, a bare real, odd names.
+  std::string err;
+  auto raw = ParseRawExpr(
+      "ocPlus ____7 = -5, real:0000000000000080FF3F; ocTo $\"a b\" = flag:7, \"\\x81\"; ocFunc ____1 = #3, x; "
+      "op30 $\"\" =",
+      err);
+  ASSERT_TRUE(raw) << err;
+  std::string bytes = ExprBytes(*raw);
+  std::string shown = FormatExprSource(bytes);
+  ASSERT_EQ(shown.rfind("@raw{", 0), 0u) << shown;
+  auto back = ParseRawExpr(shown.substr(5, shown.size() - 6), err);
+  ASSERT_TRUE(back) << err;
+  EXPECT_EQ(ExprBytes(*back), bytes);
+}
+
+TEST(SourceLanguage, OddPagesRoundTrip) {
+  // A page written by hand: raw expressions, headers the structure would not give, wrong loop
+  // targets, a property expression left empty, a long property-set record, a text block.
+  TPageFile p = Compile(
+      ".version 108\n"
+      ".result str\n"
+      ".propsize 23\n"
+      ".propcount 62\n"
+      ".propset 61 01\n"
+      "Calc @raw{ocTo x = -1} @line=0\n"
+      "While {i < 3} end=40\n"
+      "  Break {} target=2 @commented=5\n"
+      "Calc {y = 2} @indent=1000 @continue=3\n"
+      "WhileLoop {} target=7\n"
+      "TextIns @raw\"\\x81\\x40text\" {\"mes\"} @code=148\n"
+      "BoxNew PR_LEFT={} PR_SOURCE={\"a.bri\"}\n"
+      "PropMotion {\"m\"} repeat={TRUE}\n"
+      "Comment \"c\" @commented=0 @continue=1\n",
+      "odd.nsb");
+  ExpectRoundTrip(Bytes(p), "odd.nsb");
+}
+
+TEST(SourceLanguage, EveryTestGamePageRoundTrips) {
+  namespace fs = std::filesystem;
+  fs::path games = fs::path(test::SourceDir()) / "tests" / "games";
+  int pages = 0;
+  for (const auto& game : fs::directory_iterator(games)) {
+    if (!game.is_directory()) continue;
+    std::vector<TPageSource> sources;
+    std::map<std::string, TLabelMap> labels;
+    for (const auto& entry : fs::directory_iterator(game.path())) {
+      if (entry.path().extension() != ".nss") continue;
+      TKtMemoryStream text;
+      text.LoadFromFile(entry.path().string());
+      std::string name = entry.path().filename().replace_extension(".nsb").string();
+      sources.push_back(ParsePageSource(text.Data(), entry.path().string(), name));
+      labels[name] = CollectLabels(sources.back());
+    }
+    for (const TPageSource& src : sources) {
+      SCOPED_TRACE(src.File);
+      TPageFile page;
+      CompilePage(src, [&](const std::string& n) -> const TLabelMap* {
+        auto it = labels.find(n);
+        return it == labels.end() ? nullptr : &it->second;
+      }, page);
+      ExpectRoundTrip(Bytes(page), src.PageName);
+      ++pages;
+    }
+  }
+  EXPECT_GT(pages, 0);
+}
+
+}  // namespace
+}  // namespace nova::source
