@@ -238,8 +238,21 @@ private:
     return name;
   }
 
+  // Every ")" closes an earlier "(" and every "(" is closed.
+  static void CheckParentheses(const std::string& s) {
+    TCharMap map(s);
+    int depth = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+      if (!map.Single(i)) continue;
+      if (s[i] == '(') ++depth;
+      if (s[i] == ')' && --depth < 0) Syntax();
+    }
+    if (depth != 0) Syntax();
+  }
+
   // 2. Function calls, the last one first, so inner calls are compiled before outer ones.
   void ExtractCalls(std::string& s) {
+    CheckParentheses(s);
     for (;;) {
       TCharMap map(s);
       size_t open = std::string::npos, nameEnd = 0;
@@ -278,7 +291,11 @@ private:
           open = i;
           break;
         }
-      if (open == std::string::npos) return;
+      if (open == std::string::npos) {
+        for (size_t i = 0; i < s.size(); ++i)
+          if (IsSingleAt(s, map, i, ']')) Syntax();  // a "]" that no "[" opened
+        return;
+      }
       size_t close = std::string::npos;
       for (size_t i = open + 1; i < s.size(); ++i)
         if (IsSingleAt(s, map, i, ']')) {

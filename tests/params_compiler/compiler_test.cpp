@@ -125,6 +125,8 @@ TEST(Compiler, ErrorsKeepEarlierOperations) {
       {"a b = c d", "ocTo a b = c d", nullptr},  // not an error: blanks do not split operands
       {"x = 1 +", "構文エラー", ""},
       {"f(a[1, b)", "構文エラー", ""},
+      {"s = \"(\" ++ f(x))", "構文エラー", "ocTo ____0 = \"(\""},
+      {"x = a]", "構文エラー", ""},
       {"x = (1 + 2) = 3", "構文エラー", "ocPlus ____1 = 1, 2; ocTo ____0 = ____1; ocTo x = ____0"},
   };
   for (const auto& c : cases) {
@@ -250,6 +252,42 @@ TEST(Compiler, OpeCodeNames) {
   EXPECT_STREQ(OpeCodeName(ocDimTo), "ocDimTo");
   EXPECT_STREQ(OpeCodeName(ocNEqual), "ocNEqual");
   EXPECT_STREQ(OpeCodeName(21), "");
+}
+
+}  // namespace
+}  // namespace nova
+
+namespace nova {
+namespace {
+
+// Texts made of syntax characters, names, numbers, literals and double-byte characters whose
+// trail bytes look like syntax: compiling, serialising and loading never fails other than by
+// the compiler's own errors.
+TEST(Compiler, ArbitraryTextsOnlyRaiseCompilerErrors) {
+  const char* pieces[] = {"a", "b1", "_", " ", "1", "2.5", "\"", "\\", "(", ")", "[", "]", ",", "+", "-", "*",
+                          "/", "%", "&", "|", "^", "=", "<", ">", "++", "IntToStr", "Copy", "\x95\x5c",
+                          "\x83\x7c", "\x83\x5b", "\x81", "TRUE", "$1F", "\"x\""};
+  const size_t n = sizeof(pieces) / sizeof(pieces[0]);
+  uint32_t state = 1;
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    int len = 1 + static_cast<int>((state >> 8) % 12);
+    for (int k = 0; k < len; ++k) {
+      state = state * 1103515245u + 12345u;
+      text += pieces[(state >> 16) % n];
+    }
+    TBuildNovaParser p;
+    try {
+      p.Build(text);
+      TKtMemoryStream s;
+      p.SaveToStream(s);
+      s.SetPosition(0);
+      TNovaParser loaded;
+      loaded.LoadFromStream(s);
+      EXPECT_EQ(loaded.Operations.size(), p.Operations.size());
+    } catch (const ENovaError&) {
+    }
+  }
 }
 
 }  // namespace

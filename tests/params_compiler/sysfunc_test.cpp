@@ -184,6 +184,7 @@ TEST(SysFunc, HanToZenAndBack) {
 TEST(SysFunc, Numbers) {
   Eval e;
   const TEvalCase cases[] = {
+      {"-2.5", "int -2"},  // 0 - 2.5: the temporary takes the integer type of 0
       {"Not(0)", "flag TRUE"},
       {"Not(\"TRUE\")", "flag FALSE"},
       {"Int(2.9)", "int 2"},
