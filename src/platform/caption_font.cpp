@@ -10,15 +10,18 @@ namespace nova {
 namespace {
 
 std::string FindJapaneseFace() {
-  if (!FcInit()) return {};
+  // A private configuration, released after the look-up: the process-wide one would stay
+  // allocated until FcFini, which other users of fontconfig must be free to rely on.
+  FcConfig* config = FcInitLoadConfigAndFonts();
+  if (!config) return {};
   std::string file;
   for (const char* name : {"IPAGothic:lang=ja", "sans-serif:lang=ja"}) {
     FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(name));
     if (!pattern) continue;
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPattern* match = FcFontMatch(config, pattern, &result);
     FcPatternDestroy(pattern);
     if (!match) continue;
     FcChar8* path = nullptr;
@@ -31,6 +34,7 @@ std::string FindJapaneseFace() {
     FcPatternDestroy(match);
     if (!file.empty()) break;
   }
+  FcConfigDestroy(config);
   return file;
 }
 
