@@ -35,6 +35,43 @@ std::string ExecutableWithArchive(const std::string& archive) {
   return stub + archive + Int32(static_cast<uint32_t>(stub.size())) + "nv";
 }
 
+std::string Int16(uint16_t v) { return std::string{char(v), char(v >> 8)}; }
+
+std::string Utf16Name(const std::string& ascii) {
+  std::string out = Int16(static_cast<uint16_t>(ascii.size()));
+  for (char c : ascii) out += Int16(static_cast<uint16_t>(c));
+  return out;
+}
+
+// A minimal PE32 image with one section ".rsrc" holding the resource name of type type.
+std::string PeWithResource(const std::string& type, const std::string& name, const std::string& data) {
+  std::string dos = "MZ" + std::string(0x3A, '\0') + Int32(0x40);
+  std::string coff = "PE" + std::string(2, '\0') + Int16(0x14C) + Int16(1) + Int32(0) + Int32(0) + Int32(0) +
+                     Int16(224) + Int16(0x0102);
+  // root -> type "BINTYPE" -> name "DUMMY" -> language 1041 -> data entry -> bytes
+  const uint32_t nameDir = 24, langDir = 48, dataEntry = 72, typeStr = 88;
+  const uint32_t nameStr = typeStr + 2 + 2 * static_cast<uint32_t>(type.size());
+  const uint32_t dataAt = (nameStr + 2 + 2 * static_cast<uint32_t>(name.size()) + 3) & ~3u;
+  auto dir = [](uint16_t named, uint16_t ids) { return std::string(12, '\0') + Int16(named) + Int16(ids); };
+  std::string rsrc = dir(1, 0) + Int32(0x80000000u | typeStr) + Int32(0x80000000u | nameDir);
+  rsrc += dir(1, 0) + Int32(0x80000000u | nameStr) + Int32(0x80000000u | langDir);
+  rsrc += dir(0, 1) + Int32(1041) + Int32(dataEntry);
+  rsrc += Int32(0x1000 + dataAt) + Int32(static_cast<uint32_t>(data.size())) + Int32(0) + Int32(0);
+  rsrc += Utf16Name(type) + Utf16Name(name);
+  rsrc.resize(dataAt, '\0');
+  rsrc += data;
+  uint32_t rawSize = (static_cast<uint32_t>(rsrc.size()) + 0x1FF) & ~0x1FFu;
+  rsrc.resize(rawSize, '\0');
+  std::string opt = Int16(0x10B) + std::string(90, '\0') + Int32(16);  // magic ... NumberOfRvaAndSizes
+  std::string dirs(16 * 8, '\0');
+  dirs.replace(16, 8, Int32(0x1000) + Int32(static_cast<uint32_t>(rsrc.size())));
+  std::string section = std::string(".rsrc\0\0\0", 8) + Int32(rawSize) + Int32(0x1000) + Int32(rawSize) + Int32(0x200) +
+                        std::string(16, '\0');
+  std::string image = dos + coff + opt + dirs + section;
+  image.resize(0x200, '\0');
+  return image + rsrc;
+}
+
 std::string ReadGameFile(const std::string& name) {
   TKtMemoryStream s;
   FileManager().ReadFile(s, name);
@@ -91,6 +128,24 @@ TEST(GameLocation, ExecutableAndArchiveGivenDirectly) {
     RegisterArchives(FileManager(), loc);
     EXPECT_EQ(ReadGameFile(c.entry), c.content) << c.games[0];
   }
+  ResetFileManager(false);
+}
+
+TEST(GameLocation, ResourceArchiveOfAnExecutable) {
+  test::TempDir dir;
+  test::WriteFile(dir / "res.exe", PeWithResource("BINTYPE", "DUMMY", HeaderlessArchive("r.txt", "in resource") + "vf"));
+  test::WriteFile(dir / "nomark.exe", PeWithResource("BINTYPE", "DUMMY", HeaderlessArchive("r.txt", "x")));
+  test::WriteFile(dir / "other.exe", PeWithResource("DATA", "MADEWITH", HeaderlessArchive("r.txt", "x") + "vf"));
+  EXPECT_TRUE(HasResourceArchive(dir / "res.exe"));
+  EXPECT_FALSE(HasResourceArchive(dir / "nomark.exe"));  // its last two bytes are not "vf"
+  EXPECT_FALSE(HasResourceArchive(dir / "other.exe"));
+  EXPECT_FALSE(HasArchiveTrailer(dir / "res.exe"));
+  TGameLocation loc = LocateGame({dir / "res.exe"}, "/usr/bin/novaplayer", "");
+  EXPECT_EQ(loc.Kind, GameKind::Executable);
+  ResetFileManager(false);
+  RegisterArchives(FileManager(), loc);
+  EXPECT_EQ(FileManager().ArchiveCount(), 2);
+  EXPECT_EQ(ReadGameFile("r.txt"), "in resource");
   ResetFileManager(false);
 }
 
