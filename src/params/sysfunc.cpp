@@ -22,7 +22,16 @@ struct TDispatch {
   }
 };
 
+TDispatch& Dispatch() {
+  static TDispatch dispatch;
+  return dispatch;
+}
+
 }  // namespace
+
+void SetSysFuncImpl(int code, TSysFuncImpl impl) {
+  if (code >= 0 && code < kSysFuncCount) Dispatch().Impl[code] = impl;
+}
 
 uint32_t RandomSeed() { return gRandomState; }
 void SetRandomSeed(uint32_t seed) { gRandomState = seed; }
@@ -82,9 +91,8 @@ TSysFuncMan::~TSysFuncMan() = default;
 
 void TSysFuncMan::Call(TParamCollectionItem* dest, int funcCode, int lastIndex,
                        std::vector<std::unique_ptr<TCustomParam>>& args) {
-  static const TDispatch dispatch;
   if (funcCode < 0 || funcCode >= kSysFuncCount) throw ENovaError(Format("function %d: unknown", funcCode));
-  TSysFuncImpl impl = dispatch.Impl[funcCode];
+  TSysFuncImpl impl = Dispatch().Impl[funcCode];
   if (!impl) throw ENovaError(NotAvailable(SysFuncInfo(funcCode).Name));
   if (!dest || !dest->Param) throw ENovaError(Format("%s: no result variable", SysFuncInfo(funcCode).Name));
   int count = lastIndex + 1;

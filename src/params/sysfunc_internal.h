@@ -59,6 +59,11 @@ struct TSysFuncCall {
 
 using TSysFuncImpl = void (*)(TSysFuncCall&);
 
+// Installs the implementation of one function number; the subsystems that provide display
+// objects, the history, data tables and desktop services register theirs at start-up.
+// A null implementation restores the "not available yet" error.
+void SetSysFuncImpl(int code, TSysFuncImpl impl);
+
 // Each family fills its rows of the dispatch table (indexed by function number).
 void AddStringFuncs(TSysFuncImpl* table);
 void AddNumberFuncs(TSysFuncImpl* table);

@@ -10,6 +10,7 @@
 #include "params/param_collection.h"
 #include "params/parser.h"
 #include "params/sysfunc.h"
+#include "params/sysfunc_internal.h"
 
 namespace nova {
 namespace {
@@ -433,6 +434,12 @@ TEST(SysFunc, FunctionsOfLaterSubsystemsEndTheExpression) {
   } catch (const ENovaError& err) {
     EXPECT_EQ(err.Message(), "OpenUrl: not available yet");
   }
+  // A later subsystem installs its implementation.
+  SetSysFuncImpl(FindSysFunc("OpenUrl"), [](TSysFuncCall& c) { c.ResultBool(c.Str(0).empty()); });
+  funcs.Call(dest, FindSysFunc("OpenUrl"), 0, args);
+  EXPECT_TRUE(dest->Param->GetAsBool());
+  SetSysFuncImpl(FindSysFunc("OpenUrl"), nullptr);
+  EXPECT_THROW(funcs.Call(dest, FindSysFunc("OpenUrl"), 0, args), ENovaError);
 }
 
 }  // namespace
