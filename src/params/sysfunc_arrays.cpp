@@ -8,17 +8,14 @@
 namespace nova {
 namespace {
 
-const std::string& Msg(const char* utf8Key) {
-  // The few fixed texts of this family, converted once.
-  static const std::string kSetArray = Utf8ToSjis("SetArray:変数が見つかりません");
-  static const std::string kFillMem = Utf8ToSjis("FillMem:変数が見つかりません");
-  static const std::string kCopyMem = Utf8ToSjis("CopyMem:変数が見つかりません");
-  static const std::string kCopyMemType = Utf8ToSjis("CopyMem:変数の型があいません");
-  std::string_view k(utf8Key);
-  if (k == "SetArray") return kSetArray;
-  if (k == "FillMem") return kFillMem;
-  if (k == "CopyMem") return kCopyMem;
-  return kCopyMemType;
+// "<function>:変数が見つかりません": a whole-variable argument that is no variable.
+std::string NoVariable(const char* function) {
+  static const std::string tail = Utf8ToSjis(":変数が見つかりません");
+  return function + tail;
+}
+const std::string& TypeMismatch() {
+  static const std::string text = Utf8ToSjis("CopyMem:変数の型があいません");
+  return text;
 }
 
 // Element dst[di] := src[si] through the accessor of dst's type.
@@ -38,14 +35,14 @@ void FnGetArraySize(TSysFuncCall& c) {
 }
 
 void FnSetArray(TSysFuncCall& c) {
-  TCustomParam& v = c.RequireVariable(0, Msg("SetArray"));
+  TCustomParam& v = c.RequireVariable(0, NoVariable("SetArray"));
   std::vector<int32_t> dims;
   for (int i = 1; i < c.Count; ++i) dims.push_back(c.Int(i));
   v.SetDims(dims);
 }
 
 void FnFillMem(TSysFuncCall& c) {
-  TCustomParam& v = c.RequireVariable(0, Msg("FillMem"));
+  TCustomParam& v = c.RequireVariable(0, NoVariable("FillMem"));
   switch (v.GetParamType()) {
     case PT_INT: v.FillInt(c.Int(1)); break;
     case PT_FLOAT: v.FillFloat(c.Float(1)); break;
@@ -56,9 +53,9 @@ void FnFillMem(TSysFuncCall& c) {
 }
 
 void FnCopyMem(TSysFuncCall& c) {
-  TCustomParam& dst = c.RequireVariable(0, Msg("CopyMem"));
-  TCustomParam& src = c.RequireVariable(1, Msg("CopyMem"));
-  if (dst.GetParamType() != src.GetParamType()) throw ENovaError(Msg("CopyMemType"));
+  TCustomParam& dst = c.RequireVariable(0, NoVariable("CopyMem"));
+  TCustomParam& src = c.RequireVariable(1, NoVariable("CopyMem"));
+  if (dst.GetParamType() != src.GetParamType()) throw ENovaError(TypeMismatch());
   dst.CopyFrom(src);
 }
 
