@@ -9,9 +9,14 @@
 namespace nova::test {
 namespace {
 
+// novatool of this build: from NOVA_BINARY_DIR, else two folders above this test program.
 std::string Tool() {
   std::string path = BinaryDir() + "/novatool";
-  return std::filesystem::exists(path) ? path : std::string();
+  if (std::filesystem::exists(path)) return path;
+  std::error_code ec;
+  auto self = std::filesystem::canonical("/proc/self/exe", ec);
+  path = (self.parent_path().parent_path().parent_path() / "novatool").string();
+  return !ec && std::filesystem::exists(path) ? path : std::string();
 }
 
 int Shell(const std::string& command) { return WEXITSTATUS(std::system((command + " 2>/dev/null").c_str())); }
