@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_environment.h"
 #include "app/view.h"
 #include "base/encoding.h"
 #include "base/error.h"
@@ -385,6 +386,34 @@ TEST_F(ViewTest, TheProjectTitleBecomesTheCaption) {
   view->Frame();
   EXPECT_EQ(Window().Caption(), "冒険");
   SetApplicationTitle("");
+}
+
+TEST_F(ViewTest, EnvironmentAnswersClockInputAndScreen) {
+  Make();
+  TAppEnvironment env(*view, platform->Clock());
+  Send(InputKind::MouseMove, 7, 9 + kDockHeight);
+  Send(InputKind::MouseDown, 7, 9 + kDockHeight);
+  Key(InputKind::KeyDown, 38);
+  EXPECT_FALSE(env.LeftClick());  // seen from the next frame on
+  view->Run(1);
+  EXPECT_TRUE(env.LeftClick());
+  EXPECT_TRUE(env.LeftPush());
+  EXPECT_FALSE(env.RightClick());
+  env.SetLeftClick(false);
+  EXPECT_FALSE(env.LeftClick());
+  EXPECT_EQ(env.MouseX(), 7);
+  EXPECT_EQ(env.MouseY(), 9);
+  EXPECT_TRUE(env.KeyHeld(38));
+  EXPECT_TRUE(env.KeyPressedThisFrame(38));
+  EXPECT_EQ(env.FrameCount(), 1u);
+  EXPECT_EQ(env.TotalMilliseconds(), 16u);
+  EXPECT_EQ(env.TimerMilliseconds(), 16u);
+  EXPECT_EQ(env.CachedDateTime().MSec, 16);
+  EXPECT_EQ(env.DisplayModeCount(), 0);
+  env.SetDisplayModeIndex(3);  // no such mode
+  EXPECT_EQ(env.DisplayModeIndex(), -1);
+  env.SetFullScreen(true);
+  EXPECT_TRUE(env.FullScreen());
 }
 
 }  // namespace
