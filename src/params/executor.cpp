@@ -55,7 +55,7 @@ private:
   }
 
   TParamCollection& store_;
-  Entry inline_[kInline] = {};
+  Entry inline_[kInline];  // only the first count_ are set
   std::vector<Entry> more_;
   size_t count_ = 0;
 };

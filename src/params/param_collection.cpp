@@ -78,9 +78,7 @@ TParamCollection::TParamCollection() {
 
 TParamCollection::~TParamCollection() { Clear(); }
 
-bool TParamCollection::SameName(std::string_view a, std::string_view b) {
-  size_t n = a.size();
-  if (n != b.size()) return false;
+bool TParamCollection::SameNameOfSize(const char* a, const char* b, size_t n) {
   for (size_t i = 0; i < n;) {
     unsigned char ca = static_cast<unsigned char>(a[i]), cb = static_cast<unsigned char>(b[i]);
     if (ca == cb) {

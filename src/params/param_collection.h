@@ -3,6 +3,7 @@
 // temporaries of running expressions. One store per game.
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -74,9 +75,19 @@ public:
   void FreeTemporary(TParamCollectionItem* item, uint8_t type);
 
   // Case-insensitive name equality of the store (ASCII letters of single-byte characters).
-  static bool SameName(std::string_view a, std::string_view b);
+  static bool SameName(std::string_view a, std::string_view b) {
+    size_t n = a.size();
+    if (n != b.size()) return false;
+    if (n == 0) return true;
+    // Names that differ usually differ in their last byte ("____12" / "____13"): two last
+    // bytes that are not equal and not one letter in two cases cannot belong to equal names.
+    unsigned x = static_cast<unsigned char>(a[n - 1]), y = static_cast<unsigned char>(b[n - 1]);
+    if (x != y && ((x | 0x20u) != (y | 0x20u) || (x | 0x20u) - 'a' > 25u)) return false;
+    return std::memcmp(a.data(), b.data(), n) == 0 || SameNameOfSize(a.data(), b.data(), n);
+  }
 
 private:
+  static bool SameNameOfSize(const char* a, const char* b, size_t n);
   void WriteRecords(TStream& s, std::vector<TParamCollectionItem*> items);
   void ReadRecords(TStream& s);
 

@@ -57,6 +57,8 @@ TEST(Store, NamingRule) {
 
 TEST(Store, NameComparisonFoldsOnlySingleByteLetters) {
   EXPECT_TRUE(TParamCollection::SameName("AbC_1", "aBc_1"));
+  EXPECT_TRUE(TParamCollection::SameName("abC", "ABc"));
+  EXPECT_FALSE(TParamCollection::SameName("____12", "____13"));
   EXPECT_FALSE(TParamCollection::SameName("ab", "abc"));
   EXPECT_FALSE(TParamCollection::SameName("a@", "a`"));  // 0x40 / 0x60 are not letters
   // 0x83 0x41 and 0x83 0x61 are different double-byte characters.
