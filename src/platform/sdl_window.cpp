@@ -19,7 +19,8 @@ public:
     window_ = SDL_CreateWindow("NovaPlayer", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, std::max(1, width),
                                std::max(1, height), SDL_WINDOW_HIDDEN);
     if (!window_) RaiseError(SDL_GetError());
-    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    // No vertical sync: the frame loop keeps its own budget ("No Wait" runs faster than the display).
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer_) {
       std::string message = SDL_GetError();
