@@ -277,6 +277,11 @@ TEST(SysFunc, Dates) {
     ASSERT_TRUE(TryEncodeDate(p.Year, p.Month, p.Day, back)) << serial;
     EXPECT_EQ(back, serial);
   }
+  // Results are date-time doubles.
+  TCustomParam& f = e.Var("t", PT_FLOAT);
+  e.Run("t = EncodeTime(0, 0, 1)");
+  EXPECT_EQ(f.GetAsFloat(), static_cast<Real>(static_cast<double>(1.0L / 86400)));
+  EXPECT_NE(f.GetAsFloat(), 1.0L / 86400);
   // A serial that rounds up to midnight belongs to the next day.
   TDateParts next = DecodeDate(0.9999999999L);
   EXPECT_EQ(next.Day, 31);
