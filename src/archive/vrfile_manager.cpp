@@ -82,9 +82,21 @@ std::string Unescape(const std::string& s) {
   return out;
 }
 
+// The process-wide manager is destroyed at exit; the process-wide helpers its destructor
+// uses (pending deletions, disk-name cache, converters) are made first so they outlive it.
+struct TInstanceSlot {
+  TInstanceSlot() {
+    nova::ProcessPendingDeletions();
+    InvalidateDiskNames();
+    SjisToUtf8("a");
+    Utf8ToSjis("a");
+  }
+  std::unique_ptr<TVrFileManager> manager;
+};
+
 std::unique_ptr<TVrFileManager>& Instance() {
-  static std::unique_ptr<TVrFileManager> instance;
-  return instance;
+  static TInstanceSlot slot;
+  return slot.manager;
 }
 
 }  // namespace

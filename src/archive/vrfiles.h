@@ -8,7 +8,8 @@
 // ("/home/u/game/" stays the same bytes). The manager converts them back with SjisToUtf8 and
 // takes them literally; only the game name below a folder is looked up case-insensitively on
 // disk (archive/disk_names.h). A folder may end in "/" or "\"; SetBaseFolder adds "\" when it
-// ends in neither. Paths handed back (GetRealPath) are local UTF-8 paths.
+// ends in neither; with an empty base folder no loose files are looked for (never the
+// process's current folder). Paths handed back (GetRealPath) are local UTF-8 paths.
 //
 // Linux choices: removable roots are the mount points of optical media (iso9660 and udf
 // entries of /proc/mounts) read once at creation; temporary files live in a private folder

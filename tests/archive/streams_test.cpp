@@ -124,7 +124,7 @@ void Put32(std::string& s, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) s[at + i] = static_cast<char>(v >> (8 * i));
 }
 
-std::string BuildPe(const std::vector<Res>& resources) {
+std::string BuildPe(const std::vector<Res>& resources, bool pe32plus = false) {
   const uint32_t rva = 0x1000, raw = 0x200;
   const size_t r = resources.size();
   // The resource section: root, one type directory and one language directory per
@@ -172,13 +172,14 @@ std::string BuildPe(const std::vector<Res>& resources) {
   img.replace(64, 4, std::string("PE\0\0", 4));
   Put16(img, 68, 0x14C);
   Put16(img, 70, 1);     // one section
-  Put16(img, 84, 224);   // optional header size
+  const size_t optSize = pe32plus ? 240 : 224, dirs = pe32plus ? 112 : 96;
+  Put16(img, 84, static_cast<uint32_t>(optSize));
   size_t opt = 88;
-  Put16(img, opt, 0x10B);
-  Put32(img, opt + 92, 16);
-  Put32(img, opt + 96 + 16, rva);
-  Put32(img, opt + 96 + 20, static_cast<uint32_t>(sec.size()));
-  size_t s = opt + 224;
+  Put16(img, opt, pe32plus ? 0x20B : 0x10B);
+  Put32(img, opt + dirs - 4, 16);
+  Put32(img, opt + dirs + 16, rva);
+  Put32(img, opt + dirs + 20, static_cast<uint32_t>(sec.size()));
+  size_t s = opt + optSize;
   img.replace(s, 5, ".rsrc");
   Put32(img, s + 8, static_cast<uint32_t>(sec.size()));
   Put32(img, s + 12, rva);
@@ -213,6 +214,16 @@ TEST(ResourceArchive, FoundInTheExecutable) {
   EXPECT_EQ(bytes, NoiseBytes(6000000));
   fm.RemoveArchive(logo);
   EXPECT_FALSE(fm.Exists("logo.bri"));
+}
+
+TEST(ResourceArchive, SixtyFourBitImage) {
+  TempDir dir;
+  WriteFile(dir / "g64.exe", BuildPe({{"DATA", "MADEWITH", "splash"}, {"BINTYPE", "DUMMY", "xyvf"}}, true));
+  TPeResource res;
+  ASSERT_EQ(FindPeResource(dir / "g64.exe", "DUMMY", "BINTYPE", res), PeLookup::Found);
+  EXPECT_EQ(res.size, 4);
+  EXPECT_EQ(ReadFile(dir / "g64.exe").substr(static_cast<size_t>(res.offset), 4), "xyvf");
+  EXPECT_EQ(FindPeResource(dir / "g64.exe", "DUMMY", "DATA", res), PeLookup::Missing);
 }
 
 TEST(ResourceArchive, MissingEmptyAndUnreadableModules) {
