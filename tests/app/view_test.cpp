@@ -297,11 +297,14 @@ TEST_F(ViewTest, InactiveWindowTakesNoKeysAndRunsNoFrames) {
   Send(InputKind::MouseDown, 10, 100);
   EXPECT_FALSE(in.IsKeyHeld(32));
   EXPECT_FALSE(in.Screens[0].LeftHeld);
-  FrameClock().LastTick = 0;
-  Window().Inject(TInputEvent{InputKind::FocusGained});
+  for (int i = 0; i < 100; ++i) platform->Clock().FrameStep();  // 1600 ms away
+  view->HandleEvent(TInputEvent{InputKind::FocusGained});
+  EXPECT_EQ(FrameClock().LastTick, 1600u);  // the frame clock starts again from now
   view->Run(1);
   EXPECT_EQ(hooks.Count("ResumeMedia"), 1);
   EXPECT_EQ(view->FramesDriven(), 1u);
+  EXPECT_EQ(FrameClock().Total, 16u);  // the time away is not counted
+  EXPECT_EQ(FrameClock().LastDelta, 16u);
 }
 
 TEST_F(ViewTest, FullScreenScalesTheSceneAndShowsTheToolbarOnRowZero) {
