@@ -15,8 +15,16 @@ std::string Trim(const std::string& s) {
   return s.substr(b, e - b + 1);
 }
 
-bool ParseInteger(const std::string& text, int32_t& out) {
-  std::string s = text;
+int DigitValue(char c, int base) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (base == 16 && c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (base == 16 && c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// The whole text as an integer: optional sign, then decimal digits or "$" / "0x" and
+// hexadecimal digits.
+bool ParseInteger(const std::string& s, int32_t& out) {
   bool negative = false;
   size_t i = 0;
   if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
@@ -29,10 +37,7 @@ bool ParseInteger(const std::string& text, int32_t& out) {
   if (i >= s.size()) return false;
   int64_t v = 0;
   for (; i < s.size(); ++i) {
-    char c = s[i];
-    int d = (c >= '0' && c <= '9') ? c - '0' : (base == 16 && c >= 'a' && c <= 'f') ? c - 'a' + 10
-            : (base == 16 && c >= 'A' && c <= 'F')                             ? c - 'A' + 10
-                                                                               : -1;
+    int d = DigitValue(s[i], base);
     if (d < 0) return false;
     v = v * base + d;
     if (v > 0xFFFFFFFFll) return false;

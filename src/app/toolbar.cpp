@@ -61,7 +61,8 @@ void TToolbar::Draw(TPicture& picture, ToolButton hover, ToolButton pressed) {
       FillRect(picture, r.Left, r.Top, r.Width, r.Height, kHover);
       FrameRect(picture, r, kHoverEdge);
     }
-    if (font_) font_->DrawCentred(picture, r, SjisToUtf8(b == ToolButton::Quit ? QuitCaption() : ScreenCaption()), kText);
+    const std::string& caption = b == ToolButton::Quit ? QuitCaption() : ScreenCaption();
+    if (font_) font_->DrawCentred(picture, r, SjisToUtf8(caption), kText);
   }
 }
 

@@ -243,7 +243,9 @@ void TFormView::HandleEvent(const TInputEvent& e) {
         hover_ = hover;
         Compose();
       }
-      if ((!overDock && inPanel(e.X, e.Y)) || (!buttonCaptured_ && (input_.Screens[0].LeftHeld || input_.Screens[0].RightHeld))) {
+      // A held button keeps the mouse with the panel (capture), also outside it.
+      bool captured = !buttonCaptured_ && (input_.Screens[0].LeftHeld || input_.Screens[0].RightHeld);
+      if ((!overDock && inPanel(e.X, e.Y)) || captured) {
         for (TScreenMouseState& s : input_.Screens) {
           s.X = e.X - panel_.Left;
           s.Y = e.Y - panel_.Top;
@@ -374,11 +376,13 @@ void TFormView::ChooseMenuEntry(MenuEntry entry) {
 
 void TFormView::ShowPopupMenu() {
   // The menu as a box of choices; the entry of full screen carries a check mark while on.
-  static const char* kLabels[] = {"x1", "x4", "x8", "No Wait", "FPS 1/1", "FPS 1/2", "FPS 1/4", "FPS 1/10", "FPS AUTO"};
+  static const char* kLabels[] = {"x1",      "x4",      "x8",       "No Wait", "FPS 1/1",
+                                  "FPS 1/2", "FPS 1/4", "FPS 1/10", "FPS AUTO"};
   std::vector<std::string> choices{std::string(fullScreen_ ? "✓ " : "") + "フルスクリーン(F)"};
   for (const char* label : kLabels) choices.emplace_back(label);
   const TFrameClock& clock = FrameClock();
-  std::string text = "Speed: " + std::to_string(clock.FrameBudget) + " ms/frame, FPS 1/" + std::to_string(clock.DrawDivisor);
+  std::string text =
+      "Speed: " + std::to_string(clock.FrameBudget) + " ms/frame, FPS 1/" + std::to_string(clock.DrawDivisor);
   int chosen = ShowChoiceBox(window_.get(), caption_, text, choices);
   if (chosen >= 0) ChooseMenuEntry(static_cast<MenuEntry>(chosen));
 }

@@ -130,7 +130,8 @@ std::unique_ptr<TCaptionFont> TCaptionFont::Open(int pixelSize) {
   FT_Library lib = nullptr;
   if (FT_Init_FreeType(&lib) != 0) return nullptr;
   FT_Face face = nullptr;
-  if (FT_New_Face(lib, file.c_str(), 0, &face) != 0 || FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixelSize)) != 0) {
+  if (FT_New_Face(lib, file.c_str(), 0, &face) != 0 ||
+      FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixelSize)) != 0) {
     if (face) FT_Done_Face(face);
     FT_Done_FreeType(lib);
     return nullptr;

@@ -18,7 +18,8 @@ struct TButtonSet {
 TButtonSet ButtonsOf(MsgButtons buttons) {
   switch (buttons) {
     case MsgButtons::Ok: return {{{"OK", MsgResult::Ok}}, MsgResult::Ok};
-    case MsgButtons::OkCancel: return {{{"OK", MsgResult::Ok}, {"キャンセル", MsgResult::Cancel}}, MsgResult::Cancel};
+    case MsgButtons::OkCancel:
+      return {{{"OK", MsgResult::Ok}, {"キャンセル", MsgResult::Cancel}}, MsgResult::Cancel};
     case MsgButtons::YesNo: return {{{"はい", MsgResult::Yes}, {"いいえ", MsgResult::No}}, MsgResult::No};
     case MsgButtons::YesNoCancel:
       return {{{"はい", MsgResult::Yes}, {"いいえ", MsgResult::No}, {"キャンセル", MsgResult::Cancel}},
