@@ -1,0 +1,83 @@
+// The scene's event queue operations and the running-state record of Wait.
+#include <gtest/gtest.h>
+
+#include "scenario/commands_game.h"
+#include "scenario/pages.h"
+#include "scenario_test_util.h"
+
+namespace nova::test {
+namespace {
+
+TEST(EventQueueTest, LevelsSendersAndPending) {
+  TEventQueue q;
+  q.PostEvent(TEventSender{"a"}, "p.nsb", {}, 36);
+  q.PostEvent(TEventSender{"b"}, "p.nsb", {"1"}, 37);
+  q.PostEvent(TEventSender{"a"}, "q.nsb", {}, 38);
+  EXPECT_EQ(q.FindPendingEvent("b", 37), 1);
+  EXPECT_EQ(q.FindPendingEvent("b", 36), -1);
+  q.SetLevel(*q.FirstPending(), 1);
+  EXPECT_EQ(q.FirstPending(), &q.Entry(1));
+  EXPECT_EQ(q.FindPendingEvent("a", 36), 0);  // running records count too
+  q.SetLevel(q.Entry(1), 2);
+  q.RemoveSenderPending("a");  // only a's waiting record goes
+  ASSERT_EQ(q.Count(), 2);
+  q.RemoveLevel(2);
+  ASSERT_EQ(q.Count(), 1);
+  EXPECT_EQ(q.Entry(0).EventCode, 36);
+  q.RemoveRunning();
+  EXPECT_EQ(q.Count(), 0);
+  EXPECT_FALSE(q.ObjectExists(TEventSender{}));
+  q.SetObjectExistsHook([](const std::string& n) { return n == "live"; });
+  EXPECT_TRUE(q.ObjectExists(TEventSender{"live"}));
+  EXPECT_FALSE(q.ObjectExists(TEventSender{"gone"}));
+}
+
+TEST(WaitStateTest, RecordWithAndWithoutTag) {
+  FreshFileManager();
+  PageBuilder b;
+  Wait(b, "", "100", "1");
+  b.Register("p.nsb");
+  struct Case {
+    std::string bytes;
+    int32_t remaining;
+    bool blocks;
+  } cases[] = {
+      {std::string("nova100") + std::string("\x2a\0\0\0\0\0\0\0\x01", 9), 42, true},
+      {std::string("\x07\0\0\0\0\0\0\0\x01", 9), 7, false},  // no tag: version 0, no block byte
+      {std::string("nova099") + std::string("\x05\0\0\0\0\0\0\0\x01", 9), 5, false},
+  };
+  TKtMemoryStream out;
+  for (const Case& c : cases) {
+    TPage page;  // a wait that was never entered: not blocking
+    page.Load("p.nsb");
+    auto* wait = static_cast<TComWait*>(page.Command(0));
+    TKtMemoryStream in(c.bytes);
+    wait->LoadState(in);
+    EXPECT_EQ(wait->Remaining(), c.remaining);
+    EXPECT_EQ(wait->BlocksEvents(), c.blocks);
+    EXPECT_EQ(in.Remaining(), c.blocks ? 0 : 1);
+    out.Clear();
+    wait->SaveState(out);
+  }
+  EXPECT_EQ(out.Data(), std::string("nova100") + std::string("\x05\0\0\0\0\0\0\0\0", 9));
+}
+
+TEST(TraceTest, EventLineNamesTheHandlerPage) {
+  FreshFileManager();
+  PageBuilder h;
+  Calc(h, 0, "x = 1", 1, 5);
+  h.Register("h.nsb");
+  PageBuilder b;
+  Wait(b, "", "", "", 0);
+  b.Register("main.nsb");
+  Machine m;
+  m.cm->Start("main.nsb");
+  m.events.PostEvent(TEventSender{}, "h.nsb", {}, 36);
+  m.Frame(16);
+  ASSERT_GE(m.trace.size(), 2u);
+  EXPECT_EQ(m.trace[0], "00000010 : <Event>h.nsb(5)");
+  EXPECT_EQ(m.trace[1], "00000010 : h.nsb(5)");
+}
+
+}  // namespace
+}  // namespace nova::test
