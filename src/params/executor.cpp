@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/error.h"
+#include "params/executor.h"
 #include "params/param_collection.h"
 #include "params/param_convert.h"
 #include "params/param_messages.h"
@@ -97,70 +98,6 @@ private:
 TCustomParam& Operand(const TOpeData& op, size_t k) {
   if (k >= op.Operands.size()) RaiseBadOperation(op);
   return *op.Operands[k];
-}
-
-uint8_t TemporaryType(const TOpeData& op) {
-  switch (op.Op) {
-    case ocTo: return static_cast<uint8_t>(Operand(op, 0).GetParamType());
-    case ocPlus: {
-      int t = Operand(op, 0).GetParamType();
-      return t == PT_STR ? PT_STR : t == PT_FLOAT ? PT_FLOAT : PT_INT;
-    }
-    case ocMinus:
-    case ocMul:
-    case ocDiv: return Operand(op, 0).GetParamType() == PT_FLOAT ? PT_FLOAT : PT_INT;
-    case ocMod:
-    case ocOr:
-    case ocAnd:
-    case ocXor:
-    case ocShiftL:
-    case ocShiftR: return PT_INT;
-    case ocEqual:
-    case ocBig:
-    case ocSmall:
-    case ocEBig:
-    case ocESmall:
-    case ocNEqual: return PT_BOOL;
-    case ocComboStr: return PT_STR;
-    case ocDimTo: return PT_NONE;
-    case ocFunc:
-      if (op.FuncCode == kGetPropFunction) {
-        uint8_t t = op.Operands.size() >= 2 ? PropertyType(op.Operands[1]->GetAsInt()) : uint8_t{PT_NONE};
-        if (t == PT_NONE) RaiseError(msg::BadGetPropArgument());
-        return t;
-      }
-      return SysFuncInfo(op.FuncCode).ResultType;
-    default: RaiseBadOperation(op);
-  }
-}
-
-// Binds an array-element temporary to its element: indices row-major, the last fastest.
-void SetUpElement(const TOpeData& op, TParamVar& element) {
-  TCustomParam& arrayOperand = Operand(op, 0);
-  if (arrayOperand.ClassCode() != kClassVar) RaiseError(msg::NoSuchVar(arrayOperand.GetAsStr()));
-  auto& ref = static_cast<TParamVar&>(arrayOperand);
-  TParamCollectionItem* target = ref.Target;
-  TCustomParam& array = *target->Param;
-
-  size_t count = op.Operands.size() - 1;
-  std::vector<int32_t> indices(count);
-  for (size_t k = 0; k < count; ++k) indices[k] = op.Operands[k + 1]->GetAsInt();
-  auto fail = [&](const std::string& why) {
-    std::string text = ref.Name + "[";
-    for (size_t k = 0; k < count; ++k) text += (k ? "," : "") + IntToText(indices[k]);
-    RaiseError(text + "]\r\n" + why);
-  };
-  if (array.GetDimCount() != static_cast<int>(count)) fail(msg::BadSubscript());
-  int64_t flat = 0, stride = 1;
-  for (size_t k = count; k-- > 0;) {
-    flat += stride * indices[k];
-    stride *= array.GetDim(static_cast<int>(k));
-  }
-  // A negative index passes here and fails at the first access.
-  if (flat >= array.GetCount()) fail(msg::SubscriptBeyondCount());
-  element.Name = ref.Name;
-  element.Target = target;
-  element.Index = flat < INT32_MIN ? -1 : static_cast<int32_t>(flat);
 }
 
 Real CheckedReal(Real r) {
@@ -302,6 +239,69 @@ void RunOperation(TOpeData& op, TParamCollection& store, TSysFuncMan& funcs, TTe
 }
 
 }  // namespace
+
+void SetUpElement(const TOpeData& op, TParamVar& element) {
+  TCustomParam& arrayOperand = Operand(op, 0);
+  if (arrayOperand.ClassCode() != kClassVar) RaiseError(msg::NoSuchVar(arrayOperand.GetAsStr()));
+  auto& ref = static_cast<TParamVar&>(arrayOperand);
+  TParamCollectionItem* target = ref.Target;
+  TCustomParam& array = *target->Param;
+
+  size_t count = op.Operands.size() - 1;
+  std::vector<int32_t> indices(count);
+  for (size_t k = 0; k < count; ++k) indices[k] = op.Operands[k + 1]->GetAsInt();
+  auto fail = [&](const std::string& why) {
+    std::string text = ref.Name + "[";
+    for (size_t k = 0; k < count; ++k) text += (k ? "," : "") + IntToText(indices[k]);
+    RaiseError(text + "]\r\n" + why);
+  };
+  if (array.GetDimCount() != static_cast<int>(count)) fail(msg::BadSubscript());
+  int64_t flat = 0, stride = 1;
+  for (size_t k = count; k-- > 0;) {
+    flat += stride * indices[k];
+    stride *= array.GetDim(static_cast<int>(k));
+  }
+  // A negative index passes here and fails at the first access.
+  if (flat >= array.GetCount()) fail(msg::SubscriptBeyondCount());
+  element.Name = ref.Name;
+  element.Target = target;
+  element.Index = flat < INT32_MIN ? -1 : static_cast<int32_t>(flat);
+}
+
+uint8_t TemporaryType(const TOpeData& op) {
+  switch (op.Op) {
+    case ocTo: return static_cast<uint8_t>(Operand(op, 0).GetParamType());
+    case ocPlus: {
+      int t = Operand(op, 0).GetParamType();
+      return t == PT_STR ? PT_STR : t == PT_FLOAT ? PT_FLOAT : PT_INT;
+    }
+    case ocMinus:
+    case ocMul:
+    case ocDiv: return Operand(op, 0).GetParamType() == PT_FLOAT ? PT_FLOAT : PT_INT;
+    case ocMod:
+    case ocOr:
+    case ocAnd:
+    case ocXor:
+    case ocShiftL:
+    case ocShiftR: return PT_INT;
+    case ocEqual:
+    case ocBig:
+    case ocSmall:
+    case ocEBig:
+    case ocESmall:
+    case ocNEqual: return PT_BOOL;
+    case ocComboStr: return PT_STR;
+    case ocDimTo: return PT_NONE;
+    case ocFunc:
+      if (op.FuncCode == kGetPropFunction) {
+        uint8_t t = op.Operands.size() >= 2 ? PropertyType(op.Operands[1]->GetAsInt()) : uint8_t{PT_NONE};
+        if (t == PT_NONE) RaiseError(msg::BadGetPropArgument());
+        return t;
+      }
+      return SysFuncInfo(op.FuncCode).ResultType;
+    default: RaiseBadOperation(op);
+  }
+}
 
 void TNovaParser::Clear() {
   Operations.clear();

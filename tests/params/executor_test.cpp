@@ -3,6 +3,7 @@
 #include "base/encoding.h"
 #include "base/error.h"
 #include "exec_helpers.h"
+#include "params/executor.h"
 #include "params/param_collection.h"
 #include "params/param_convert.h"
 #include "params/sysfunc.h"
@@ -190,18 +191,35 @@ TEST_F(Executor, ArrayElements) {
             "int 51");
 }
 
-TEST_F(Executor, ElementErrorTexts) {
-  // The texts are only visible when raised outside Execute: drive the failing access through a
-  // reference as the executor sets it up.
-  TParamCollectionItem* a = store.FindParam("a");
-  TParamVar ref;
-  ref.Target = a;
-  ref.Index = -4;
-  try {
-    ref.GetAsInt();
-    FAIL();
-  } catch (const ENovaError& e) {
-    EXPECT_EQ(SjisToUtf8(e.Message()), "配列の添字が不正です");
+TEST_F(Executor, ElementSetUpAndItsErrorTexts) {
+  struct Case {
+    std::vector<std::string> operands;
+    int32_t index;
+    const char* error;
+  } cases[] = {
+      {{"a", "1", "2"}, 6, nullptr},
+      {{"a", "0", "11"}, 11, nullptr},
+      {{"a", "-1", "0"}, -4, nullptr},
+      {{"a", "3", "0"}, 0, "a[3,0]\r\n要素数を超えています"},
+      {{"a", "1"}, 0, "a[1]\r\n添え字が不正です"},
+      {{"a", "1", "2", "3"}, 0, "a[1,2,3]\r\n添え字が不正です"},
+  };
+  for (const auto& c : cases) {
+    TNovaParser p;
+    test::OpSpec spec{ocDimTo, "____d_0", {}};
+    spec.operands = c.operands;
+    Build(p, {spec});
+    TOpeData& op = *p.Operations[0];
+    static_cast<TParamVar&>(*op.Operands[0]).Target = store.FindParam("a");
+    TParamVar element;
+    try {
+      SetUpElement(op, element);
+      EXPECT_EQ(c.error, nullptr) << c.operands[1];
+      EXPECT_EQ(element.Target, store.FindParam("a"));
+      EXPECT_EQ(element.Index, c.index);
+    } catch (const ENovaError& e) {
+      EXPECT_EQ(SjisToUtf8(e.Message()), c.error ? c.error : "(none)");
+    }
   }
 }
 
@@ -281,6 +299,58 @@ TEST_F(Executor, VarNewAndVarDel) {
   EXPECT_EQ(store.Count(), count - 1);
   VarDel(store, "@Pi");
   EXPECT_EQ(store.Count(), count - 1);
+}
+
+}  // namespace
+}  // namespace nova
+
+namespace nova {
+namespace {
+
+TEST(TemporaryTyping, ByOperationAndOperandZero) {
+  struct Case {
+    uint8_t op;
+    std::vector<std::string> operands;
+    uint8_t func;
+    int type;
+  } cases[] = {
+      {ocTo, {"1.5"}, 0, PT_FLOAT},        {ocTo, {"\"s\""}, 0, PT_STR},       {ocTo, {"TRUE"}, 0, PT_BOOL},
+      {ocPlus, {"\"s\"", "1"}, 0, PT_STR}, {ocPlus, {"1.5", "1"}, 0, PT_FLOAT}, {ocPlus, {"TRUE", "1"}, 0, PT_INT},
+      {ocPlus, {"1", "\"s\""}, 0, PT_INT}, {ocMinus, {"\"s\"", "1"}, 0, PT_INT}, {ocDiv, {"1.5", "1"}, 0, PT_FLOAT},
+      {ocMul, {"1", "1.5"}, 0, PT_INT},    {ocMod, {"1.5", "1"}, 0, PT_INT},    {ocShiftR, {"1.5", "1"}, 0, PT_INT},
+      {ocXor, {"1", "1"}, 0, PT_INT},      {ocEqual, {"1", "1"}, 0, PT_BOOL},  {ocNEqual, {"1", "1"}, 0, PT_BOOL},
+      {ocComboStr, {"1", "1"}, 0, PT_STR}, {ocDimTo, {"1", "1"}, 0, PT_NONE},
+      {ocFunc, {"1"}, 5, PT_INT},          // Length
+      {ocFunc, {"1"}, 38, PT_FLOAT},       // Float
+      {ocFunc, {"1"}, 0, PT_STR},          // IntToStr
+      {ocFunc, {"1"}, 20, PT_BOOL},        // Not
+      // GetProp: the type of the property in argument 2.
+      {ocFunc, {"\"o\"", "95"}, 2, PT_FLOAT}, {ocFunc, {"\"o\"", "47"}, 2, PT_BOOL},
+      {ocFunc, {"\"o\"", "0"}, 2, PT_STR},    {ocFunc, {"\"o\"", "162"}, 2, PT_INT},
+  };
+  for (const auto& c : cases) {
+    TNovaParser p;
+    test::Build(p, {{c.op, "____0", c.operands, c.func}});
+    EXPECT_EQ(TemporaryType(*p.Operations[0]), c.type) << OpeCodeName(c.op) << " " << c.operands[0];
+  }
+  for (const char* prop : {"163", "-1"}) {
+    TNovaParser p;
+    test::Build(p, {{ocFunc, "____0", {"\"o\"", prop}, 2}});
+    try {
+      TemporaryType(*p.Operations[0]);
+      ADD_FAILURE() << prop;
+    } catch (const ENovaError& e) {
+      EXPECT_EQ(SjisToUtf8(e.Message()), "GetPropの引数が違います");
+    }
+  }
+  TNovaParser bad;
+  test::Build(bad, {{ocNone, "____7", {"1", "\"x\""}}});
+  try {
+    TemporaryType(*bad.Operations[0]);
+    ADD_FAILURE();
+  } catch (const ENovaError& e) {
+    EXPECT_EQ(SjisToUtf8(e.Message()), "不正な式\r\n\r\n代入先:____7演算タイプ:ocNone\r\n1\r\nx");
+  }
 }
 
 }  // namespace
