@@ -113,6 +113,18 @@ TEST_F(SystemVars, ArraysAndDimensions) {
   EXPECT_EQ(Sys("@ScrWidth").GetIntAt(5), 640);
   EXPECT_EQ(Sys("@ScrWidth").GetDim(0), 1);
   EXPECT_EQ(Sys("@KeyPush").IndexOfStr("TRUE", true, false), 13);
+
+  // Through the executor: @KeyPush[13] reads the key, @ParamStr[0] without parameters fails the
+  // element-count check (the count is @ParamCount) and the run gives no result.
+  TSysFuncMan funcs(store);
+  TNovaParser p;
+  test::Build(p, {{ocDimTo, "____d_0", {"@KeyPush", "13"}}, {ocTo, "____arg", {"____d_0"}}});
+  p.Execute(store, funcs);
+  ASSERT_TRUE(p.Result);
+  EXPECT_TRUE(p.Result->GetAsBool());
+  test::Build(p, {{ocDimTo, "____d_0", {"@ParamStr", "0"}}, {ocTo, "____arg", {"____d_0"}}});
+  p.Execute(store, funcs);
+  EXPECT_FALSE(p.Result);
 }
 
 TEST_F(SystemVars, WritesAndTheirConversions) {
