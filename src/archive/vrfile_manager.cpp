@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -34,6 +36,17 @@ void LoadLocalFile(TStream& dest, const std::string& localPath) {
   TFileStream f(localPath, TFileStream::OpenRead);
   CopyStream(dest, f, 0);
   dest.SetPosition(0);
+}
+
+bool WriteAll(int fd, const char* p, int64_t left) {
+  while (left > 0) {
+    ssize_t w = ::write(fd, p, static_cast<size_t>(left));
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) return false;
+    p += w;
+    left -= w;
+  }
+  return true;
 }
 
 bool IsSentinelName(const std::string& name) { return SameText(name, TVrFileCollection::kSentinel); }
@@ -253,18 +266,30 @@ std::string TVrFileManager::GetRealPath(const std::string& name) {
     }
     bool ok = true;
     try {
-      TKtMemoryStream bytes;
-      ReadFile(bytes, name);
-      const char* p = bytes.Memory();
-      int64_t left = bytes.Size();
-      while (left > 0 && ok) {
-        ssize_t w = ::write(fd, p, static_cast<size_t>(left));
-        if (w < 0 && errno == EINTR) continue;
-        ok = w > 0;
-        if (ok) {
-          p += w;
-          left -= w;
+      TVrFileCollection* owner = nullptr;
+      TVrFile* entry = nullptr;
+      for (const auto& a : archives_) {
+        TVrFile* e = a->FindFile(name);
+        if (e && !IsSentinelName(e->Name()) && (e->Memory || a->Stream())) {
+          owner = a.get();
+          entry = e;
+          break;
         }
+      }
+      if (entry && !entry->Memory && entry->Stored) {
+        // Stored bytes (movies, music) go to the file in pieces, never whole into memory.
+        TKtBigStream& in = *owner->Stream();
+        in.SetPosition(entry->Offset);
+        std::vector<char> buffer(static_cast<size_t>(std::min<int64_t>(std::max<int64_t>(entry->Size, 1), 1 << 20)));
+        for (int64_t left = entry->Size; left > 0 && ok;) {
+          int64_t got = in.Read(buffer.data(), std::min<int64_t>(left, static_cast<int64_t>(buffer.size())));
+          ok = got > 0 && WriteAll(fd, buffer.data(), got);
+          left -= got;
+        }
+      } else {
+        TKtMemoryStream bytes;
+        ReadFile(bytes, name);
+        ok = WriteAll(fd, bytes.Memory(), bytes.Size());
       }
     } catch (...) {
       ::close(fd);

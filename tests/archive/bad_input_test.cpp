@@ -96,6 +96,36 @@ TEST(BadArchive, CorruptZlibNamesEntryAndFile) {
   }
 }
 
+TEST(BadArchive, RandomDamageNeverCrashes) {
+  // Every version, bytes overwritten at random: opening and reading every entry either
+  // works or raises ENovaError.
+  uint32_t x = 12345;
+  auto next = [&] { return x = x * 1664525u + 1013904223u; };
+  for (int version : {0, 100, 101, 102}) {
+    std::string good = ArchiveBytes({{"a.txt", TextBytes(300)}, {"b", ""}, {"c.bin", NoiseBytes(200)}}, version);
+    for (int round = 0; round < 150; ++round) {
+      std::string bad = good;
+      int hits = 1 + static_cast<int>(next() % 4);
+      for (int h = 0; h < hits; ++h) bad[next() % bad.size()] = static_cast<char>(next() >> 24);
+      if (round % 5 == 0) bad.resize(next() % bad.size());
+      TVrFileCollection c;
+      try {
+        c.OpenStream(std::make_unique<TKtBigMemoryStream>(std::make_unique<TKtMemoryStream>(bad)), "fuzz.dat");
+        for (int i = 0; i < c.EntryCount(); ++i) {
+          TKtMemoryStream m;
+          try {
+            c.ReadEntryData(*c.Entry(i), m);
+          } catch (const ENovaError& e) {
+            EXPECT_NE(std::string(e.what()).find("fuzz.dat"), std::string::npos);
+          }
+        }
+      } catch (const ENovaError& e) {
+        EXPECT_NE(std::string(e.what()).find("fuzz.dat"), std::string::npos);
+      }
+    }
+  }
+}
+
 TEST(BadInstallSet, CountsBeyondTheRecord) {
   TNovaInstallSet set;
   set.ProjectName = "game";

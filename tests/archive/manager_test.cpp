@@ -76,7 +76,8 @@ struct Game {
     WriteFile(dir / "game.dat", ArchiveBytes({{"a.txt", "packed a"},
                                               {"bgm\\song.ogg", "packed song"},
                                               {"voice\\v1.wav", "v1"},
-                                              {"save\\s1.txt", "s1"}}));
+                                              {"save\\s1.txt", "s1"},
+                                              {"movie\\big.mpg", NoiseBytes(0x500000)}}));
     WriteFile(dir / "A.TXT", "loose a");
     WriteFile(dir / "save/s2.txt", "s2");
     fm.AddArchiveFile("");  // archive 0: in memory
@@ -140,6 +141,8 @@ TEST(FileManager, RealPathExtractsOnceIntoThePrivateFolder) {
     EXPECT_EQ(ReadFile(path), "changed");  // not written again
     EXPECT_EQ(g.fm.Locks().Item(0)->RefCount, 2);
     EXPECT_EQ(g.fm.GetRealPath("voice\\v1.wav"), folder + "~nv00000001.wav");
+    ASSERT_EQ(g.fm.FindEntry("movie\\big.mpg")->Stored, 1);  // copied in pieces
+    EXPECT_EQ(ReadFile(g.fm.GetRealPath("movie\\big.mpg")), NoiseBytes(0x500000));
   }
   EXPECT_FALSE(std::filesystem::exists(folder));  // removed with the manager
 }
