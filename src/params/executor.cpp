@@ -263,6 +263,7 @@ void SetUpElement(const TOpeData& op, TParamVar& element) {
   }
   // A negative index passes here and fails at the first access.
   if (flat >= array.GetCount()) fail(msg::SubscriptBeyondCount());
+  if (ReferenceChainReaches(target->Param.get(), &element)) fail(msg::BadSubscript());  // its own element
   element.Name = ref.Name;
   element.Target = target;
   element.Index = flat < INT32_MIN ? -1 : static_cast<int32_t>(flat);

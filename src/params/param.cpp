@@ -462,8 +462,20 @@ int TParamVar::IndexOfStr(const std::string& text, bool caseSensitive, bool part
   return p ? p->IndexOfStr(text, caseSensitive, partial) : -1;
 }
 TCustomParam* TParamVar::Resolved() {
+  // Bindings never form a loop (ReferenceChainReaches), so this ends.
   TCustomParam* p = TargetParam();
-  return (p && p != this) ? p->Resolved() : this;
+  return p ? p->Resolved() : this;
+}
+
+bool ReferenceChainReaches(const TCustomParam* start, const TCustomParam* self) {
+  constexpr int kMostSteps = 64;
+  const TCustomParam* p = start;
+  for (int steps = 0; p; ++steps) {
+    if (p == self || steps >= kMostSteps) return true;
+    if (p->ClassCode() != kClassVar) return false;
+    p = static_cast<const TParamVar*>(p)->TargetParam();
+  }
+  return false;
 }
 
 }  // namespace nova

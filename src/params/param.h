@@ -265,6 +265,11 @@ public:
   TCustomParam* Resolved() override;
 };
 
+// True when following references from `start` (itself, its target's value, ...) meets `self`,
+// or goes on too long to be anything but a loop. Binding refuses such targets, so that no
+// forwarded operation can run in a circle.
+bool ReferenceChainReaches(const TCustomParam* start, const TCustomParam* self);
+
 // Display names of the type codes ("整数" ...), empty for other codes (Shift-JIS).
 std::string ParamTypeDisplayName(int type);
 

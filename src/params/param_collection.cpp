@@ -243,7 +243,11 @@ void TParamCollection::ReadRecords(TStream& s) {
     item->Param->LoadFromStream(s);
     if (item->Param->ClassCode() == kClassVar) {
       auto* ref = static_cast<TParamVar*>(item->Param.get());
-      if (!ref->LoadedTargetName.empty()) ref->Target = FindParam(ref->LoadedTargetName);
+      if (!ref->LoadedTargetName.empty()) {
+        TParamCollectionItem* target = FindParam(ref->LoadedTargetName);
+        // A saved loop of references (or one naming itself) stays unbound.
+        if (target && !ReferenceChainReaches(target->Param.get(), ref)) ref->Target = target;
+      }
     }
     item->IsStatus = s.ReadByte();
     item->Reserved = s.ReadByte();

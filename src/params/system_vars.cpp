@@ -71,9 +71,8 @@ TCustomParam* TParamSystem::ForwardTarget() const {
   }
   if (Number == SV_TEMP && !store_.TempTarget.empty()) {
     TParamCollectionItem* item = store_.FindParam(store_.TempTarget);
-    // @Temp naming itself (or a reference back to it) stands for nothing.
-    if (!item || !item->Param || item->Param.get() == this) return nullptr;
-    if (item->Param->Resolved() == this) return nullptr;
+    // @Temp naming itself, or a reference that leads back to it, stands for nothing.
+    if (!item || !item->Param || ReferenceChainReaches(item->Param.get(), this)) return nullptr;
     return item->Param.get();
   }
   return nullptr;

@@ -201,7 +201,22 @@ TEST(Store, ReferencesThatPointAtEachOtherStillSave) {
   TKtMemoryStream in(SaveBlock(store));
   loaded.LoadVars(in, 140);
   EXPECT_EQ(loaded.Count(), 53);
-  EXPECT_EQ(static_cast<TParamVar*>(loaded.FindParam("self")->Param.get())->Target, loaded.FindParam("self"));
+  // Loading never binds a loop: reading the references ends.
+  EXPECT_EQ(static_cast<TParamVar*>(loaded.FindParam("self")->Param.get())->Target, nullptr);
+  int bound = 0;
+  for (const char* name : {"a", "b"}) {
+    TCustomParam* p = loaded.FindParam(name)->Param.get();
+    bound += static_cast<TParamVar*>(p)->Target != nullptr;
+    EXPECT_EQ(p->GetAsInt(), 0);
+    EXPECT_EQ(p->GetCount(), 1);
+  }
+  EXPECT_EQ(bound, 1);
+  // @Temp standing for a reference that leads back to @Temp stands for nothing.
+  TParamCollectionItem* back = Add(loaded, "back", PT_NONE);
+  static_cast<TParamVar*>(back->Param.get())->Target = loaded.FindParam("@Temp");
+  loaded.TempTarget = "back";
+  EXPECT_EQ(loaded.FindParam("@Temp")->Param->GetParamType(), PT_NONE);
+  EXPECT_EQ(back->Param->GetAsStr(), "");
 }
 
 class HistorySink : public TSystemEnvironment {
