@@ -1,7 +1,6 @@
 #include "scenario/pages.h"
 
 #include "archive/vrfiles.h"
-#include "base/error.h"
 #include "base/process.h"
 #include "params/param_collection.h"
 #include "scenario/messages.h"
@@ -35,7 +34,7 @@ void TPage::LoadFromStream(TStream& s, const std::string& name) {
     std::string text = name + "\r\n" + msg::Rebuild();
     MessageBox(text, msg::Warning(), MsgButtons::Ok, MsgIcon::Warning);
     PostCloseRequest();
-    RaiseError(text);
+    return;  // an empty page; the player is closing
   }
   s.SetPosition(start);
   TPageFile file;

@@ -23,7 +23,7 @@ public:
   TPage& operator=(const TPage&) = delete;
 
   // Reads the page through the file manager. A page of version 102 or lower is refused: the
-  // player stops with the rebuild warning and the load raises the same text.
+  // player stops with the rebuild warning and the page stays empty.
   void Load(const std::string& name);
   void LoadFromStream(TStream& s, const std::string& name);
 
