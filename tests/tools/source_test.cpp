@@ -207,6 +207,15 @@ TEST(SourceLanguage, OddPagesRoundTrip) {
       "Comment \"c\" @commented=0 @continue=1\n",
       "odd.nsb");
   ExpectRoundTrip(Bytes(p), "odd.nsb");
+  // A page newer than the reader, kept as bytes; bits in the record of a command without
+  // properties; bytes after the last command; labels that a Comment shadows.
+  const char* more[] = {
+      ".version 113\n.trailing 0102030405\n",
+      ".propset 14 FF\n.trailing 00\nCalc {}\n",
+      "Comment \"L\"\nLabel \"L\"\nJump \"odd.nsb\" 1\nJump \"odd.nsb\" \"L\"\nJump \"ODD.NSB\" 5\n",
+      ".version 104\nGameSave {1} \"p.nsb\" {\"cap\"}\nFlip {3} {100} param1={1}\n",
+  };
+  for (const char* text : more) ExpectRoundTrip(Bytes(Compile(text, "odd.nsb")), "odd.nsb");
 }
 
 TEST(SourceLanguage, EveryTestGamePageRoundTrips) {
