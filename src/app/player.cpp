@@ -13,6 +13,7 @@
 #include "base/error.h"
 #include "base/process.h"
 #include "platform/instance_lock.h"
+#include "platform/interrupt.h"
 #include "platform/mounts.h"
 #include "platform/platform.h"
 #include "platform/trace_log.h"
@@ -111,6 +112,7 @@ int RunPlayer(const std::vector<std::string>& args, const std::string& selfExe, 
   int code = 0;
   try {
     std::unique_ptr<TPlatform> platform = TPlatform::Create(options.Headless);
+    if (options.Headless) InstallInterruptHandler();
     std::unique_ptr<TGameHooks> hooks = makeHooks ? makeHooks() : std::make_unique<TGameHooks>();
     TFormView view(*platform, *hooks, info);
     view.Create();

@@ -9,6 +9,7 @@
 #include "base/encoding.h"
 #include "base/error.h"
 #include "base/process.h"
+#include "platform/interrupt.h"
 #include "platform/message_box.h"
 #include "platform/trace_log.h"
 
@@ -123,7 +124,7 @@ void TFormView::Run(std::optional<uint32_t> maxFrames) {
     TInputEvent event;
     while (!closed_ && window_->PollEvent(event)) HandleEvent(event);
     if (closed_) break;
-    if (CloseRequested() || Quitting()) {
+    if (CloseRequested() || Quitting() || InterruptRequested()) {
       ClearCloseRequest();
       Close();
       break;

@@ -199,6 +199,18 @@ TEST(Player, ExitCodes) {
   EXPECT_EQ(RunPlayer("--headless /config"), 1);  // the settings dialog is not there yet
 }
 
+TEST(Player, TerminationClosesTheGameNormally) {
+  test::TempDir dir;
+  std::string cmd = std::string("sh -c 'NOVALOG=") + dir.Path() + "/trace.txt timeout 20 " + NOVA_PLAYER_PATH +
+                    " --headless " + dir.Path() + " & p=$!; sleep 0.3; kill -TERM $p; wait $p'";
+  int status = std::system(cmd.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  std::string trace = test::ReadFile(dir / "trace.txt");
+  EXPECT_NE(trace.find("Project.Free\nSysFuncMan.Free\nParamMan.Free\nNovaFinalize\nMediaFinal\nFormClose\n"),
+            std::string::npos);
+}
+
 TEST(Player, SecondInstanceEndsSilently) {
   test::TempDir dir;
   auto held = TInstanceLock::TryAcquire(InstanceKey(dir.Path()));
