@@ -176,6 +176,8 @@ TParamCollectionItem* TParamCollection::AddTemporary(uint8_t type, std::string_v
   if (type < tempPool_.size() && !pool.empty()) {
     std::unique_ptr<TParamCollectionItem> item = std::move(pool.back());
     pool.pop_back();
+    // A recycled item still carries its last name, usually the one asked for again.
+    if (item->Name() == name) return static_cast<TParamCollectionItem*>(Add(std::move(item)));
     return static_cast<TParamCollectionItem*>(Add(std::move(item), name));
   }
   TParamCollectionItem* item = AddParam(type);
