@@ -250,6 +250,13 @@ TEST_F(Executor, TemporariesAndStoreVariablesShareNames) {
   EXPECT_EQ(outer->Param->GetAsStr(), "42");
 }
 
+TEST_F(Executor, CalcReusesATemporaryOfTheRunningExpression) {
+  // The inner statement's "____0" is the outer expression's temporary: it is set, not created,
+  // and the inner run does not free it.
+  EXPECT_EQ(Run({{ocTo, "____0", {"1"}}, {ocFunc, "____1", {"\"____0 = 5\""}, 136}, {ocTo, "____arg", {"____0"}}}),
+            "int 5");
+}
+
 TEST_F(Executor, VarNewAndVarDel) {
   TNovaParser init;
   Build(init, {{ocTo, "____arg", {"2.9"}}});
