@@ -1,7 +1,10 @@
 // The archive side of the build: game.dat written with the archive writer.
 #include "archive/vrfile_collection.h"
 #include "base/encoding.h"
+#include "base/error.h"
+#include "base/sjis.h"
 #include "base/stream.h"
+#include "tools/archive_open.h"
 #include "tools/build_project.h"
 
 namespace nova::tools {
@@ -17,12 +20,19 @@ void WriteGameArchive(const std::vector<TBuiltEntry>& entries, const std::string
   archive.Write(out, TVrFileCollection::kWriteVersion);
 }
 
-std::string ReadArchiveEntry(const std::string& archivePath, const std::string& name) {
+std::vector<TBuiltEntry> ReadArchiveEntries(const std::string& archivePath, const std::string& only) {
   TVrFileCollection archive;
-  archive.OpenFile(Utf8ToSjis(archivePath));
-  TKtMemoryStream s;
-  archive.ReadEntry(name, s);
-  return s.Data();
+  OpenArchiveForTool(archivePath, archive);
+  std::vector<TBuiltEntry> out;
+  for (int i = 0; i < archive.EntryCount(); ++i) {
+    TVrFile* e = archive.Entry(i);
+    if (!only.empty() && !SameText(e->Name(), only)) continue;
+    TKtMemoryStream s;
+    archive.ReadEntryData(*e, s);
+    out.push_back({e->Name(), s.Data()});
+  }
+  if (!only.empty() && out.empty()) RaiseError(Format(Utf8ToSjis("%s:ファイルがありません").c_str(), only.c_str()));
+  return out;
 }
 
 }  // namespace nova::tools

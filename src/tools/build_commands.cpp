@@ -1,4 +1,5 @@
 // novatool build and disasm: the scenario compiler and disassembler at the command line.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -90,14 +91,66 @@ int CmdBuild(const Args& args) {
   return 0;
 }
 
+namespace {
+
+// A game name that stays inside the output folder once "\" becomes "/".
+bool SafeRelativePath(const std::string& utf8) {
+  if (utf8.empty() || utf8[0] == '/' || utf8.find(':') != std::string::npos) return false;
+  for (const auto& part : fs::path(utf8)) {
+    if (part == "..") return false;
+  }
+  return true;
+}
+
+// Every entry of an archive as a source folder that `build` turns back into the same entries.
+int DisassembleArchive(const std::string& archive, const std::string& outDir) {
+  int status = 0;
+  for (const TBuiltEntry& e : ReadArchiveEntries(archive)) {
+    std::string utf8;
+    if (!TrySjisToUtf8(e.Name, utf8)) utf8.clear();
+    std::replace(utf8.begin(), utf8.end(), '\\', '/');
+    std::string shown = SjisToUtf8(e.Name);
+    if (!SafeRelativePath(utf8)) {
+      std::fprintf(stderr, "novatool disasm: skipping entry %s (no usable file name)\n", shown.c_str());
+      status = 1;
+      continue;
+    }
+    fs::path target = fs::path(outDir) / utf8;
+    std::string text = e.Bytes;
+    if (SameText(e.Name, "nova.npb")) {
+      target = fs::path(outDir) / "project.nsp";
+      text = Disassemble(e.Bytes, e.Name);
+    } else if (HasExt(e.Name, ".nsb")) {
+      target.replace_extension(".nss");
+      text = Disassemble(e.Bytes, e.Name);
+    } else if (HasExt(e.Name, ".nss") || SameText(e.Name, "project.nsp")) {
+      std::fprintf(stderr, "novatool disasm: skipping entry %s (its name is taken by the sources)\n", shown.c_str());
+      status = 1;
+      continue;
+    }
+    fs::create_directories(target.parent_path());
+    TKtMemoryStream(text).SaveToFile(target.string());
+  }
+  return status;
+}
+
+}  // namespace
+
 int CmdDisasm(const Args& args) {
   std::vector<std::string> pos;
   std::string out;
   if (!SplitOutput(args, pos, out) || pos.empty() || pos.size() > 2) {
-    std::fprintf(stderr, "usage: novatool disasm FILE.nsb | disasm game.dat PAGE  [-o OUT]\n");
+    std::fprintf(stderr, "usage: novatool disasm FILE.nsb | disasm game.dat PAGE | disasm game.dat -o DIR  [-o OUT]\n");
     return 2;
   }
   std::string text;
+  if (pos.size() == 1 && !HasExt(pos[0], ".nsb") && !HasExt(pos[0], ".npb")) {
+    if (out.empty()) {
+      std::fprintf(stderr, "novatool disasm: -o DIR is needed to disassemble a whole archive\n");
+      return 2;
+    }
+    return DisassembleArchive(pos[0], out);
+  }
   if (pos.size() == 1) {
     TKtMemoryStream s;
     s.LoadFromFile(pos[0]);
@@ -105,7 +158,7 @@ int CmdDisasm(const Args& args) {
   } else {
     std::string name = Utf8ToSjis(pos[1]);
     std::replace(name.begin(), name.end(), '/', '\\');
-    text = Disassemble(ReadArchiveEntry(pos[0], name), name);
+    text = Disassemble(ReadArchiveEntries(pos[0], name)[0].Bytes, name);
   }
   WriteOut(text, out);
   return 0;

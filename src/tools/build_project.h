@@ -21,7 +21,8 @@ std::string BuildPageFile(const std::string& sourcePath, const std::string& page
 
 // The archive (version 102) holding the entries.
 void WriteGameArchive(const std::vector<TBuiltEntry>& entries, const std::string& path);
-// One entry of an archive file (name in Shift-JIS).
-std::string ReadArchiveEntry(const std::string& archivePath, const std::string& name);
+// The entries of an archive (game.dat or an executable carrying one), in directory order;
+// with `only` (Shift-JIS) just that entry ("%s:ファイルがありません" when it is missing).
+std::vector<TBuiltEntry> ReadArchiveEntries(const std::string& archivePath, const std::string& only = "");
 
 }  // namespace nova::tools
