@@ -6,7 +6,5 @@ VarNew "kept" str {"second"} status
 VarNew "v" int {10} global
 Call "inner.nsb"
 Calc {seen = seen ++ "/after:" ++ IntToStr(v)}
-VarNew "autoGone" int {0}
-Calc {autoGone = 1}
 VarNew "gone" int {0}
 VarDel "gone"
