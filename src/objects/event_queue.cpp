@@ -35,6 +35,10 @@ void TEventQueue::RemoveLevel(int32_t level) {
   std::erase_if(entries_, [level](const TEventEntry& e) { return e.Level == level; });
 }
 
+void TEventQueue::RemoveLevels(int32_t from, int32_t to) {
+  std::erase_if(entries_, [from, to](const TEventEntry& e) { return e.Level >= from && e.Level <= to; });
+}
+
 void TEventQueue::Remove(const TEventEntry* entry) {
   std::erase_if(entries_, [entry](const TEventEntry& e) { return &e == entry; });
 }

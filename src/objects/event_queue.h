@@ -43,6 +43,7 @@ public:
   TEventEntry* FirstPending();
   void SetLevel(TEventEntry& entry, int32_t level) { entry.Level = level; }
   void RemoveLevel(int32_t level);
+  void RemoveLevels(int32_t from, int32_t to);  // every record whose level lies in from..to
   void Remove(const TEventEntry* entry);
   void RemoveRunning();                                  // every record whose level is not 0
   void RemoveSenderPending(const std::string& senderName);  // a destroyed component's waiting records

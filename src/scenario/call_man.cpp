@@ -142,9 +142,7 @@ TPage* TCallMan::GetPage(const std::string& name, bool use) {
   return p;
 }
 
-void TCallMan::ClearEventLevels() {
-  for (int32_t level = 1; level <= eventLevel_; ++level) events_.RemoveLevel(level);
-}
+void TCallMan::ClearEventLevels() { events_.RemoveLevels(1, eventLevel_); }
 
 void TCallMan::Start(const std::string& pageName) {
   TPage* p = GetPage(pageName, true);

@@ -24,7 +24,14 @@ TEST(EventQueueTest, LevelsSendersAndPending) {
   q.RemoveLevel(2);
   ASSERT_EQ(q.Count(), 1);
   EXPECT_EQ(q.Entry(0).EventCode, 36);
+  q.PostEvent(TEventSender{"c"}, "r.nsb", {}, 39);
+  q.SetLevel(q.Entry(0), 3);
+  q.RemoveLevels(1, 2);  // neither level 3 nor the waiting record
+  EXPECT_EQ(q.Count(), 2);
   q.RemoveRunning();
+  ASSERT_EQ(q.Count(), 1);
+  EXPECT_EQ(q.Entry(0).EventCode, 39);
+  q.Clear();
   EXPECT_EQ(q.Count(), 0);
   EXPECT_FALSE(q.ObjectExists(TEventSender{}));
   q.SetObjectExistsHook([](const std::string& n) { return n == "live"; });
