@@ -12,6 +12,9 @@
 
 namespace nova {
 
+class TFormView;
+class TPlatform;
+
 // What start-up decided before the window opens.
 struct TStartupInfo {
   TPlayerOptions Options;
@@ -26,7 +29,10 @@ class TGameHooks {
 public:
   virtual ~TGameHooks() = default;
 
-  // Window creation and Initialize, in this order.
+  // Window creation and Initialize, in this order. Attach comes first: the main window (for
+  // TAppEnvironment, full screen, the mouse) and the platform (clock, shell) stay valid until
+  // the teardown has run.
+  virtual void Attach(TFormView& /*view*/, TPlatform& /*platform*/) {}
   virtual void Configure(const TStartupInfo&) {}
   virtual void SeedRandom(uint32_t /*millisecondsSinceMidnight*/) {}
   virtual void CreateVariableStore() {}  // the variable store and the system function dispatcher

@@ -54,6 +54,7 @@ void TFormView::Create() {
     std::filesystem::remove(std::filesystem::path(info_.GameFolder) / "novaplay.log", ec);
   }
   TracePoint("FormCreate");
+  hooks_.Attach(*this, platform_);
   hooks_.Configure(info_);
   hooks_.SeedRandom(MillisecondsSinceMidnight(platform_.Clock().LocalTime()));
   sceneW_ = std::max(1, hooks_.ProjectWidth());

@@ -24,6 +24,7 @@ public:
   bool FailProject = false;
   int Width = 640, Height = 480;
 
+  void Attach(TFormView&, TPlatform&) override { Log.push_back("Attach"); }
   void Configure(const TStartupInfo&) override { Log.push_back("Configure"); }
   void SeedRandom(uint32_t) override { Log.push_back("SeedRandom"); }
   void CreateVariableStore() override { Log.push_back("CreateVariableStore"); }
@@ -113,7 +114,7 @@ TEST_F(ViewTest, StartUpAndTeardownRunInOrder) {
   view = std::make_unique<TFormView>(*platform, hooks, TStartupInfo{});
   view->Create();
   EXPECT_FALSE(view->StartupFailed());
-  EXPECT_EQ(hooks.Log, (std::vector<std::string>{"Configure", "SeedRandom", "CreateVariableStore", "InitSound",
+  EXPECT_EQ(hooks.Log, (std::vector<std::string>{"Attach", "Configure", "SeedRandom", "CreateVariableStore", "InitSound",
                                                   "CreateDisplaySystem", "CreateProject", "StartMedia",
                                                   "SetSceneSize"}));
   hooks.Log.clear();
