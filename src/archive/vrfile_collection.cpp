@@ -416,10 +416,21 @@ void TVrFileCollection::ReadEntryData(TVrFile& entry, TStream& dest) {
     mem->SetPosition(0);
     return;
   }
-  std::unique_ptr<char[]> packed(new char[static_cast<size_t>(entry.Size)]);
-  if (stream_->Read(packed.get(), entry.Size) != entry.Size) Corrupt("entry data outside the file");
+  // Compressed bytes go through a buffer kept between reads (up to 16 MiB), so reading many
+  // entries does not map and fault in fresh memory for each.
+  constexpr int64_t kKeepScratch = 16 << 20;
+  std::unique_ptr<char[]> large;
+  char* packed;
+  if (entry.Size <= kKeepScratch) {
+    if (static_cast<int64_t>(scratch_.size()) < entry.Size) scratch_.resize(static_cast<size_t>(entry.Size));
+    packed = scratch_.data();
+  } else {
+    large.reset(new char[static_cast<size_t>(entry.Size)]);
+    packed = large.get();
+  }
+  if (stream_->Read(packed, entry.Size) != entry.Size) Corrupt("entry data outside the file");
   std::string out;
-  InflateInto(packed.get(), entry.Size, out, entry.InflatedHint, fileName_, entry.Name());
+  InflateInto(packed, entry.Size, out, entry.InflatedHint, fileName_, entry.Name());
   entry.InflatedHint = static_cast<int64_t>(out.size());
   mem->Assign(std::move(out));
 }

@@ -116,6 +116,7 @@ private:
   std::string moduleFile_, resName_, resType_;
   TVrProgress progress_;
   int64_t segmentSize_ = kBigSegmentSize;
+  std::vector<char> scratch_;  // compressed bytes of the entry being read
 };
 
 // Inflates one complete zlib stream; raises "<file>:<entry>:..." when it is corrupt or would
