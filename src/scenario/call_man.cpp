@@ -397,6 +397,27 @@ void TCallMan::CallPage(const std::string& name, int32_t target, const std::stri
   index_ = target;
 }
 
+void TCallMan::EnterAfterLoadPage(const std::string& name, int32_t index) {
+  if (name.empty() || !page_) return;
+  auto frame = std::make_unique<TStack>();
+  frame->PageName = page_->Name();
+  frame->Index = index_;
+  frame->Entered = entered_;
+  frame->Continue = continue_;
+  frame->Args = args_;
+  frame->Sender = sender_;
+  if (entered_ && page_->Contains(index_)) {
+    // The restored command's running state rides along, as for an event.
+    frame->SavedState = std::make_unique<TKtMemoryStream>();
+    page_->Command(index_)->SaveState(*frame->SavedState);
+  }
+  TPage* p = GetPage(name, true);
+  stack_.Push(std::move(frame));
+  page_ = p;
+  index_ = index > 0 ? index : 0;
+  entered_ = 0;
+}
+
 void TCallMan::ProgramReset(const std::string& pageName, int32_t target, bool full) {
   if (full) {
     store_.FreeLevel(stack_.Count());

@@ -95,6 +95,9 @@ public:
   // Call: push a frame returning after the current command and enter the page at target.
   void CallPage(const std::string& name, int32_t target, const std::string& resultVar,
                 std::vector<std::string> args);
+  // After a game load: the after-load page runs first (from index when > 0) and returns to
+  // the restored position. Nothing happens without a page or without a current page.
+  void EnterAfterLoadPage(const std::string& name, int32_t index);
   // PCReset with and without the full-reset flag.
   void ProgramReset(const std::string& pageName, int32_t target, bool full);
 

@@ -207,3 +207,38 @@ TEST_F(EventTest, HandlerLeftWaitingIsSavedInItsFrame) {
 
 }  // namespace
 }  // namespace nova::test
+
+namespace nova::test {
+namespace {
+
+TEST_F(EventTest, AfterLoadPageRunsFirstThenTheRestoredWaitGoesOn) {
+  PageBuilder after;
+  Calc(after, 0, "a = 99");
+  Calc(after, 0, "a = a + 1");
+  after.Register("after.nsb");
+  PageBuilder b;
+  VarNew(b, "a", 1, "0");
+  VarNew(b, "done", 1, "0");
+  Wait(b, "", "40", "");
+  Calc(b, 0, "done = 1");
+  Wait(b, "", "", "", 0);
+  b.Register("main.nsb");
+  Machine m;
+  m.cm->Start("main.nsb");
+  m.Frames(2);  // 16 of 40 ms
+  m.cm->EnterAfterLoadPage("after.nsb", 1);
+  EXPECT_EQ(m.cm->Stack().Count(), 1);
+  // The after-load page from index 1; the return restores the wait's cleared continue flag,
+  // so the frame ends there.
+  m.Frame();
+  EXPECT_EQ(m.Int("a"), 1);
+  EXPECT_EQ(m.cm->Stack().Count(), 0);
+  EXPECT_TRUE(m.cm->Entered());
+  m.Frame();  // 32 of 40 ms
+  EXPECT_EQ(m.Int("done"), 0);
+  m.Frame();
+  EXPECT_EQ(m.Int("done"), 1);
+}
+
+}  // namespace
+}  // namespace nova::test
