@@ -111,6 +111,16 @@ TEST(FileManager, LooseFileWinsForReadingRangesAndRealPaths) {
   EXPECT_FALSE(g.fm.Exists("\\EOF\\"));
 }
 
+TEST(FileManager, ReadFileIntoAFileStream) {
+  Game g;
+  for (const char* name : {"bgm\\song.ogg", "a.txt"}) {  // from the archive, from the folder
+    TFileStream out(g.dir / "out.bin", TFileStream::Create);
+    g.fm.ReadFile(out, name);
+    EXPECT_EQ(out.Position(), 0);
+    EXPECT_EQ(out.ReadBytes(100), std::string(name[0] == 'b' ? "packed song" : "loose a"));
+  }
+}
+
 TEST(FileManager, MissingFiles) {
   Game g;
   TKtMemoryStream m;
