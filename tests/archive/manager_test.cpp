@@ -121,6 +121,25 @@ TEST(FileManager, ReadFileIntoAFileStream) {
   }
 }
 
+TEST(FileManager, PendingDeletionsAndRemovedEntries) {
+  TempDir dir;
+  WriteFile(dir / "a.tmp", "1");
+  WriteFile(dir / "b.tmp", "2");
+  AddPendingDeletion(dir / "a.tmp");
+  AddPendingDeletion(dir / "missing.tmp");  // errors are ignored
+  ProcessPendingDeletions();
+  EXPECT_FALSE(std::filesystem::exists(dir / "a.tmp"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "b.tmp"));
+
+  TVrFileCollection c;
+  FillMemory(c, {{"x", "1"}, {"y", "2"}, {"z", "3"}});
+  c.RemoveFile("Y");
+  c.RemoveFile("none");
+  ASSERT_EQ(c.Count(), 2);
+  EXPECT_EQ(c.FindFile("z")->Index(), 1);
+  EXPECT_EQ(c.FindFile("y"), nullptr);
+}
+
 TEST(FileManager, MissingFiles) {
   Game g;
   TKtMemoryStream m;
