@@ -15,7 +15,7 @@ function(nova_library name)
 endfunction()
 
 # nova_test(NAME DEPS...): one GoogleTest program test_NAME from every .cpp in the current
-# folder; its tests run headless with the game data paths in the environment.
+# folder; its tests run headless and find the source and build folders through tests/support.
 function(nova_test name)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(test_${name} ${sources})
@@ -23,5 +23,7 @@ function(nova_test name)
   target_link_libraries(test_${name} PRIVATE ${ARGN} nova_testsupport GTest::gtest GTest::gtest_main)
   gtest_discover_tests(test_${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;NOVA_SOURCE_DIR=${PROJECT_SOURCE_DIR};NOVA_BINARY_DIR=${PROJECT_BINARY_DIR}")
+    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy")
+  # gtest_discover_tests passes one environment entry only; the rest is compiled in
+  # (tests/support) or set by the test command (SDL_AUDIODRIVER).
 endfunction()

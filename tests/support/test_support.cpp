@@ -42,7 +42,7 @@ static std::string EnvOr(const char* name, const char* fallback) {
   return v && *v ? v : fallback;
 }
 
-std::string SourceDir() { return EnvOr("NOVA_SOURCE_DIR", "."); }
-std::string BinaryDir() { return EnvOr("NOVA_BINARY_DIR", "."); }
+std::string SourceDir() { return EnvOr("NOVA_SOURCE_DIR", NOVA_DEFAULT_SOURCE_DIR); }
+std::string BinaryDir() { return EnvOr("NOVA_BINARY_DIR", NOVA_DEFAULT_BINARY_DIR); }
 
 }  // namespace nova::test
