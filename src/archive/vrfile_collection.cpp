@@ -1,5 +1,7 @@
 #include "archive/vrfile_collection.h"
 
+#include <filesystem>
+
 #include <sys/stat.h>
 #include <zlib.h>
 
@@ -213,6 +215,15 @@ int TVrFileCollection::EntryCount() const {
   return n;
 }
 
+namespace {
+// The player's own binary carries its appended archive like an executable of the original,
+// whatever its name (on Linux it has no ".exe").
+bool IsRunningExecutable(const std::string& local) {
+  std::error_code ec;
+  return std::filesystem::equivalent(local, "/proc/self/exe", ec) && !ec;
+}
+}  // namespace
+
 void TVrFileCollection::OpenFile(const std::string& fileName, bool keepName) {
   Reset();
   fileName_ = fileName;
@@ -224,7 +235,7 @@ void TVrFileCollection::OpenFile(const std::string& fileName, bool keepName) {
   if (!exists) return;
   stream_ = std::make_unique<TKtBigFileStream>(local, TKtBigFileStream::OpenRead, segmentSize_);
   std::string ext = ExtOf(fileName);
-  if (SameText(ext, ".exe") || SameText(ext, ".scr")) {
+  if (SameText(ext, ".exe") || SameText(ext, ".scr") || IsRunningExecutable(local)) {
     int64_t size = stream_->Size();
     if (size < 6) Corrupt("no trailer");
     stream_->SetPosition(size - 6);
