@@ -270,7 +270,13 @@ void TProject::Create() {
 }
 
 void TProject::RunFrame() {
-  if (callMan_) callMan_->Run();
+  if (!callMan_) return;
+  try {
+    callMan_->Run();
+  } catch (const std::exception& e) {
+    // The pass ends; the next frame goes on from where the interpreter stands.
+    callMan_->TraceError("Run", e.what());
+  }
 }
 
 bool TProject::ServiceRequests() {
