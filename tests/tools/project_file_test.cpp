@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "base/stream.h"
+#include "base/encoding.h"
 #include "scenario/project_file.h"
+#include "scenario/source/page_compiler.h"
+#include "scenario/source/project_source.h"
 
 namespace nova {
 namespace {
@@ -86,6 +89,52 @@ TEST(ProjectFile, SecondCopyGivesOnlyItsFolderDiskList) {
   TFolderDiskList list = {{"OLD", 1}};
   ASSERT_TRUE(ReadProjectFolderDisks(s, list));
   EXPECT_EQ(list, (TFolderDiskList{{"MOVIE", 3}}));
+}
+
+std::string Bytes(const TProjectFile& p) {
+  TKtMemoryStream s;
+  WriteProjectFile(s, p);
+  return s.Data();
+}
+
+TEST(ProjectSource, DescribesEveryField) {
+  TProjectFile p = source::ParseProjectSource(
+      "\xEF\xBB\xBF# the game\n"
+      "name \"ゲーム\"\nscreen 800 600\ndisplay 3 -4\nstart \"start.nsb\"\nexit \"exit.nsb\"\n"
+      "settings \"Key\"\nimagekey 77\nwritestatus 0\nsleep 1\nmedia \".ogg\"\n"
+      "diskprompt \"insert %d\"\nquittext \"bye\"\n"
+      "status int \"i\" 5\nstatus real \"r\" 2.5\nstatus flag \"f\" 1\nstatus str \"s\" \"txt\"\nstatus 9 \"odd\"\n"
+      "disk \"CG\" 2\ndisk \"BGM\" 0\n",
+      "project.nsp");
+  TProjectFile expected = Sample(112);
+  expected.Name = Utf8ToSjis("ゲーム");
+  EXPECT_EQ(Bytes(p), Bytes(expected));
+  // What disasm prints describes the same file, for every version.
+  for (int32_t v : {103, 105, 110, 112}) {
+    TProjectFile old = Sample(v);
+    old.StatusVars[1].FloatValue = 0.1L;
+    TProjectFile back = source::ParseProjectSource(source::FormatProjectSource(old), "p.nsp");
+    EXPECT_EQ(Bytes(back), Bytes(old)) << v;
+  }
+}
+
+TEST(ProjectSource, ErrorsPointAtTheLine) {
+  struct Case {
+    std::string text, message;
+  } cases[] = {
+      {"name \"x\"\nscreen 1\n", "p.nsp:2: screen takes 2 value(s)"},
+      {"colour 3\n", "p.nsp:1: unknown project setting 'colour'"},
+      {"status int \"x\"\n", "p.nsp:1: status takes 3 value(s)"},
+      {"version 105\nexit \"e.nsb\"\n", "p.nsp:2: this setting needs project version 110 or later"},
+  };
+  for (const Case& c : cases) {
+    try {
+      source::ParseProjectSource(c.text, "p.nsp");
+      ADD_FAILURE() << "no error for " << c.text;
+    } catch (const source::TBuildError& e) {
+      EXPECT_EQ(e.Text(), c.message);
+    }
+  }
 }
 
 }  // namespace

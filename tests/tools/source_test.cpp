@@ -31,12 +31,6 @@ std::string Bytes(const TPageFile& page) {
   return s.Data();
 }
 
-std::string ExprOf(const TNovaParser* p) {
-  TKtMemoryStream s;
-  p->SaveToStream(s);
-  return s.Data();
-}
-
 std::string BuildError(const std::string& text) {
   try {
     Compile(text);

@@ -321,6 +321,8 @@ private:
 
 }  // namespace
 
+size_t SourceTextStart(const std::string& text) { return text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0; }
+
 std::optional<int> TypeCodeByWord(const std::string& w) {
   if (w == "int") return 1;
   if (w == "real") return 2;
@@ -350,7 +352,7 @@ TPageSource ParsePageSource(const std::string& text, const std::string& file, co
   TPageSource src;
   src.File = file;
   src.PageName = pageName;
-  size_t pos = 0;
+  size_t pos = SourceTextStart(text);
   int line = 0;
   while (pos <= text.size()) {
     size_t nl = text.find('\n', pos);

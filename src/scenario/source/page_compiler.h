@@ -53,6 +53,9 @@ void CompilePage(const TPageSource& src, const TLabelResolver& resolver, TPageFi
 void CompilePageText(const std::string& text, const std::string& file, const std::string& pageName,
                      TPageFile& page);
 
+// Where the text of a source file begins (after a UTF-8 byte order mark).
+size_t SourceTextStart(const std::string& text);
+
 // The value-type words of the sources: int 1, real 2, flag 3, str 4.
 std::optional<int> TypeCodeByWord(const std::string& w);
 const char* TypeWord(int code);  // nullptr for codes without a word

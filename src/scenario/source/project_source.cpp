@@ -75,8 +75,10 @@ TProjectFile ParseProjectSource(const std::string& text, const std::string& file
   p.Name = Utf8ToSjis("情報");
   p.DiskPrompt = Utf8ToSjis("ディスク%dを入れてから[OK]をクリックしてください");
   p.QuitText = Utf8ToSjis("終了します");
-  size_t pos = 0;
+  size_t pos = SourceTextStart(text);
   int line = 0;
+  // Settings that the file version lacks would be dropped silently; they are refused instead.
+  std::vector<std::pair<int, int32_t>> needs;  // (line, version the setting needs)
   while (pos <= text.size()) {
     size_t nl = text.find('\n', pos);
     std::string l = text.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
@@ -113,6 +115,7 @@ TProjectFile ParseProjectSource(const std::string& text, const std::string& file
       p.StartPage = r.Str(0);
     } else if (key == "exit") {
       r.Count(1);
+      needs.emplace_back(line, 110);
       p.ExitPage = r.Str(0);
     } else if (key == "settings") {
       r.Count(1);
@@ -122,12 +125,15 @@ TProjectFile ParseProjectSource(const std::string& text, const std::string& file
       p.ImageKey = r.Int(0);
     } else if (key == "writestatus") {
       r.Count(1);
+      needs.emplace_back(line, 104);
       p.WriteStatus = static_cast<uint8_t>(r.Int(0));
     } else if (key == "sleep") {
       r.Count(1);
+      needs.emplace_back(line, 106);
       p.SleepFlag = static_cast<uint8_t>(r.Int(0));
     } else if (key == "media") {
       r.Count(1);
+      needs.emplace_back(line, 109);
       p.MediaExtensions = r.Str(0);
     } else if (key == "diskprompt") {
       r.Count(1);
@@ -163,6 +169,8 @@ TProjectFile ParseProjectSource(const std::string& text, const std::string& file
       r.Fail("unknown project setting '" + key + "'");
     }
   }
+  for (const auto& [l, v] : needs)
+    if (p.Version < v) throw TBuildError{file, l, "this setting needs project version " + std::to_string(v) + " or later"};
   return p;
 }
 
