@@ -8,3 +8,9 @@ Call "calc.nsb" "double" "twice" args=[{sum}]
 Call "greet.nsb" result="text" args=[{"bob"} {"!"}]
 Call "greet.nsb" result="skipped" cond={FALSE}
 Call "count.nsb" result="count" args=[{1} {2} {3}]
+VarNew "quarter" real {0}
+VarNew "yes" flag {FALSE}
+VarNew "fromReal" int {0}
+Call "typed.nsb" "real" "quarter"
+Call "typed.nsb" "flag" "yes"
+Call "typed.nsb" "whole" "fromReal"
