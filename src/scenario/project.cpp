@@ -187,6 +187,8 @@ bool TProject::DataDiskSearch() {
     if (installed.DataComplete) return true;
   }
   for (;;) {
+    // Linux mounts each disc under a folder of its own: look at the mounts again every time.
+    fm.RefreshRemovableRoots();
     for (const std::string& root : fm.RemovableRoots()) {
       auto gameDat = FindGameFile(root, "game.dat");
       auto installDat = FindGameFile(root, "install.dat");
@@ -201,8 +203,11 @@ bool TProject::DataDiskSearch() {
       fm.AddArchiveFile(SjisPathOf(*gameDat));
       return true;
     }
+    // Without removable media (headless) asking again can never succeed: the answer OK
+    // would repeat the scan without end, so only the quit question follows.
     if (MessageBox(msg::InsertDisc(), msg::Information(), MsgButtons::OkCancel, MsgIcon::Information) ==
-        MsgResult::Ok)
+            MsgResult::Ok &&
+        fm.RemovableRootsEnabled())
       continue;
     if (MessageBox(file_.QuitText, name_, MsgButtons::OkCancel, MsgIcon::Information) == MsgResult::Ok) return false;
   }

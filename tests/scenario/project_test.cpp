@@ -306,6 +306,21 @@ TEST_F(ProjectTest, DataDiskSearch) {
   EXPECT_EQ(p->CallMan()->CurrentPage()->Count(), 1);
 }
 
+TEST_F(ProjectTest, DiscSearchWithoutRemovableMediaEndsEvenWhenEveryBoxSaysOk) {
+  TNovaInstallSet set;
+  set.ProjectName = Utf8ToSjis("テスト");
+  set.DataComplete = 0;  // the rest of the data is on a disc
+  set.SaveToFile(dir / "install.dat");
+  SetMessageBoxHook([this](const std::string& text, const std::string&, MsgButtons, MsgIcon) {
+    boxes.push_back(SjisToUtf8(text));
+    return MsgResult::Ok;  // what the headless player answers
+  });
+  auto p = Make(false);
+  p->Create();
+  EXPECT_TRUE(Quitting());
+  EXPECT_EQ(boxes, (std::vector<std::string>{"ディスクを入れてください", "終了します"}));
+}
+
 TEST_F(ProjectTest, RequestsAreServicedOncePerFrame) {
   RegisterFile("nova.npb", ProjectBytes(BasicProject(112)));
   auto p = Make();
