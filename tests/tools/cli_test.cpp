@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "support/test_support.h"
-#include "tools/tool_paths.h"
 
 namespace nova {
 namespace {
@@ -16,7 +15,7 @@ struct TRun {
 };
 
 TRun Novatool(const test::TempDir& dir, const std::string& args) {
-  std::string tool = test::ToolsBinaryDir() + "/novatool";
+  std::string tool = test::BinaryDir() + "/novatool";
   std::string cmd = "'" + tool + "' " + args + " >'" + (dir / "out.txt") + "' 2>'" + (dir / "err.txt") + "'";
   int rc = std::system(cmd.c_str());
   return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, test::ReadFile(dir / "out.txt"), test::ReadFile(dir / "err.txt")};

@@ -14,7 +14,6 @@
 #include "scenario/source/page_compiler.h"
 #include "scenario/source/raw_expr.h"
 #include "support/test_support.h"
-#include "tools/tool_paths.h"
 
 namespace nova::source {
 namespace {
@@ -214,7 +213,7 @@ TEST(SourceLanguage, OddPagesRoundTrip) {
 
 TEST(SourceLanguage, EveryTestGamePageRoundTrips) {
   namespace fs = std::filesystem;
-  fs::path games = fs::path(test::ToolsSourceDir()) / "tests" / "games";
+  fs::path games = fs::path(test::SourceDir()) / "tests" / "games";
   int pages = 0;
   for (const auto& game : fs::directory_iterator(games)) {
     if (!game.is_directory()) continue;
