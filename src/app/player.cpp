@@ -87,7 +87,9 @@ int RunPlayer(const std::vector<std::string>& args, const std::string& selfExe, 
     info.Options = options;
     info.Headless = options.Headless;
     info.GameFolder = location.GameFolder;
-    info.HadFolderParameters = location.Kind == GameKind::Folders && !options.Games.empty();
+    // Folders (also the bundled game) and a game.dat given directly run as the original ran with
+    // folder parameters; an executable runs as from its own folder (data-disk search included).
+    info.HadFolderParameters = location.Kind == GameKind::Folders || location.Kind == GameKind::ArchiveFile;
     info.Settings = LoadGameSettings(location.GameFolder + "/game.ini");
     if (!options.SaveDir.empty()) {
       std::error_code ec;

@@ -32,7 +32,8 @@ const uint8_t kPropertyTypes[kPropertyCount] = {
 }  // namespace
 
 uint8_t PropertyType(int32_t property) {
-  return (property >= 0 && property < kPropertyCount) ? kPropertyTypes[property] : uint8_t{PT_NONE};
+  if (property < 0 || property >= kPropertyCount) return PT_NONE;
+  return static_cast<uint8_t>(kPropertyTypes[property]);
 }
 
 }  // namespace nova

@@ -23,7 +23,7 @@ const Command kCommands[] = {
     {"pack", nova::tools::CmdPack, "pack DIR -o OUT [--version 0|100|101|102] [--exe STUB] [--ext]"},
     {"expr", nova::tools::CmdExpr, "expr [--var NAME:TYPE[DIMS][=VALUE]]... [--hex] [--dump-vars] TEXT..."},
     {"build", nova::tools::CmdBuild, "build SRC_DIR -o OUT_DIR | build PAGE_SOURCE -o PAGE.nsb"},
-    {"disasm", nova::tools::CmdDisasm, "disasm FILE.nsb | disasm game.dat PAGE"},
+    {"disasm", nova::tools::CmdDisasm, "disasm FILE.nsb | disasm game.dat PAGE | disasm game.dat -o DIR"},
 };
 
 void Usage(FILE* out) {

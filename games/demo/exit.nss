@@ -1,0 +1,1 @@
+VarNew "goodbye" str {"ran " ++ IntToStr(seconds) ++ " s"}
