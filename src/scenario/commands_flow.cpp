@@ -112,23 +112,22 @@ void TComExit::Execute(TCallMan& cm) {
     cm.Next();
 }
 
-void TComBreak::Execute(TCallMan& cm) {
-  if (!CondHolds(cond_.get(), cm))
+namespace {
+// Break and Continue: a true condition jumps to the target, or leaves the page when the target
+// is negative; otherwise the next command.
+void JumpOrLeave(TNovaParser* cond, int32_t target, TCallMan& cm) {
+  if (!CondHolds(cond, cm))
     cm.Next();
-  else if (target_ < 0)
+  else if (target < 0)
     cm.EndPage();
   else
-    cm.SetIndex(target_);
+    cm.SetIndex(target);
 }
+}  // namespace
 
-void TComContinue::Execute(TCallMan& cm) {
-  if (!CondHolds(cond_.get(), cm))
-    cm.Next();
-  else if (target_ < 0)
-    cm.EndPage();
-  else
-    cm.SetIndex(target_);
-}
+void TComBreak::Execute(TCallMan& cm) { JumpOrLeave(cond_.get(), target_, cm); }
+
+void TComContinue::Execute(TCallMan& cm) { JumpOrLeave(cond_.get(), target_, cm); }
 
 void TComWhile::Execute(TCallMan& cm) {
   if (EvalFlag(cond_.get(), cm, false))
