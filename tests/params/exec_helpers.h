@@ -49,12 +49,12 @@ struct OpSpec {
 
 inline void Build(TNovaParser& parser, std::initializer_list<OpSpec> ops) {
   parser.Clear();
-  for (const auto& spec : ops) {
+  for (const auto& desc : ops) {
     auto op = std::make_unique<TOpeData>();
-    op->Op = spec.op;
-    op->DestName = spec.dest;
-    op->FuncCode = spec.func;
-    for (const auto& text : spec.operands) op->Operands.push_back(MakeOperand(text));
+    op->Op = desc.op;
+    op->DestName = desc.dest;
+    op->FuncCode = desc.func;
+    for (const auto& text : desc.operands) op->Operands.push_back(MakeOperand(text));
     parser.Operations.push_back(std::move(op));
   }
 }

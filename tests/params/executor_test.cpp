@@ -206,9 +206,9 @@ TEST_F(Executor, ElementSetUpAndItsErrorTexts) {
   };
   for (const auto& c : cases) {
     TNovaParser p;
-    test::OpSpec spec{ocDimTo, "____d_0", {}};
-    spec.operands = c.operands;
-    Build(p, {spec});
+    test::OpSpec desc{ocDimTo, "____d_0", {}};
+    desc.operands = c.operands;
+    Build(p, {desc});
     TOpeData& op = *p.Operations[0];
     static_cast<TParamVar&>(*op.Operands[0]).Target = store.FindParam("a");
     TParamVar element;
