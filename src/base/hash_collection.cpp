@@ -56,6 +56,7 @@ void THashCollection::Link(THashCollectionItem* item) {
   item->next_ = buckets_[b];
   if (buckets_[b]) buckets_[b]->prev_ = item;
   buckets_[b] = item;
+  NameIndexChanged(item->name_);
 }
 
 void THashCollection::Unlink(THashCollectionItem* item) {
@@ -65,6 +66,7 @@ void THashCollection::Unlink(THashCollectionItem* item) {
   if (item->next_) item->next_->prev_ = item->prev_;
   item->prev_ = item->next_ = nullptr;
   item->bucket_ = -1;
+  NameIndexChanged(item->name_);
 }
 
 std::unique_ptr<THashCollectionItem> THashCollection::Extract(int index) {
@@ -82,6 +84,7 @@ void THashCollection::Delete(int index) { Extract(index).reset(); }
 
 void THashCollection::Clear() {
   for (auto& b : buckets_) b = nullptr;
+  NameIndexChanged(std::string());
   while (!items_.empty()) {
     // Free from the end so that items that look at the collection while dying see it consistent.
     std::unique_ptr<THashCollectionItem> last = std::move(items_.back());

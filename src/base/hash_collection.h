@@ -61,6 +61,11 @@ public:
   std::unique_ptr<THashCollectionItem> Extract(int index);
   void Clear();
 
+protected:
+  // Called whenever a name enters or leaves the hash index (add, rename, delete, clear with
+  // an empty name), so that a subclass can keep lookup caches honest.
+  virtual void NameIndexChanged(const std::string& /*name*/) {}
+
 private:
   void Link(THashCollectionItem* item);
   void Unlink(THashCollectionItem* item);

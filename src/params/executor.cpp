@@ -77,7 +77,7 @@ public:
       if (operand->ClassCode() != kClassVar) continue;
       auto* ref = static_cast<TParamVar*>(operand.get());
       if (ref->NameHash < 0) ref->NameHash = THashCollection::HashOf(ref->Name);
-      TParamCollectionItem* target = store.FindParam(ref->Name, ref->NameHash);
+      TParamCollectionItem* target = store.FindParamCached(ref->Name, ref->NameHash, ref->Cache);
       if (!target) RaiseError(msg::NoSuchVar(ref->Name));
       ref->Target = target;
       // An array-element temporary hands its element on.
@@ -226,8 +226,8 @@ void Perform(TOpeData& op, TParamCollectionItem* dest, TSysFuncMan& funcs) {
 void RunOperation(TOpeData& op, TParamCollection& store, TSysFuncMan& funcs, TTempScope& temps) {
   TBinding binding(op);
   binding.Bind(store);
-  int hash = THashCollection::HashOf(op.DestName);
-  TParamCollectionItem* dest = store.FindParam(op.DestName, hash);
+  if (op.DestHash < 0) op.DestHash = THashCollection::HashOf(op.DestName);
+  TParamCollectionItem* dest = store.FindParamCached(op.DestName, op.DestHash, op.DestCache);
   if (!dest && IsTempName(op.DestName)) {
     uint8_t type = TemporaryType(op);
     dest = store.AddTemporary(type, op.DestName);

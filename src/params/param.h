@@ -213,6 +213,14 @@ public:
   void LoadFromStream(TStream& s) override;
 };
 
+// The result of a name lookup in the store, kept by a compiled operand while the store's
+// names and the call depth stay as they were (see TParamCollection::FindParamCached).
+struct TNameCache {
+  TParamCollectionItem* Item = nullptr;
+  uint64_t Generation = 0;  // 0: nothing cached
+  int32_t Level = 0;
+};
+
 // A reference to another variable (array-element temporaries, variable operands). Every
 // operation goes to the target's value; whole-value accessors become element accessors at
 // Index. Unbound it reads 0 / empty and ignores writes.
@@ -225,6 +233,7 @@ public:
   int32_t Index = 0;
   // Bucket of Name, computed at the first binding (Name never changes once compiled).
   int NameHash = -1;
+  TNameCache Cache;
   // The target name read by LoadFromStream; the store binds it (LoadVars).
   std::string LoadedTargetName;
 

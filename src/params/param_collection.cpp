@@ -255,6 +255,7 @@ void TParamCollection::ReadRecords(TStream& s) {
     item->Reserved = s.ReadByte();
     item->Level = s.ReadInt32();
     item->IsLocal = s.ReadByte();
+    InvalidateLookups();
   }
 }
 
@@ -314,6 +315,7 @@ void VarNew(TParamCollection& store, const std::string& name, uint8_t type, TNov
     store.SetItemName(item, name);
     if (scope == VS_AUTODESTROY || scope == VS_LOCAL) item->Level = store.CurrentLevel;
     if (scope == VS_LOCAL) item->IsLocal = 1;
+    store.InvalidateLookups();
     if (scope == VS_STATUS) item->IsStatus = 1;
   } else if (item->IsStatus) {
     return;  // a status variable keeps its value

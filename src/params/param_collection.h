@@ -57,12 +57,26 @@ public:
     int i = IndexOf(name, hash);
     return i < 0 ? nullptr : ParamItem(i);
   }
+  // FindParam answered from the cache while no name entered or left the store's index and the
+  // call depth is the same; the names of temporaries ("____" prefix) are looked up every time,
+  // as they come and go with each run.
+  TParamCollectionItem* FindParamCached(std::string_view name, int hash, TNameCache& cache) const {
+    if (cache.Generation == generation_ && cache.Level == CurrentLevel) return cache.Item;
+    TParamCollectionItem* item = FindParam(name, hash);
+    if (!IsTemporaryName(name)) cache = TNameCache{item, generation_, CurrentLevel};
+    return item;
+  }
+  // Lookups may answer differently after a change of an item's scope fields.
+  void InvalidateLookups() { generation_ = NextGeneration(); }
+  static bool IsTemporaryName(std::string_view name) { return name.substr(0, 4) == "____"; }
   TParamCollectionItem* FindForNew(std::string_view name, bool local) const;
   std::unique_ptr<TCustomParam> CopyParam(std::string_view name) const;
   void FreeItem(TParamCollectionItem* item);  // system variables are never freed
   void FreeLevel(int32_t level);
   void ResetVars();
   bool IsSystemItem(const TParamCollectionItem* item) const { return item->Index() < kSystemCount; }
+
+  uint64_t Generation() const { return generation_; }
 
   void SaveVars(TStream& s);
   void LoadVars(TStream& s, int32_t version);
@@ -86,12 +100,25 @@ public:
     return std::memcmp(a.data(), b.data(), n) == 0 || SameNameOfSize(a.data(), b.data(), n);
   }
 
+protected:
+  void NameIndexChanged(const std::string& name) override {
+    if (!IsTemporaryName(name)) generation_ = NextGeneration();
+  }
+
 private:
   static bool SameNameOfSize(const char* a, const char* b, size_t n);
   void WriteRecords(TStream& s, std::vector<TParamCollectionItem*> items);
   void ReadRecords(TStream& s);
 
+  // Generations are unique across every store of the process, so a cache filled against one
+  // store never answers for another.
+  static uint64_t NextGeneration() {
+    static uint64_t counter = 0;
+    return ++counter;
+  }
+
   std::array<std::vector<std::unique_ptr<TParamCollectionItem>>, 5> tempPool_;
+  uint64_t generation_ = NextGeneration();
 };
 
 // The VarNew command: creates the variable unless it exists for this scope, then assigns the

@@ -24,6 +24,8 @@ struct TOpeData {
   std::string DestName;
   uint8_t FuncCode = 0;
   std::vector<std::unique_ptr<TCustomParam>> Operands;
+  int DestHash = -1;      // bucket of DestName, computed at the first run
+  TNameCache DestCache;   // the destination's lookup (not copied, not saved)
 };
 
 class TNovaParser {
