@@ -69,6 +69,9 @@ public:
   virtual void DestroyVariableStore() {}
   virtual void DestroyDisplaySystem() {}
   virtual void FinalizeMedia() {}
+
+  // The process's exit code once the window has closed (non-zero: the game could not start).
+  virtual int ExitCode() { return 0; }
 };
 
 }  // namespace nova

@@ -124,6 +124,7 @@ int RunPlayer(const std::vector<std::string>& args, const std::string& selfExe, 
       code = 1;
     } else {
       view.Run(options.Frames);
+      code = hooks->ExitCode();
     }
   } catch (const ENovaError& e) {
     PrintError(e.Message());

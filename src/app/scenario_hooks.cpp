@@ -1,6 +1,9 @@
 #include "app/scenario_hooks.h"
 
+#include <cstdio>
+
 #include "app/app_environment.h"
+#include "base/encoding.h"
 #include "base/process.h"
 #include "params/sysfunc.h"
 #include "platform/platform.h"
@@ -36,8 +39,16 @@ public:
   }
 
   void CreateProject() override {
-    if (session_) session_->Start();
+    if (!session_) return;
+    session_->Start();
+    const std::string& why = session_->Project()->SilentFailure;
+    if (Quitting() && !why.empty()) {
+      // The original closed without a word; a terminal user learns why, and scripts see it.
+      std::fprintf(stderr, "novaplayer: %s\n", SjisToUtf8(why).c_str());
+      exitCode_ = 1;
+    }
   }
+  int ExitCode() override { return exitCode_; }
   bool HasProject() override { return session_ && session_->Project(); }
   int32_t ProjectWidth() override { return HasProject() ? session_->Project()->ScreenWidth() : 640; }
   int32_t ProjectHeight() override { return HasProject() ? session_->Project()->ScreenHeight() : 480; }
@@ -63,6 +74,7 @@ private:
   TStartupInfo info_;
   std::unique_ptr<TGameSession> session_;
   std::unique_ptr<TSystemEnvironment> environment_;
+  int exitCode_ = 0;
 };
 
 }  // namespace

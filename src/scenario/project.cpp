@@ -218,8 +218,10 @@ bool TProject::ReadProject() {
   TKtMemoryStream data;
   try {
     fm.ReadFile(data, "nova.npb");
-  } catch (const std::exception&) {
-    return false;  // no project file: stop without a message
+  } catch (const std::exception& e) {
+    // No project file: start-up stops without a box; the player tells why on its terminal.
+    SilentFailure = e.what();
+    return false;
   }
   if (data.Size() == 0) {
     MessageBox(msg::NoProject(), msg::Warning(), MsgButtons::Ok, MsgIcon::Warning);
@@ -228,7 +230,10 @@ bool TProject::ReadProject() {
   TProjectFile file;
   file.DiskPrompt = file_.DiskPrompt;
   file.QuitText = file_.QuitText;
-  if (!ReadProjectFile(data, file)) return false;
+  if (!ReadProjectFile(data, file)) {
+    SilentFailure = "nova.npb: " + Format("version %d is newer than this player reads", file.Version);
+    return false;
+  }
   file_ = std::move(file);
   name_ = file_.Name;
   SetApplicationTitle(name_);

@@ -83,6 +83,9 @@ public:
   int32_t Transition30Param1 = 0, Transition30Param2 = 0;
 
   TCallMan* CallMan() const { return callMan_.get(); }
+  // Why start-up stopped where the player shows no box (a missing or too new "nova.npb");
+  // empty otherwise.
+  std::string SilentFailure;
   TParamCollection& Store() { return store_; }
 
   // Hooks of the later subsystems (save and load, status data, the game-wide reset).

@@ -186,10 +186,19 @@ int RunPlayer(const std::string& args) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// A folder holding a real game: the bundled one, built with the player.
+void CopyBundledGame(const test::TempDir& dir) {
+  test::WriteFile(dir / "game.dat", test::ReadFile(test::BinaryDir() + "/game/game.dat"));
+}
+
 TEST(Player, ExitCodes) {
   test::TempDir dir;
-  test::WriteFile(dir / "game.dat", HeaderlessArchive("a.txt", "a"));
+  CopyBundledGame(dir);
   EXPECT_EQ(RunPlayer("--headless --frames 10 " + dir.Path()), 0);
+  // An archive without a project: start-up stops (said on stderr) and the exit code tells.
+  test::TempDir noProject;
+  test::WriteFile(noProject / "game.dat", HeaderlessArchive("a.txt", "a"));
+  EXPECT_EQ(RunPlayer("--headless --frames 10 " + noProject.Path()), 1);
   EXPECT_EQ(RunPlayer("--help"), 0);
   EXPECT_EQ(RunPlayer("--version"), 0);
   EXPECT_EQ(RunPlayer("--headless --bogus " + dir.Path()), 2);
@@ -201,6 +210,7 @@ TEST(Player, ExitCodes) {
 
 TEST(Player, TerminationClosesTheGameNormally) {
   test::TempDir dir;
+  CopyBundledGame(dir);
   std::string cmd = std::string("sh -c 'NOVALOG=") + dir.Path() + "/trace.txt timeout 20 " + NOVA_PLAYER_PATH +
                     " --headless " + dir.Path() + " & p=$!; sleep 0.3; kill -TERM $p; wait $p'";
   int status = std::system(cmd.c_str());
