@@ -9,16 +9,7 @@
 namespace nova {
 namespace {
 
-TNovaParser Compile(const std::string& text) {
-  TBuildNovaParser builder;
-  builder.Build(text);
-  TKtMemoryStream s;
-  builder.SaveToStream(s);
-  s.SetPosition(0);
-  TNovaParser parser;
-  parser.LoadFromStream(s);
-  return parser;
-}
+TNovaParser Compile(const std::string& text) { return std::move(*CompileExpression(text)); }
 
 void AddVar(TParamCollection& store, const char* name, uint8_t type, std::vector<int32_t> dims = {}) {
   TParamCollectionItem* item = store.AddParam(type);

@@ -14,16 +14,7 @@
 namespace nova {
 namespace {
 
-std::unique_ptr<TNovaParser> Compile(const std::string& text) {
-  TBuildNovaParser b;
-  b.Build(text);
-  TKtMemoryStream m;
-  b.SaveToStream(m);
-  m.SetPosition(0);
-  auto p = std::make_unique<TNovaParser>();
-  p->LoadFromStream(m);
-  return p;
-}
+std::unique_ptr<TNovaParser> Compile(const std::string& text) { return CompileExpression(text); }
 
 TFieldValue Expr(const std::string& text) {
   TFieldValue v;

@@ -49,6 +49,10 @@ struct TBuildOpeData {
   std::vector<std::string> Operands;
 };
 
+// Compiles text and loads its serialised form into a runnable expression, as the run-time
+// compiles (the Calc function, the VAR tag of message text) do. Raises the compiler's errors.
+std::unique_ptr<TNovaParser> CompileExpression(const std::string& text);
+
 class TBuildNovaParser {
 public:
   std::vector<std::unique_ptr<TBuildOpeData>> Operations;

@@ -28,18 +28,10 @@ void FnCalc(TSysFuncCall& c) {
   std::string text = compiler::Trim(c.Str(0));
   if (text.empty()) return;
   if (c.CalcDepth() >= kMaxCalcDepth) throw ENovaError("Calc: nested too deeply");
-  TKtMemoryStream code;
-  {
-    TBuildNovaParser build;
-    build.Build(text);
-    build.SaveToStream(code);
-  }
-  code.SetPosition(0);
-  TNovaParser parser;
-  parser.LoadFromStream(code);
+  std::unique_ptr<TNovaParser> parser = CompileExpression(text);
   ++c.CalcDepth();
   try {
-    parser.Execute(c.Store(), c.Man);
+    parser->Execute(c.Store(), c.Man);
   } catch (...) {
     --c.CalcDepth();
     throw;

@@ -5,15 +5,8 @@
 namespace nova::test {
 
 std::unique_ptr<TNovaParser> CompileExpr(const std::string& text) {
-  auto p = std::make_unique<TNovaParser>();
-  if (text.empty()) return p;
-  TBuildNovaParser b;
-  b.Build(Utf8ToSjis(text));
-  TKtMemoryStream m;
-  b.SaveToStream(m);
-  m.SetPosition(0);
-  p->LoadFromStream(m);
-  return p;
+  if (text.empty()) return std::make_unique<TNovaParser>();
+  return CompileExpression(Utf8ToSjis(text));
 }
 
 TFieldValue FExpr(const std::string& text) {
