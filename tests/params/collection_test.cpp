@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/test_support.h"
+
 #include "base/encoding.h"
 #include "base/error.h"
 #include "params/environment.h"
@@ -9,14 +11,7 @@
 namespace nova {
 namespace {
 
-std::string ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const ENovaError& e) {
-    return SjisToUtf8(e.Message());
-  }
-  return "(no error)";
-}
+using test::ErrorOf;
 
 TParamCollectionItem* Add(TParamCollection& store, const std::string& name, uint8_t type, int32_t level = -1,
                           bool local = false, bool status = false) {

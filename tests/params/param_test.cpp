@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/test_support.h"
+
 #include "base/encoding.h"
 #include "base/error.h"
 #include "params/param.h"
@@ -8,14 +10,7 @@
 namespace nova {
 namespace {
 
-std::string ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const ENovaError& e) {
-    return SjisToUtf8(e.Message());
-  }
-  return "(no error)";
-}
+using test::ErrorOf;
 
 TEST(Param, FactoryAndNewValues) {
   for (int t = 0; t <= 4; ++t) {

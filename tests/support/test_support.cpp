@@ -6,6 +6,9 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "base/encoding.h"
+#include "base/error.h"
+
 namespace fs = std::filesystem;
 
 namespace nova::test {
@@ -44,5 +47,14 @@ static std::string EnvOr(const char* name, const char* fallback) {
 
 std::string SourceDir() { return EnvOr("NOVA_SOURCE_DIR", NOVA_DEFAULT_SOURCE_DIR); }
 std::string BinaryDir() { return EnvOr("NOVA_BINARY_DIR", NOVA_DEFAULT_BINARY_DIR); }
+
+std::string ErrorOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const ENovaError& e) {
+    return SjisToUtf8(e.Message());
+  }
+  return "(no error)";
+}
 
 }  // namespace nova::test

@@ -1,5 +1,6 @@
 #pragma once
 // Small helpers shared by the test programs.
+#include <functional>
 #include <string>
 
 namespace nova::test {
@@ -22,5 +23,8 @@ void WriteFile(const std::string& path, const std::string& bytes);  // creates p
 std::string ReadFile(const std::string& path);
 std::string SourceDir();  // the repository's top folder
 std::string BinaryDir();  // the build folder
+
+// The message (in UTF-8) of the ENovaError that f raises, or "(no error)".
+std::string ErrorOf(const std::function<void()>& f);
 
 }  // namespace nova::test
