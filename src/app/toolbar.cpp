@@ -16,10 +16,10 @@ void FillRect(TPicture& p, int left, int top, int w, int h, uint32_t colour) {
 }
 
 void FrameRect(TPicture& p, const TRect& r, uint32_t colour) {
-  FillRect(p, r.Left, r.Top, r.Width, 1, colour);
-  FillRect(p, r.Left, r.Top + r.Height - 1, r.Width, 1, colour);
-  FillRect(p, r.Left, r.Top, 1, r.Height, colour);
-  FillRect(p, r.Left + r.Width - 1, r.Top, 1, r.Height, colour);
+  FillRect(p, r.Left, r.Top, r.Width(), 1, colour);
+  FillRect(p, r.Left, r.Top + r.Height() - 1, r.Width(), 1, colour);
+  FillRect(p, r.Left, r.Top, 1, r.Height(), colour);
+  FillRect(p, r.Left + r.Width() - 1, r.Top, 1, r.Height(), colour);
 }
 
 }  // namespace
@@ -38,13 +38,13 @@ TToolbar::~TToolbar() = default;
 
 TRect TToolbar::ButtonRect(ToolButton button) {
   int index = static_cast<int>(button);
-  return TRect{index * kToolButtonWidth, (kDockHeight - kToolButtonHeight) / 2, kToolButtonWidth, kToolButtonHeight};
+  return TRect::FromSize(index * kToolButtonWidth, (kDockHeight - kToolButtonHeight) / 2, kToolButtonWidth, kToolButtonHeight);
 }
 
 ToolButton TToolbar::ButtonAt(int x, int y) const {
   for (ToolButton b : {ToolButton::Quit, ToolButton::Screen}) {
     TRect r = ButtonRect(b);
-    if (x >= r.Left && x < r.Left + r.Width && y >= r.Top && y < r.Top + r.Height) return b;
+    if (x >= r.Left && x < r.Left + r.Width() && y >= r.Top && y < r.Top + r.Height()) return b;
   }
   return ToolButton::None;
 }
@@ -55,10 +55,10 @@ void TToolbar::Draw(TPicture& picture, ToolButton hover, ToolButton pressed) {
   for (ToolButton b : {ToolButton::Quit, ToolButton::Screen}) {
     TRect r = ButtonRect(b);
     if (b == pressed) {
-      FillRect(picture, r.Left, r.Top, r.Width, r.Height, kPressed);
+      FillRect(picture, r.Left, r.Top, r.Width(), r.Height(), kPressed);
       FrameRect(picture, r, kHoverEdge);
     } else if (b == hover) {
-      FillRect(picture, r.Left, r.Top, r.Width, r.Height, kHover);
+      FillRect(picture, r.Left, r.Top, r.Width(), r.Height(), kHover);
       FrameRect(picture, r, kHoverEdge);
     }
     const std::string& caption = b == ToolButton::Quit ? QuitCaption() : ScreenCaption();

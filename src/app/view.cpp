@@ -29,13 +29,13 @@ std::string ReplaceFirst(std::string text, const std::string& what, const std::s
 }  // namespace
 
 TRect PlacePanel(int clientWidth, int clientHeight, int sceneWidth, int sceneHeight, bool fullScreen) {
-  return TRect{(clientWidth - sceneWidth) / 2, fullScreen ? (clientHeight - sceneHeight) / 2 : kDockHeight,
-               sceneWidth, sceneHeight};
+  return TRect::FromSize((clientWidth - sceneWidth) / 2, fullScreen ? (clientHeight - sceneHeight) / 2 : kDockHeight,
+                         sceneWidth, sceneHeight);
 }
 
 TRect CentreIn(const TRect& usable, int clientWidth, int clientHeight) {
-  return TRect{usable.Left + (usable.Width - clientWidth) / 2, usable.Top + (usable.Height - clientHeight) / 2,
-               clientWidth, clientHeight};
+  return TRect::FromSize(usable.Left + (usable.Width() - clientWidth) / 2,
+                         usable.Top + (usable.Height() - clientHeight) / 2, clientWidth, clientHeight);
 }
 
 TFormView::TFormView(TPlatform& platform, TGameHooks& hooks, TStartupInfo info)
@@ -177,12 +177,12 @@ void TFormView::Frame() {
 void TFormView::Compose() {
   if (!window_ || clientW_ <= 0 || clientH_ <= 0) return;
   clientPicture_.Resize(clientW_, clientH_, 0);
-  for (int y = 0; y < panel_.Height && y < panelPicture_.Height; ++y) {
+  for (int y = 0; y < panel_.Height() && y < panelPicture_.Height; ++y) {
     int cy = panel_.Top + y;
     if (cy < 0 || cy >= clientH_) continue;
     const uint32_t* src = panelPicture_.Row(y);
     uint32_t* dst = clientPicture_.Row(cy);
-    for (int x = 0; x < panel_.Width && x < panelPicture_.Width; ++x) {
+    for (int x = 0; x < panel_.Width() && x < panelPicture_.Width; ++x) {
       int cx = panel_.Left + x;
       if (cx >= 0 && cx < clientW_) dst[cx] = src[x];
     }
@@ -194,7 +194,7 @@ void TFormView::Compose() {
 
 void TFormView::HandleEvent(const TInputEvent& e) {
   auto inPanel = [this](int x, int y) {
-    return x >= panel_.Left && x < panel_.Left + panel_.Width && y >= panel_.Top && y < panel_.Top + panel_.Height;
+    return x >= panel_.Left && x < panel_.Left + panel_.Width() && y >= panel_.Top && y < panel_.Top + panel_.Height();
   };
   auto inDock = [this](int y) { return toolbarVisible_ && y < kDockHeight; };
   switch (e.Kind) {

@@ -57,8 +57,8 @@ public:
   void DrawCentred(TPicture& picture, const TRect& box, const std::string& utf8, uint32_t colour) override {
     int ascender = static_cast<int>(face_->size->metrics.ascender >> 6);
     int height = static_cast<int>((face_->size->metrics.ascender - face_->size->metrics.descender) >> 6);
-    int penX = box.Left + (box.Width - TextWidth(utf8)) / 2;
-    int baseline = box.Top + (box.Height - height) / 2 + ascender;
+    int penX = box.Left + (box.Width() - TextWidth(utf8)) / 2;
+    int baseline = box.Top + (box.Height() - height) / 2 + ascender;
     for (char32_t c : DecodeUtf8(utf8)) {
       if (FT_Load_Char(face_, c, FT_LOAD_RENDER) != 0) continue;
       FT_GlyphSlot g = face_->glyph;

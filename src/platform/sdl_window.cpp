@@ -45,7 +45,7 @@ public:
     SDL_Rect r{0, 0, 0, 0};
     int display = SDL_GetWindowDisplayIndex(window_);
     if (SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &r) != 0) SDL_GetDisplayBounds(0, &r);
-    return TRect{r.x, r.y, r.w, r.h};
+    return TRect::FromSize(r.x, r.y, r.w, r.h);
   }
   void MoveTo(int left, int top) override {
     if (!fullScreen_) SDL_SetWindowPosition(window_, left, top);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/geometry.h"
 #include "platform/input_event.h"
 
 namespace nova {
@@ -26,9 +27,6 @@ struct TPicture {
   const uint32_t* Row(int y) const { return Pixels.data() + static_cast<size_t>(y) * Width; }
 };
 
-struct TRect {
-  int Left = 0, Top = 0, Width = 0, Height = 0;
-};
 
 struct TDisplayMode {
   int Width = 0, Height = 0, Bits = 32, RefreshRate = 0;

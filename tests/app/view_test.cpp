@@ -166,13 +166,13 @@ TEST(PanelPlacement, HalvesRoundTowardZero) {
     TRect r = PlacePanel(c.cw, c.ch, c.sw, c.sh, c.full);
     EXPECT_EQ(r.Left, c.left) << c.cw;
     EXPECT_EQ(r.Top, c.top) << c.ch;
-    EXPECT_EQ(r.Width, c.sw);
-    EXPECT_EQ(r.Height, c.sh);
+    EXPECT_EQ(r.Width(), c.sw);
+    EXPECT_EQ(r.Height(), c.sh);
   }
-  TRect at = CentreIn(TRect{0, 30, 1921, 1050}, 640, 502);
+  TRect at = CentreIn(TRect::FromSize(0, 30, 1921, 1050), 640, 502);
   EXPECT_EQ(at.Left, 640);
   EXPECT_EQ(at.Top, 30 + 274);
-  EXPECT_EQ(CentreIn(TRect{0, 0, 639, 400}, 640, 502).Left, 0);  // -1 / 2 -> 0
+  EXPECT_EQ(CentreIn(TRect::FromSize(0, 0, 639, 400), 640, 502).Left, 0);  // -1 / 2 -> 0
 }
 
 TEST_F(ViewTest, FrameStepsRunInOrder) {

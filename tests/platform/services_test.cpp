@@ -110,7 +110,7 @@ TEST(SdlWindow, OpensOnTheDummyDriver) {
   picture.Resize(320, 262, 0x00FF00);
   window->Present(picture);
   TRect area = window->UsableArea();
-  EXPECT_GT(area.Width, 0);
+  EXPECT_GT(area.Width(), 0);
   TInputEvent e;
   while (window->PollEvent(e)) {
   }
@@ -180,7 +180,7 @@ TEST(CaptionFont, DecodesUtf8AndDrawsJapanese) {
   if (!font) GTEST_SKIP() << "no Japanese font installed";
   TPicture p;
   p.Resize(67, 18, 0xFFFFFF);
-  font->DrawCentred(p, TRect{0, 0, 67, 18}, "終了", 0x000000);
+  font->DrawCentred(p, TRect::FromSize(0, 0, 67, 18), "終了", 0x000000);
   int dark = 0;
   for (uint32_t px : p.Pixels) dark += (px & 0xFF) < 0x80;
   EXPECT_GT(dark, 20);
