@@ -1,1 +1,1 @@
-target_link_libraries(bench_${name} PRIVATE nova_archive)
+target_link_libraries(bench_${name} PRIVATE nova_archive nova_testsupport)

@@ -14,26 +14,11 @@
 #include <vector>
 
 #include "archive/vrfiles.h"
-#include "base/encoding.h"
+#include "support/archive_fixtures.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-std::string TextLike(size_t n, uint32_t seed) {
-  static const char* words[] = {"the ",   "game ",  "scenario ", "message ", "choice ", "window\r\n",
-                                "image ", "sound ", "\x82\xa0\x82\xa2", "\x83\x51\x81\x5b\x83\x80 ",
-                                "save ",  "load ",  "flag = 1;\r\n",     "if (x > 3) "};
-  std::string s;
-  s.reserve(n + 16);
-  uint32_t x = seed;
-  while (s.size() < n) {
-    x = x * 1103515245u + 12345u;
-    s += words[(x >> 16) % 14];
-  }
-  s.resize(n);
-  return s;
-}
 
 // Rows of a smooth gradient with a little noise, as a photo-like 24-bit picture.
 std::string ImageLike(size_t n, uint32_t seed) {
@@ -73,7 +58,7 @@ struct Fixture {
     for (int i = 0; i < 150; ++i, ++index) {
       std::string name = (i % 2 ? "cg\\pic" : "text\\page") + std::to_string(i) + (i % 2 ? ".bri" : ".nsb");
       size_t size = 1024 * 1024 + (i % 7) * 200 * 1024;
-      c.AddMemoryFile(name)->Memory->Assign(i % 2 ? ImageLike(size, i) : TextLike(size, i));
+      c.AddMemoryFile(name)->Memory->Assign(i % 2 ? ImageLike(size, i) : nova::test::TextBytes(size, i));
       names.push_back(name);
     }
     {
@@ -81,7 +66,7 @@ struct Fixture {
       c.Write(out);
     }
     fm = std::make_unique<nova::TVrFileManager>(false);
-    fm->AddArchiveFile(nova::Utf8ToSjis(archive));
+    fm->AddArchiveFile(archive);
     nova::TVrFileCollection* a = fm->Archive(0);
     for (int i = 0; i < a->EntryCount(); ++i) {
       nova::TVrFile* e = a->Entry(i);

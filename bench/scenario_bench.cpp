@@ -4,74 +4,25 @@
 
 #include "archive/vrfiles.h"
 #include "base/process.h"
-#include "objects/event_queue.h"
+#include "objects/scene.h"
 #include "params/param_collection.h"
-#include "params/parser.h"
 #include "params/sysfunc.h"
 #include "scenario/call_man.h"
-#include "scenario/page_format.h"
+#include "support/page_builder.h"
 
 namespace nova {
 namespace {
 
-std::unique_ptr<TNovaParser> Compile(const std::string& text) { return CompileExpression(text); }
-
-TFieldValue Expr(const std::string& text) {
-  TFieldValue v;
-  v.Kind = TFieldKind::Expr;
-  v.Expr = Compile(text);
-  return v;
-}
-TFieldValue Int(int32_t i) {
-  TFieldValue v;
-  v.Kind = TFieldKind::Int32;
-  v.Int = i;
-  return v;
-}
-
-void Add(TPageFile& page, int code, int32_t indent, std::vector<TFieldValue> fields) {
-  TCommandRecord rec;
-  rec.CodeByte = static_cast<uint8_t>(code);
-  rec.Indent = indent;
-  rec.Continue = 1;
-  rec.Line = static_cast<int32_t>(page.Commands.size()) + 1;
-  rec.Fields = std::move(fields);
-  page.Commands.push_back(std::move(rec));
-}
-
-std::string PageBytes(const TPageFile& page) {
-  TKtMemoryStream m;
-  WritePageFile(m, page);
-  return m.Data();
-}
-
-TPageFile EmptyPage() {
-  TPageFile page;
-  page.PropSetRecords.assign(kCommandCount, std::string(kPropSetBytes, '\0'));
-  return page;
-}
-
 // WhileInit; While i < n; k × Calc; WhileLoop i = i + 1.
 std::string LoopPage(int32_t n, int calcs) {
-  TPageFile page = EmptyPage();
-  std::vector<TFieldValue> f;
-  f.push_back(Expr("i = 0"));
-  Add(page, 32, 0, std::move(f));
-  const int32_t end = 2 + calcs + 1;
-  f.clear();
-  f.push_back(Expr("i < " + std::to_string(n)));
-  f.push_back(Int(end));
-  Add(page, 31, 0, std::move(f));
-  for (int c = 0; c < calcs; ++c) {
-    f.clear();
-    f.push_back(Expr("x = x + 1"));
-    Add(page, 14, 1, std::move(f));
-  }
-  f.clear();
-  f.push_back(Expr("i = i + 1"));
-  f.push_back(Int(1));
-  Add(page, 33, 0, std::move(f));
-  return PageBytes(page);
+  test::PageBuilder page;
+  std::vector<TFieldValue> init;
+  init.push_back(test::FExpr("i = 0"));
+  page.Add(test::kWhileInit, 0, std::move(init));
+  test::CondTarget(page, test::kWhile, 0, "i < " + std::to_string(n), 2 + calcs + 1);
+  for (int c = 0; c < calcs; ++c) test::Calc(page, 1, "x = x + 1");
+  test::CondTarget(page, test::kWhileLoop, 0, "i = i + 1", 1);
+  return page.Bytes();
 }
 
 class NullHost : public TScenarioHost {
@@ -82,15 +33,14 @@ public:
 void BM_WhileLoopOfCalc(benchmark::State& state) {
   const int32_t n = 100000;
   const int calcs = 8;
-  ResetFileManager(false);
-  FileManager().AddArchiveFile(std::string());
-  FileManager().Archive(0)->AddMemoryFile("loop.nsb")->Memory->Assign(LoopPage(n, calcs));
+  test::FreshFileManager();
+  test::RegisterFile("loop.nsb", LoopPage(n, calcs));
   TParamCollection store;
   TSysFuncMan funcs(store);
-  TEventQueue events;
+  TNovaBaseList scene;
   NullHost host;
   for (const char* name : {"i", "x"}) store.SetParamName(store.AddParam(PT_INT), name);
-  TCallMan cm(store, funcs, events, host);
+  TCallMan cm(store, funcs, scene, host);
   int64_t commands = 0;
   for (auto _ : state) {
     cm.Start("loop.nsb");
@@ -104,13 +54,9 @@ void BM_WhileLoopOfCalc(benchmark::State& state) {
 BENCHMARK(BM_WhileLoopOfCalc)->Unit(benchmark::kMillisecond);
 
 void BM_LoadPage10000(benchmark::State& state) {
-  TPageFile page = EmptyPage();
-  for (int i = 0; i < 10000; ++i) {
-    std::vector<TFieldValue> f;
-    f.push_back(Expr("x = x + " + std::to_string(i)));
-    Add(page, 14, 0, std::move(f));
-  }
-  const std::string bytes = PageBytes(page);
+  test::PageBuilder page;
+  for (int i = 0; i < 10000; ++i) test::Calc(page, 0, "x = x + " + std::to_string(i));
+  const std::string bytes = page.Bytes();
   for (auto _ : state) {
     TKtMemoryStream m(bytes);
     TPage p;

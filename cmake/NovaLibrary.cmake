@@ -1,7 +1,13 @@
 # nova_library(NAME DEPS...): a static library nova_NAME from every .cpp in the current
-# folder (sub-folders included), with src/ on the include path.
+# folder (sub-folders included, except those that are libraries of their own: a sub-folder
+# with a CMakeLists.txt), with src/ on the include path.
 function(nova_library name)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB_RECURSE own_lists ${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt)
+  foreach(list ${own_lists})
+    get_filename_component(sub ${list} DIRECTORY)
+    list(FILTER sources EXCLUDE REGEX "^${sub}/")
+  endforeach()
   if(NOT sources)
     # A subsystem whose sources are still to come links as an empty library.
     set(sources ${CMAKE_CURRENT_BINARY_DIR}/empty_${name}.cpp)

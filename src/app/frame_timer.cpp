@@ -17,13 +17,4 @@ uint32_t FrameWait(uint32_t budget, uint32_t frameStart, uint32_t now, bool slee
   return static_cast<uint32_t>(left < 0 ? 0 : left);
 }
 
-const TLocalTime& TCachedDateTime::Get(uint32_t total, TPlatformClock& clock) {
-  if (!valid_ || total != total_) {
-    time_ = clock.LocalTime();
-    total_ = total;
-    valid_ = true;
-  }
-  return time_;
-}
-
 }  // namespace nova

@@ -1,7 +1,7 @@
 #pragma once
 // The frame clock rules of the main loop: a tick more than 3000 ms after the last counted one
 // counts nothing (a pause, a debugger stop, a suspended machine); otherwise the delta is
-// added to the total and becomes the frame time. The cached date-time follows the total.
+// added to the total and becomes the frame time.
 #include <cstdint>
 
 #include "base/process.h"
@@ -18,17 +18,5 @@ bool AdvanceFrameClock(TFrameClock& clock, uint32_t now);
 // With the project's sleep flag: max(2, budget + frameStart - now), as the idle driver does;
 // otherwise what is left of the budget (0 when the frame took longer).
 uint32_t FrameWait(uint32_t budget, uint32_t frameStart, uint32_t now, bool sleepFlag);
-
-// The system date and time for the date functions, read again only when the total elapsed
-// milliseconds changed since the last read.
-class TCachedDateTime {
-public:
-  const TLocalTime& Get(uint32_t total, TPlatformClock& clock);
-
-private:
-  bool valid_ = false;
-  uint32_t total_ = 0;
-  TLocalTime time_;
-};
 
 }  // namespace nova

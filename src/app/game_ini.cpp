@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "archive/disk_names.h"
+#include "base/encoding.h"
 #include "base/sjis.h"
 
 namespace nova {
@@ -77,7 +79,7 @@ void TIniFile::Parse(const std::string& text) {
   }
 }
 
-bool TIniFile::LoadFromFile(const std::string& utf8Path) {
+bool TIniFile::LoadFromFile(const std::filesystem::path& utf8Path) {
   std::ifstream in(utf8Path, std::ios::binary);
   if (!in) return false;
   std::ostringstream ss;
@@ -115,9 +117,13 @@ TGameSettings ReadGameSettings(const TIniFile& ini) {
   return s;
 }
 
-TGameSettings LoadGameSettings(const std::string& utf8Path) {
+TGameSettings LoadGameSettings(const std::filesystem::path& file) {
+  // A game copied from Windows may spell it "GAME.INI".
+  std::filesystem::path found = file;
+  if (std::optional<std::filesystem::path> any = FindGameFile(file.parent_path(), Utf8ToSjis(file.filename().string())))
+    found = *any;
   TIniFile ini;
-  if (!ini.LoadFromFile(utf8Path)) return TGameSettings{};
+  if (!ini.LoadFromFile(found)) return TGameSettings{};
   return ReadGameSettings(ini);
 }
 

@@ -3,6 +3,7 @@
 // names compared case-insensitively, values trimmed and unquoted as the Windows profile
 // functions give them; a repeated section adds its keys, the first occurrence of a key wins.
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <string>
 
@@ -11,7 +12,7 @@ namespace nova {
 class TIniFile {
 public:
   void Parse(const std::string& text);
-  bool LoadFromFile(const std::string& utf8Path);  // false when the file cannot be read
+  bool LoadFromFile(const std::filesystem::path& path);  // false when the file cannot be read
 
   // The profile string, or def when the key is absent.
   std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
@@ -33,7 +34,7 @@ struct TGameSettings {
 // DelayTime: rounded down to a multiple of 100 (integer division), then clamped to 100..500.
 int32_t NormaliseDelayTime(int32_t ms);
 TGameSettings ReadGameSettings(const TIniFile& ini);
-// Defaults when the file is absent.
-TGameSettings LoadGameSettings(const std::string& utf8Path);
+// Defaults when the file is absent; the file's name is found without regard to letter case.
+TGameSettings LoadGameSettings(const std::filesystem::path& file);
 
 }  // namespace nova

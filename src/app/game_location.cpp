@@ -4,109 +4,68 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <system_error>
 
+#include "archive/vrfiles.h"
 #include "base/encoding.h"
 #include "base/error.h"
 #include "base/sjis.h"
-
-#if NOVA_HAVE_ARCHIVE
-#include "archive/pe_resources.h"
-#include "archive/vrfiles.h"
-#endif
 
 namespace fs = std::filesystem;
 
 namespace nova {
 namespace {
 
-std::string Absolute(const std::string& path) {
+fs::path Absolute(const fs::path& path) {
   std::error_code ec;
-  fs::path p = fs::absolute(fs::path(path), ec);
-  if (ec) p = fs::path(path);
-  std::string s = p.lexically_normal().string();
-  while (s.size() > 1 && s.back() == '/') s.pop_back();
-  return s;
+  fs::path p = fs::absolute(path, ec);
+  if (ec) p = path;
+  p = p.lexically_normal();
+  if (p.has_filename() || p == p.root_path()) return p;
+  return p.parent_path();  // without a trailing separator
 }
 
-std::string FolderOf(const std::string& file) {
-  std::string parent = fs::path(file).parent_path().string();
-  return parent.empty() ? std::string("/") : parent;
+fs::path FolderOf(const fs::path& file) {
+  fs::path parent = file.parent_path();
+  return parent.empty() ? fs::path("/") : parent;
 }
 
-std::string NameOf(const std::string& path) {
-  std::string name = fs::path(path).filename().string();
+std::string NameOf(const fs::path& path) {
+  std::string name = path.filename().string();
   return name.empty() ? std::string("game") : name;
 }
 
-bool IsWindowsExecutable(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  char mz[2] = {0, 0};
-  return in.read(mz, 2) && mz[0] == 'M' && mz[1] == 'Z';
-}
-
 // A file directly in folder whose name equals name ignoring ASCII case.
-std::string FindInFolder(const std::string& folder, const std::string& name) {
+fs::path FindInFolder(const fs::path& folder, const std::string& name) {
   std::error_code ec;
-  if (fs::is_regular_file(fs::path(folder) / name, ec)) return (fs::path(folder) / name).string();
-  std::vector<std::string> hits;
+  if (fs::is_regular_file(folder / name, ec)) return folder / name;
+  std::vector<fs::path> hits;
   for (const auto& entry : fs::directory_iterator(folder, ec)) {
-    if (entry.is_regular_file(ec) && SameText(entry.path().filename().string(), name)) {
-      hits.push_back(entry.path().string());
-    }
+    if (entry.is_regular_file(ec) && SameText(entry.path().filename().string(), name)) hits.push_back(entry.path());
   }
   std::sort(hits.begin(), hits.end());
-  return hits.empty() ? std::string() : hits.front();
+  return hits.empty() ? fs::path() : hits.front();
 }
 
 // A folder without game.dat whose game lies in a Windows executable beside it.
-std::string FindGameExecutable(const std::string& folder) {
+std::optional<TGameContainer> FindGameExecutable(const fs::path& folder) {
   std::error_code ec;
-  std::vector<std::string> exes;
+  std::vector<fs::path> exes;
   for (const auto& entry : fs::directory_iterator(folder, ec)) {
-    if (entry.is_regular_file(ec) && SameText(entry.path().extension().string(), ".exe")) {
-      exes.push_back(entry.path().string());
-    }
+    if (entry.is_regular_file(ec) && SameText(entry.path().extension().string(), ".exe")) exes.push_back(entry.path());
   }
   std::sort(exes.begin(), exes.end());
-  for (const std::string& exe : exes) {
-    if (IsWindowsExecutable(exe) && (HasArchiveTrailer(exe) || HasResourceArchive(exe))) return exe;
+  for (const fs::path& exe : exes) {
+    std::optional<TGameContainer> c = ProbeGameContainer(exe);
+    if (c && c->Windows && (c->AppendedArchive || c->ResourceArchive)) return c;
   }
-  return {};
+  return std::nullopt;
 }
-
-std::string ToManagerPath(const std::string& utf8) { return Utf8ToSjis(utf8); }
 
 }  // namespace
 
-bool HasArchiveTrailer(const std::string& utf8Path) {
-  std::ifstream in(utf8Path, std::ios::binary | std::ios::ate);
-  if (!in) return false;
-  std::streamoff size = in.tellg();
-  if (size < 6) return false;
-  char tail[2];
-  in.seekg(size - 2);
-  return static_cast<bool>(in.read(tail, 2)) && tail[0] == 'n' && tail[1] == 'v';
-}
-
-bool HasResourceArchive(const std::string& utf8Path) {
-#if NOVA_HAVE_ARCHIVE
-  TPeResource res;
-  if (FindPeResource(utf8Path, "DUMMY", "BINTYPE", res) != PeLookup::Found || res.size < 2) return false;
-  std::ifstream in(utf8Path, std::ios::binary);
-  char tail[2];
-  in.seekg(res.offset + res.size - 2);
-  return static_cast<bool>(in.read(tail, 2)) && tail[0] == 'v' && tail[1] == 'f';
-#else
-  (void)utf8Path;
-  return false;
-#endif
-}
-
-std::string InstanceKey(const std::string& source) {
-  std::string path = Absolute(source);
+std::string InstanceKey(const fs::path& source) {
+  std::string path = Absolute(source).string();
   std::replace(path.begin(), path.end(), '/', '\\');
   std::string key = UpperCaseAnsi(path);
   if (key.empty() || key.back() != '\\') key += '\\';
@@ -114,18 +73,18 @@ std::string InstanceKey(const std::string& source) {
   return key;
 }
 
-TGameLocation LocateGame(const std::vector<std::string>& games, const std::string& selfExe,
-                         const std::string& bundledDir) {
+TGameLocation LocateGame(const std::vector<fs::path>& games, const fs::path& selfExe, const fs::path& bundledDir) {
   TGameLocation loc;
   std::error_code ec;
   if (games.empty()) {
-    std::string self = Absolute(selfExe);
+    fs::path self = Absolute(selfExe);
     loc.KeySource = FolderOf(self);
-    if (HasArchiveTrailer(self)) {
+    std::optional<TGameContainer> own = ProbeGameContainer(self);
+    if (own && own->Kind == TContainerKind::Executable && own->AppendedArchive) {
       loc.Kind = GameKind::OwnExecutable;
-      loc.ArchivePath = self;
+      loc.Container = *own;
       loc.GameFolder = FolderOf(self);
-      loc.GameName = fs::path(self).stem().string();
+      loc.GameName = self.stem().string();
       return loc;
     }
     if (!bundledDir.empty() && fs::is_directory(bundledDir, ec)) {
@@ -141,27 +100,27 @@ TGameLocation LocateGame(const std::vector<std::string>& games, const std::strin
     return loc;
   }
   loc.KeySource = games.front();
-  std::string first = Absolute(games.front());
-  if (fs::is_regular_file(first, ec)) {
-    loc.Kind = IsWindowsExecutable(first) ? GameKind::Executable : GameKind::ArchiveFile;
-    loc.ArchivePath = first;
+  fs::path first = Absolute(games.front());
+  std::optional<TGameContainer> c = ProbeGameContainer(first);
+  if (c && c->Kind != TContainerKind::Folder) {
+    loc.Kind = c->Kind == TContainerKind::Executable ? GameKind::Executable : GameKind::ArchiveFile;
+    loc.Container = *c;
     loc.GameFolder = FolderOf(first);
-    loc.GameName = loc.Kind == GameKind::Executable ? fs::path(first).stem().string() : NameOf(loc.GameFolder);
+    loc.GameName = loc.Kind == GameKind::Executable ? first.stem().string() : NameOf(loc.GameFolder);
     return loc;
   }
-  for (const std::string& g : games) {
-    std::string folder = Absolute(g);
-    if (!fs::is_directory(folder, ec)) RaiseError(g + ": no such game folder");
+  for (const fs::path& g : games) {
+    fs::path folder = Absolute(g);
+    if (!fs::is_directory(folder, ec)) RaiseError(HostPathText(g) + ": no such game folder");
     loc.Folders.push_back(folder);
   }
   loc.GameFolder = loc.Folders.front();
   loc.GameName = NameOf(loc.GameFolder);
   loc.Kind = GameKind::Folders;
   if (loc.Folders.size() == 1 && FindInFolder(first, "game.dat").empty()) {
-    std::string exe = FindGameExecutable(first);
-    if (!exe.empty()) {
+    if (std::optional<TGameContainer> exe = FindGameExecutable(first)) {
       loc.Kind = GameKind::Executable;
-      loc.ArchivePath = exe;
+      loc.Container = *exe;
       loc.Folders.clear();
     }
   }
@@ -169,60 +128,43 @@ TGameLocation LocateGame(const std::vector<std::string>& games, const std::strin
 }
 
 void RegisterArchives(TVrFileManager& manager, const TGameLocation& loc) {
-#if NOVA_HAVE_ARCHIVE
-  manager.AddArchiveFile("");  // archive 0: the in-memory files
+  manager.AddMemoryArchive();  // archive 0: the in-memory files
   switch (loc.Kind) {
     case GameKind::Folders:
-      manager.SetBaseFolder(ToManagerPath(loc.Folders.front() + "/"));
-      for (const std::string& folder : loc.Folders) {
-        std::string dat = FindInFolder(folder, "game.dat");
-        if (!dat.empty()) manager.AddArchiveFile(ToManagerPath(dat));
+      manager.SetBaseFolder(loc.Folders.front());
+      for (const fs::path& folder : loc.Folders) {
+        fs::path dat = FindInFolder(folder, "game.dat");
+        if (!dat.empty()) manager.AddArchiveFile(dat);
       }
       break;
     case GameKind::Executable:
     case GameKind::OwnExecutable:
-      manager.SetBaseFolder(ToManagerPath(loc.GameFolder + "/"));
-      if (HasResourceArchive(loc.ArchivePath)) {
-        manager.AddResourceArchive(ToManagerPath(loc.ArchivePath), "DUMMY", "BINTYPE");
-      }
-      if (HasArchiveTrailer(loc.ArchivePath)) manager.AddArchiveFile(ToManagerPath(loc.ArchivePath));
-      break;
     case GameKind::ArchiveFile:
-      manager.SetBaseFolder(ToManagerPath(loc.GameFolder + "/"));
-      manager.AddArchiveFile(ToManagerPath(loc.ArchivePath));
+      manager.SetBaseFolder(loc.GameFolder);
+      for (auto& archive : OpenContainerArchives(loc.Container)) manager.AddCollection(std::move(archive));
       break;
     case GameKind::Empty:
-      manager.SetBaseFolder(ToManagerPath(loc.GameFolder + "/"));
+      manager.SetBaseFolder(loc.GameFolder);
       break;
   }
-#else
-  (void)manager;
-  (void)loc;
-#endif
 }
 
-void ProcessFileDeletions() {
-#if NOVA_HAVE_ARCHIVE
-  ProcessPendingDeletions();
-#endif
-}
-
-std::string DefaultSaveDir(const TGameLocation& loc) {
+fs::path DefaultSaveDir(const TGameLocation& loc) {
   std::error_code ec;
   if (!loc.GameFolder.empty() && fs::is_directory(loc.GameFolder, ec) && access(loc.GameFolder.c_str(), W_OK) == 0) {
     return loc.GameFolder;
   }
-  std::string base;
+  fs::path base;
   if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/') {
     base = data;
   } else if (const char* home = std::getenv("HOME"); home && *home) {
-    base = std::string(home) + "/.local/share";
+    base = fs::path(home) / ".local/share";
   } else {
     RaiseError("no folder for save data: set --save-dir, XDG_DATA_HOME or HOME");
   }
-  std::string dir = base + "/novaplayer/" + loc.GameName;
+  fs::path dir = base / "novaplayer" / loc.GameName;
   fs::create_directories(dir, ec);
-  if (ec) RaiseError(dir + ": " + ec.message());
+  if (ec) RaiseError(HostPathText(dir) + ": " + ec.message());
   return dir;
 }
 

@@ -3,10 +3,8 @@
 #include <vector>
 
 #include "app/player.h"
-#include "app/scenario_hooks.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  return nova::RunPlayer(args, nova::SelfExecutablePath(argc > 0 ? argv[0] : "novaplayer"),
-                         nova::CreateScenarioHooks);
+  return nova::RunPlayer(args, nova::SelfExecutablePath(argc > 0 ? argv[0] : "novaplayer"));
 }

@@ -74,7 +74,7 @@ TPlayerOptions ParseCommandLine(const std::vector<std::string>& args) {
     else RaiseError("unknown option: " + a);
   }
   for (; i < args.size(); ++i) o.Games.push_back(args[i]);
-  if (!o.Games.empty() && SameText(o.Games[0], "/config")) o.Config = true;
+  if (!o.Games.empty() && SameText(o.Games[0].string(), "/config")) o.Config = true;
   return o;
 }
 

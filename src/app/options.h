@@ -3,6 +3,7 @@
 // game arguments; the first argument that is not an option (or everything after "--") starts
 // the games.
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,10 +16,10 @@ struct TPlayerOptions {
   bool Headless = false;
   bool Config = false;               // first game argument "/config" (any case)
   std::optional<uint32_t> Frames;    // end after this many frames
-  std::string SaveDir;               // UTF-8; empty = the default rule
-  std::string TraceFile;             // UTF-8; handed to the game hooks
-  std::string DumpVarsFile;          // UTF-8; handed to the game hooks
-  std::vector<std::string> Games;    // UTF-8 local paths
+  std::filesystem::path SaveDir;               // empty = the default rule
+  std::filesystem::path TraceFile;             // the interpreter's trace
+  std::filesystem::path DumpVarsFile;          // the variables at exit
+  std::vector<std::filesystem::path> Games;    // the game arguments
 };
 
 // Raises ENovaError with a UTF-8 message on an unknown option or a bad value.

@@ -4,23 +4,21 @@
 
 #include <climits>
 #include <cstdio>
-#include <filesystem>
 
+#include "app/game_ini.h"
 #include "app/game_location.h"
 #include "app/options.h"
 #include "app/view.h"
+#include "archive/vrfiles.h"
 #include "base/encoding.h"
 #include "base/error.h"
 #include "base/process.h"
+#include "game/nova_game.h"
 #include "platform/instance_lock.h"
 #include "platform/interrupt.h"
 #include "platform/mounts.h"
-#include "platform/platform.h"
+#include "platform/sdl/sdl_platform.h"
 #include "platform/trace_log.h"
-
-#if NOVA_HAVE_ARCHIVE
-#include "archive/vrfiles.h"
-#endif
 
 #ifndef NOVA_BUNDLED_GAME_DIR
 #define NOVA_BUNDLED_GAME_DIR ""
@@ -40,14 +38,14 @@ void PrintError(const std::string& sjisOrAscii) {
 
 }  // namespace
 
-std::string SelfExecutablePath(const std::string& fallback) {
+std::filesystem::path SelfExecutablePath(const std::filesystem::path& fallback) {
   char buf[PATH_MAX];
   ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
   if (n <= 0) return fallback;
-  return std::string(buf, static_cast<size_t>(n));
+  return std::filesystem::path(std::string(buf, static_cast<size_t>(n)));
 }
 
-int RunPlayer(const std::vector<std::string>& args, const std::string& selfExe, const TGameHooksFactory& makeHooks) {
+int RunPlayer(const std::vector<std::string>& args, const std::filesystem::path& selfExe) {
   TPlayerOptions options;
   try {
     options = ParseCommandLine(args);
@@ -65,14 +63,14 @@ int RunPlayer(const std::vector<std::string>& args, const std::string& selfExe, 
   }
 
   std::unique_ptr<TInstanceLock> lock;
+  TGameConfig config;
   TStartupInfo info;
-  TGameLocation location;
   try {
-    std::vector<std::string> games = options.Config ? std::vector<std::string>() : options.Games;
-    location = LocateGame(games, selfExe, NOVA_BUNDLED_GAME_DIR);
+    std::vector<std::filesystem::path> games = options.Config ? std::vector<std::filesystem::path>() : options.Games;
+    TGameLocation location = LocateGame(games, selfExe, NOVA_BUNDLED_GAME_DIR);
     // The original refused to run from a CD-ROM drive; ours: from mounted optical media.
     if (IsOnOpticalMedium(selfExe)) return 0;
-    if (location.Kind == GameKind::Executable && IsOnOpticalMedium(location.ArchivePath)) return 0;
+    if (location.Kind == GameKind::Executable && IsOnOpticalMedium(location.Container.Path)) return 0;
     lock = TInstanceLock::TryAcquire(InstanceKey(options.Games.empty() ? location.KeySource : options.Games.front()));
     if (!lock) return 0;  // the game runs already
     if (options.Config) {
@@ -80,25 +78,25 @@ int RunPlayer(const std::vector<std::string>& args, const std::string& selfExe, 
       return 1;
     }
     InitTraceLogFromEnvironment();
-#if NOVA_HAVE_ARCHIVE
     ResetFileManager(!options.Headless);
     RegisterArchives(FileManager(), location);
-#endif
-    info.Options = options;
-    info.Headless = options.Headless;
-    info.GameFolder = location.GameFolder;
+    config.GameFolder = location.GameFolder;
     // Folders (also the bundled game) and a game.dat given directly run as the original ran with
     // folder parameters; an executable runs as from its own folder (data-disk search included).
-    info.HadFolderParameters = location.Kind == GameKind::Folders || location.Kind == GameKind::ArchiveFile;
-    info.Settings = LoadGameSettings(location.GameFolder + "/game.ini");
+    config.HadFolderParameters = location.Kind == GameKind::Folders || location.Kind == GameKind::ArchiveFile;
+    config.UseDirectSound = LoadGameSettings(location.GameFolder / "game.ini").UseDirectSound;
+    config.TraceFile = options.TraceFile;
+    config.DumpVarsFile = options.DumpVarsFile;
     if (!options.SaveDir.empty()) {
       std::error_code ec;
       std::filesystem::create_directories(options.SaveDir, ec);
-      if (ec) RaiseError(options.SaveDir + ": " + ec.message());
-      info.SaveDir = options.SaveDir;
+      if (ec) RaiseError(HostPathText(options.SaveDir) + ": " + ec.message());
+      config.SaveDir = options.SaveDir;
     } else {
-      info.SaveDir = DefaultSaveDir(location);
+      config.SaveDir = DefaultSaveDir(location);
     }
+    info.GameFolder = location.GameFolder;
+    info.KeepFile = options.TraceFile;
   } catch (const ENovaError& e) {
     PrintError(e.Message());
     return 1;
@@ -111,27 +109,32 @@ int RunPlayer(const std::vector<std::string>& args, const std::string& selfExe, 
   SetQuitting(false);
   ClearCloseRequest();
   FrameClock() = TFrameClock{};
+  InstallInterruptHandler();
   int code = 0;
   try {
-    std::unique_ptr<TPlatform> platform = TPlatform::Create(options.Headless);
-    if (options.Headless) InstallInterruptHandler();
-    std::unique_ptr<TGameHooks> hooks = makeHooks ? makeHooks() : std::make_unique<TGameHooks>();
-    TFormView view(*platform, *hooks, info);
+    std::unique_ptr<TPlatform> platform = CreatePlayerPlatform(options.Headless);
+    FileManager().SetDialogs(&platform->Dialogs());
+    TNovaGame game(*platform, config);
+    TFormView view(*platform, game, info);
     view.Create();
     if (view.StartupFailed()) {
       if (!options.Headless) PrintError(view.StartupError());  // headless boxes went to stderr already
       view.Close();
-      code = 1;
+      code = kExitStartupFailed;
     } else {
       view.Run(options.Frames);
-      code = hooks->ExitCode();
+      view.Close();
+      code = game.ExitCode();
+      // Whatever stopped the game is said on the terminal too (a box may have said it already).
+      if (code != 0) PrintError(game.FailureReason());
     }
+    FileManager().SetDialogs(nullptr);
   } catch (const ENovaError& e) {
     PrintError(e.Message());
-    code = 1;
+    code = kExitStartupFailed;
   } catch (const std::exception& e) {
     PrintError(e.what());
-    code = 1;
+    code = kExitStartupFailed;
   }
   TraceLog().Final();
   return code;

@@ -33,7 +33,7 @@ const std::string& ScreenCaption() {
   return text;
 }
 
-TToolbar::TToolbar(bool withCaptions) : font_(withCaptions ? TCaptionFont::Open(12) : nullptr) {}
+TToolbar::TToolbar(std::unique_ptr<TCaptionFont> font) : font_(std::move(font)) {}
 TToolbar::~TToolbar() = default;
 
 TRect TToolbar::ButtonRect(ToolButton button) {

@@ -17,9 +17,9 @@ enum class ToolButton { None = -1, Quit = 0, Screen = 1 };
 
 class TToolbar {
 public:
-  // withCaptions: find the caption font (without one the buttons have no text). The headless
-  // player draws no captions, so its pictures do not depend on the fonts installed.
-  explicit TToolbar(bool withCaptions);
+  // font: the captions' face (without one the buttons have no text). The headless player
+  // draws no captions, so its pictures do not depend on the fonts installed.
+  explicit TToolbar(std::unique_ptr<TCaptionFont> font);
   ~TToolbar();
 
   ToolButton ButtonAt(int x, int y) const;  // client coordinates

@@ -1,7 +1,5 @@
 #include "app/view.h"
 
-#include "app/game_location.h"
-
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -9,8 +7,7 @@
 #include "base/encoding.h"
 #include "base/error.h"
 #include "base/process.h"
-#include "platform/interrupt.h"
-#include "platform/message_box.h"
+#include "base/sjis.h"
 #include "platform/trace_log.h"
 
 namespace nova {
@@ -38,40 +35,42 @@ TRect CentreIn(const TRect& usable, int clientWidth, int clientHeight) {
                          usable.Top + (usable.Height() - clientHeight) / 2, clientWidth, clientHeight);
 }
 
-TFormView::TFormView(TPlatform& platform, TGameHooks& hooks, TStartupInfo info)
-    : platform_(platform), hooks_(hooks), info_(std::move(info)) {}
+TFormView::TFormView(TPlatform& platform, TGame& game, TStartupInfo info)
+    : platform_(platform), game_(game), info_(std::move(info)) {}
 
 TFormView::~TFormView() {
   if (created_ && !closed_) Close();
-  SetMessageBoxHook(nullptr);  // the boxes must not outlive their parent window
+}
+
+void TFormView::DeleteOldLog() {
+  // Window creation step 1: a log of an earlier run goes (in whatever letter case it was
+  // written), never the trace this run writes.
+  if (info_.GameFolder.empty()) return;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(info_.GameFolder, ec)) {
+    if (!SameText(entry.path().filename().string(), "novaplay.log") || !entry.is_regular_file(ec)) continue;
+    if (!info_.KeepFile.empty() && std::filesystem::equivalent(entry.path(), info_.KeepFile, ec)) continue;
+    std::filesystem::remove(entry.path(), ec);
+  }
 }
 
 void TFormView::Create() {
   created_ = true;
-  // Window creation step 1: a log of an earlier run goes.
-  if (!info_.GameFolder.empty()) {
-    std::error_code ec;
-    std::filesystem::remove(std::filesystem::path(info_.GameFolder) / "novaplay.log", ec);
-  }
+  DeleteOldLog();
   TracePoint("FormCreate");
-  hooks_.Attach(*this, platform_);
-  hooks_.Configure(info_);
-  hooks_.SeedRandom(MillisecondsSinceMidnight(platform_.Clock().LocalTime()));
-  sceneW_ = std::max(1, hooks_.ProjectWidth());
-  sceneH_ = std::max(1, hooks_.ProjectHeight());
+  sceneW_ = std::max(1, game_.ScreenWidth());
+  sceneH_ = std::max(1, game_.ScreenHeight());
   window_ = platform_.CreateWindow(sceneW_, sceneH_ + kDockHeight);
-  platform_.InstallMessageBoxes(window_.get());
   caption_ = "NovaPlayer";
   window_->SetCaption(caption_);
-  toolbar_ = std::make_unique<TToolbar>(!platform_.Headless());
+  toolbar_ = std::make_unique<TToolbar>(platform_.Headless() ? nullptr : platform_.OpenCaptionFont(12));
   TracePoint("TBasePanel.Create");
-  hooks_.CreateVariableStore();
   try {
     Initialize();
   } catch (const ENovaError& e) {
     startupFailed_ = true;
     startupError_ = e.Message();
-    MessageBox(e.Message(), ApplicationTitle(), MsgButtons::Ok, MsgIcon::Error);
+    platform_.Dialogs().MessageBox(e.Message(), ApplicationTitle(), MsgButtons::Ok, MsgIcon::Error);
     SetQuitting(true);
   }
   if (Quitting()) PostCloseRequest();
@@ -80,31 +79,18 @@ void TFormView::Create() {
 }
 
 void TFormView::Initialize() {
-  TracePoint("DXSound.Initialize");
-  try {
-    hooks_.InitSound(info_.Settings.UseDirectSound);
-  } catch (const std::exception&) {
-    // the sound device is optional: the game runs silent
-  }
-  TracePoint("NovaInitialize");
-  hooks_.CreateDisplaySystem();
   displaySystem_ = true;
-  TracePoint("TProject.Create");
-  hooks_.CreateProject();
+  game_.Create(*this);
   UpdateCaption();
-  sceneW_ = std::max(1, hooks_.ProjectWidth());
-  sceneH_ = std::max(1, hooks_.ProjectHeight());
-  TracePoint("MediaInit");
-  hooks_.StartMedia(sceneW_, sceneH_);
+  sceneW_ = std::max(1, game_.ScreenWidth());
+  sceneH_ = std::max(1, game_.ScreenHeight());
   clientW_ = sceneW_;
   clientH_ = sceneH_ + kDockHeight;
   window_->SetClientSize(clientW_, clientH_);
   TRect at = CentreIn(window_->UsableArea(), clientW_, clientH_);
   window_->MoveTo(at.Left, at.Top);
-  hooks_.SetSceneSize(sceneW_, sceneH_);
   panelPicture_.Resize(sceneW_, sceneH_);
   PlacePanel();
-  splashDone_ = !hooks_.HasSplash();
   TracePoint("NovaInitColor");
 }
 
@@ -116,16 +102,19 @@ void TFormView::UpdateCaption() {
   if (caption != caption_ && window_) window_->SetCaption(caption_ = caption);
 }
 
-const TLocalTime& TFormView::CachedDateTime() { return dateTime_.Get(FrameClock().Total, platform_.Clock()); }
-
 void TFormView::Run(std::optional<uint32_t> maxFrames) {
   TPlatformClock& clock = platform_.Clock();
   FrameClock().LastTick = clock.Now();
   while (!closed_) {
+    while (!closed_ && !heldBack_.empty()) {
+      TInputEvent held = heldBack_.front();
+      heldBack_.pop_front();
+      HandleEvent(held);
+    }
     TInputEvent event;
     while (!closed_ && window_->PollEvent(event)) HandleEvent(event);
     if (closed_) break;
-    if (CloseRequested() || Quitting() || InterruptRequested()) {
+    if (CloseRequested() || Quitting()) {
       ClearCloseRequest();
       Close();
       break;
@@ -136,6 +125,7 @@ void TFormView::Run(std::optional<uint32_t> maxFrames) {
     }
     clock.FrameStep();
     uint32_t start = clock.Now();
+    frameStart_ = start;
     if (!modeSwitch_ && AdvanceFrameClock(FrameClock(), start)) {
       Frame();
       ++framesDriven_;
@@ -144,25 +134,17 @@ void TFormView::Run(std::optional<uint32_t> maxFrames) {
         break;
       }
     }
-    uint32_t wait = FrameWait(FrameClock().FrameBudget, start, clock.Now(), hooks_.SleepFlag());
+    uint32_t wait = FrameWait(FrameClock().FrameBudget, start, clock.Now(), game_.SleepFlag());
     if (wait > 0) clock.Sleep(wait);
   }
 }
 
 void TFormView::Frame() {
-  if (!hooks_.HasProject()) return;
-  ProcessFileDeletions();
-  hooks_.ProcessInput(input_);
-  if (splashDone_) {
-    hooks_.RunInterpreter();
-  } else {
-    splashDone_ = hooks_.SplashStep();
-  }
+  if (!game_.Running()) return;
+  bool loaded = game_.Frame();
   if (Quitting()) return;
   UpdateCaption();
-  hooks_.UpdateScene();
-  ++FrameClock().FrameCount;
-  if (hooks_.ServiceRequests()) skipDraw_ = 1;
+  if (loaded) skipDraw_ = 1;
   if (skipDraw_ >= 1) {
     --skipDraw_;
     return;
@@ -170,7 +152,7 @@ void TFormView::Frame() {
   uint32_t divisor = std::max<uint32_t>(1, FrameClock().DrawDivisor);
   drawPhase_ = (drawPhase_ + 1) % divisor;
   if (drawPhase_ != 0) return;
-  hooks_.PaintScene(panelPicture_);
+  game_.Paint(panelPicture_);
   Compose();
 }
 
@@ -197,10 +179,10 @@ void TFormView::HandleEvent(const TInputEvent& e) {
     return x >= panel_.Left && x < panel_.Left + panel_.Width() && y >= panel_.Top && y < panel_.Top + panel_.Height();
   };
   auto inDock = [this](int y) { return toolbarVisible_ && y < kDockHeight; };
+  TInputState& input = game_.Input();
   switch (e.Kind) {
     case InputKind::MouseDown: {
       if (!active_) return;
-      mouseX_ = e.X, mouseY_ = e.Y;
       if (inDock(e.Y)) {
         if (e.Button == MouseButton::Right) return ShowPopupMenu();
         if (e.Button == MouseButton::Left && toolbar_->ButtonAt(e.X, e.Y) != ToolButton::None) {
@@ -212,13 +194,13 @@ void TFormView::HandleEvent(const TInputEvent& e) {
       }
       if (!inPanel(e.X, e.Y)) return;
       bool left = e.Button == MouseButton::Left, right = e.Button == MouseButton::Right;
-      for (TScreenMouseState& s : input_.Screens) s.LeftHeld = left, s.RightHeld = right;
-      input_.DisplayedScreen().LeftPressedNow = left;
-      input_.DisplayedScreen().RightPressedNow = right;
+      for (TScreenMouseState& s : input.Screens) s.LeftHeld = left, s.RightHeld = right;
+      input.DisplayedScreen().LeftPressedNow = left;
+      input.DisplayedScreen().RightPressedNow = right;
       return;
     }
     case InputKind::MouseUp: {
-      for (TScreenMouseState& s : input_.Screens) s.LeftHeld = s.RightHeld = false;
+      for (TScreenMouseState& s : input.Screens) s.LeftHeld = s.RightHeld = false;
       if (buttonCaptured_) {
         ToolButton was = pressed_;
         buttonCaptured_ = false;
@@ -229,7 +211,6 @@ void TFormView::HandleEvent(const TInputEvent& e) {
       return;
     }
     case InputKind::MouseMove: {
-      mouseX_ = e.X, mouseY_ = e.Y;
       bool overDock = inDock(e.Y);
       if (fullScreen_) {
         // Row 0 shows the toolbar; leaving it for the game area hides it again.
@@ -246,9 +227,9 @@ void TFormView::HandleEvent(const TInputEvent& e) {
         Compose();
       }
       // A held button keeps the mouse with the panel (capture), also outside it.
-      bool captured = !buttonCaptured_ && (input_.Screens[0].LeftHeld || input_.Screens[0].RightHeld);
+      bool captured = !buttonCaptured_ && (input.Screens[0].LeftHeld || input.Screens[0].RightHeld);
       if ((!overDock && inPanel(e.X, e.Y)) || captured) {
-        for (TScreenMouseState& s : input_.Screens) {
+        for (TScreenMouseState& s : input.Screens) {
           s.X = e.X - panel_.Left;
           s.Y = e.Y - panel_.Top;
           s.Moved = true;
@@ -257,17 +238,17 @@ void TFormView::HandleEvent(const TInputEvent& e) {
       return;
     }
     case InputKind::Wheel:
-      if (e.Wheel < 0) input_.DisplayedScreen().WheelDownNow = true;
-      if (e.Wheel > 0) input_.DisplayedScreen().WheelUpNow = true;
+      if (e.Wheel < 0) input.DisplayedScreen().WheelDownNow = true;
+      if (e.Wheel > 0) input.DisplayedScreen().WheelUpNow = true;
       return;
     case InputKind::KeyDown:
       if (e.Repeat || !active_ || e.Key >= 256 || e.Key <= 0) return;
       if (e.Key == vk::Apps) return ShowPopupMenu();  // our trigger; the game never sees this key
-      input_.SetKeyState(e.Key, true);
-      input_.SetKeyPressed(e.Key);
+      input.SetKeyState(e.Key, true);
+      input.SetKeyPressed(e.Key);
       return;
     case InputKind::KeyUp:
-      if (e.Key > 0 && e.Key < 256) input_.SetKeyState(e.Key, false);
+      if (e.Key > 0 && e.Key < 256) input.SetKeyState(e.Key, false);
       return;
     case InputKind::FocusGained:
       return Activate(true);
@@ -289,11 +270,9 @@ void TFormView::Activate(bool on) {
   active_ = on;
   if (on) {
     FrameClock().LastTick = platform_.Clock().Now();  // the time away is not counted
-    hooks_.ResumeMedia();
+    game_.Resume();
   } else {
-    hooks_.SuspendMedia();
-    input_.ClearKeys();
-    hooks_.ClearKeys();
+    game_.Suspend();
   }
 }
 
@@ -310,8 +289,7 @@ void TFormView::SetFullScreen(bool on) {
   } guard(modeSwitch_);
   if (on == fullScreen_ || !window_) return;
   TracePoint("SetFullScreen");
-  hooks_.ReleaseSurfaces();
-  hooks_.SuspendMedia();
+  game_.Suspend();
   if (on) {
     toolbarVisible_ = false;
     if (window_->SetFullScreen(true)) {
@@ -332,8 +310,7 @@ void TFormView::SetFullScreen(bool on) {
   hover_ = pressed_ = ToolButton::None;
   buttonCaptured_ = false;
   PlacePanel();
-  hooks_.ReloadSurfaces();
-  hooks_.ResumeMedia();
+  game_.Resume();
   Compose();
 }
 
@@ -345,15 +322,31 @@ void TFormView::ApplyScreenMode() {
   Compose();
 }
 
-void TFormView::SetMouseX(int x) { window_->WarpMouse(panel_.Left + x, mouseY_); }
-void TFormView::SetMouseY(int y) { window_->WarpMouse(mouseX_, panel_.Top + y); }
+void TFormView::MoveCursor(int32_t x, int32_t y) {
+  if (window_) window_->WarpMouse(panel_.Left + x, panel_.Top + y);
+}
+
+void TFormView::KeepResponsive() {
+  // A pass that runs longer than about a second still lets the window be closed; every other
+  // event waits for the frame loop.
+  if (!window_ || platform_.Clock().Now() - frameStart_ < 1000) return;
+  TInputEvent event;
+  while (window_->PollEvent(event)) {
+    if (event.Kind == InputKind::Close) {
+      SetQuitting(true);
+      PostCloseRequest();
+    } else {
+      heldBack_.push_back(event);
+    }
+  }
+}
 
 void TFormView::ConfirmQuit() {
   bool was = Quitting();
   SetQuitting(true);
-  std::string name = hooks_.ProjectName();
+  std::string name = game_.Title();
   std::string text = ReplaceFirst(QuitQuestion(), "%s", name);
-  if (MessageBox(text, name, MsgButtons::YesNo, MsgIcon::Question) == MsgResult::Yes) {
+  if (platform_.Dialogs().MessageBox(text, name, MsgButtons::YesNo, MsgIcon::Question) == MsgResult::Yes) {
     PostCloseRequest();
   } else {
     SetQuitting(was);
@@ -385,7 +378,7 @@ void TFormView::ShowPopupMenu() {
   const TFrameClock& clock = FrameClock();
   std::string text =
       "Speed: " + std::to_string(clock.FrameBudget) + " ms/frame, FPS 1/" + std::to_string(clock.DrawDivisor);
-  int chosen = ShowChoiceBox(window_.get(), caption_, text, choices);
+  int chosen = platform_.Dialogs().ChoiceBox(caption_, text, choices);
   if (chosen >= 0) ChooseMenuEntry(static_cast<MenuEntry>(chosen));
 }
 
@@ -393,23 +386,9 @@ void TFormView::Close() {
   if (closed_) return;
   closed_ = true;
   SetQuitting(true);
-  Teardown();
-}
-
-void TFormView::Teardown() {
-  // The frame loop has already stopped; then the project, the system functions, the
-  // variable store, the display objects and media, in this order.
-  TracePoint("Project.Free");
-  hooks_.DestroyProject();
-  TracePoint("SysFuncMan.Free");
-  hooks_.DestroySystemFunctions();
-  TracePoint("ParamMan.Free");
-  hooks_.DestroyVariableStore();
-  TracePoint("NovaFinalize");
-  hooks_.DestroyDisplaySystem();
+  // The frame loop has already stopped; the game tears down in its order.
+  game_.Shutdown();
   displaySystem_ = false;
-  TracePoint("MediaFinal");
-  hooks_.FinalizeMedia();
   TracePoint("FormClose");
 }
 

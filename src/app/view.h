@@ -4,17 +4,24 @@
 // teardown. All of it runs on the main thread; the frame loop folds the original's idle
 // handler and frame-timer thread into one loop.
 #include <cstdint>
+#include <deque>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "app/frame_timer.h"
-#include "app/game_hooks.h"
-#include "app/input_state.h"
 #include "app/toolbar.h"
+#include "game/game.h"
 #include "platform/platform.h"
 
 namespace nova {
+
+// What start-up decided before the window opens.
+struct TStartupInfo {
+  std::filesystem::path GameFolder;  // where "novaplay.log" lives (deleted at start)
+  std::filesystem::path KeepFile;    // a file there that must not be deleted (the trace being written)
+};
 
 // Where the panel lies in the client area: left := (client width - scene width) / 2;
 // top := (client height - scene height) / 2 in full screen, the dock height otherwise;
@@ -27,9 +34,9 @@ TRect CentreIn(const TRect& usable, int clientWidth, int clientHeight);
 // The popup menu's entries, in order.
 enum class MenuEntry { FullScreen, Speed1, Speed4, Speed8, NoWait, Fps1, Fps2, Fps4, Fps10, FpsAuto };
 
-class TFormView {
+class TFormView : public TGameHost {
 public:
-  TFormView(TPlatform& platform, TGameHooks& hooks, TStartupInfo info);
+  TFormView(TPlatform& platform, TGame& game, TStartupInfo info);
   ~TFormView();
   TFormView(const TFormView&) = delete;
   TFormView& operator=(const TFormView&) = delete;
@@ -43,10 +50,14 @@ public:
   void Frame();
   void HandleEvent(const TInputEvent& event);
 
-  void SetFullScreen(bool on);
-  void ApplyScreenMode();
-  void SetMouseX(int x);
-  void SetMouseY(int y);
+  // What the game asks of the window.
+  bool FullScreen() override { return fullScreen_; }
+  void SetFullScreen(bool on) override;
+  int DisplayModeCount() override { return window_ ? static_cast<int>(window_->DisplayModes().size()) : 0; }
+  void ApplyScreenMode() override;
+  void MoveCursor(int32_t x, int32_t y) override;
+  void KeepResponsive() override;
+
   void ConfirmQuit();
   void ChooseMenuEntry(MenuEntry entry);
   void ShowPopupMenu();
@@ -57,7 +68,6 @@ public:
   bool StartupFailed() const { return startupFailed_; }
   const std::string& StartupError() const { return startupError_; }  // Shift-JIS
   bool Active() const { return active_; }
-  bool FullScreen() const { return fullScreen_; }
   bool ToolbarVisible() const { return toolbarVisible_; }
   const TRect& Panel() const { return panel_; }
   int ClientWidth() const { return clientW_; }
@@ -66,13 +76,12 @@ public:
   int SceneHeight() const { return sceneH_; }
   uint32_t PresentCount() const { return presented_; }
   uint32_t FramesDriven() const { return framesDriven_; }
-  TInputState& Input() { return input_; }
+  TInputState& Input() { return game_.Input(); }
   TPlatformWindow& Window() { return *window_; }
-  const TLocalTime& CachedDateTime();
 
 private:
   void Initialize();
-  void Teardown();
+  void DeleteOldLog();
   void PlacePanel();
   void Compose();  // toolbar + panel picture -> the client picture, then present
   void UpdateCaption();
@@ -80,18 +89,17 @@ private:
   void PressToolButton(ToolButton button);
 
   TPlatform& platform_;
-  TGameHooks& hooks_;
+  TGame& game_;
   TStartupInfo info_;
   std::unique_ptr<TPlatformWindow> window_;
   std::unique_ptr<TToolbar> toolbar_;
-  TInputState input_;
-  TCachedDateTime dateTime_;
+  std::deque<TInputEvent> heldBack_;  // events that arrived during a long interpreter pass
+  uint32_t frameStart_ = 0;           // wall-clock milliseconds when the current frame began
   TPicture panelPicture_, clientPicture_;
   TRect panel_;
   int clientW_ = 0, clientH_ = 0, sceneW_ = 0, sceneH_ = 0;
-  int mouseX_ = 0, mouseY_ = 0;  // last client position
   bool active_ = true, fullScreen_ = false, toolbarVisible_ = true, modeSwitch_ = false;
-  bool displaySystem_ = false, splashDone_ = true, closed_ = false, startupFailed_ = false;
+  bool displaySystem_ = false, closed_ = false, startupFailed_ = false;
   bool created_ = false, buttonCaptured_ = false;
   ToolButton hover_ = ToolButton::None, pressed_ = ToolButton::None;
   uint32_t drawPhase_ = 0, skipDraw_ = 0, presented_ = 0, framesDriven_ = 0;

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <new>
 
+#include "archive/disk_names.h"
 #include "archive/pe_resources.h"
 #include "base/encoding.h"
 #include "base/error.h"
@@ -18,9 +19,21 @@ namespace {
 
 constexpr int64_t kCopyBuffer = 0x100000;
 
-std::string NotFoundText(const std::string& localPath) {
+std::string NotFoundText(const std::filesystem::path& path) {
   static const std::string text = Utf8ToSjis(":ファイルがありません");
-  return Utf8ToSjis(localPath) + text;
+  return HostPathText(path) + text;
+}
+
+// A segment written on another system may differ in letter case ("GAME.001" beside
+// "game.dat"): the exact name first, else the one whose name matches ignoring case.
+std::filesystem::path FindSegment(const std::filesystem::path& wanted) {
+  struct stat st;
+  if (::stat(wanted.c_str(), &st) == 0) return wanted;
+  std::string key = DiskNameKey(wanted.filename().string());
+  std::filesystem::path folder = wanted.parent_path();
+  for (const auto& [name, isDir] : ListLocalFolder(folder))
+    if (!isDir && DiskNameKey(name) == key) return folder / name;
+  return wanted;
 }
 
 int64_t PRead(int fd, void* buffer, int64_t count, int64_t offset) {
@@ -79,30 +92,27 @@ int64_t TKtBigStream::CopyTo(TStream& dest, int64_t count) {
 
 // ---- segmented file ----
 
-std::string TKtBigFileStream::SegmentName(const std::string& path, int index) {
+std::filesystem::path TKtBigFileStream::SegmentName(const std::filesystem::path& path, int index) {
   if (index == 0) return path;
-  // The extension is the last "." after the last "/".
-  size_t slash = path.rfind('/');
-  size_t dot = path.rfind('.');
-  std::string stem = (dot != std::string::npos && (slash == std::string::npos || dot > slash)) ? path.substr(0, dot) : path;
   char digits[16];
   std::snprintf(digits, sizeof digits, ".%.3d", index);
-  return stem + digits;
+  std::filesystem::path name = path;
+  return name.replace_extension(digits);
 }
 
-TKtBigFileStream::TKtBigFileStream(const std::string& path, Mode mode, int64_t segmentSize)
+TKtBigFileStream::TKtBigFileStream(const std::filesystem::path& path, Mode mode, int64_t segmentSize)
     : path_(path), mode_(mode), segmentSize_(segmentSize > 0 ? segmentSize : kBigSegmentSize) {
   if (mode == Create) {
     for (int k = 0;; ++k) {
-      std::string name = SegmentName(path, k);
+      std::filesystem::path name = k == 0 ? path : FindSegment(SegmentName(path, k));
       if (::unlink(name.c_str()) != 0 && k > 0) break;
     }
-    if (!OpenSegment(0)) RaiseError(Utf8ToSjis(path) + Utf8ToSjis(":ファイルが作れません"));
+    if (!OpenSegment(0)) RaiseError(HostPathText(path) + Utf8ToSjis(":ファイルが作れません"));
     return;
   }
   int flags = (mode == OpenRead ? O_RDONLY : O_RDWR) | O_CLOEXEC;
   for (int k = 0;; ++k) {
-    int fd = ::open(SegmentName(path, k).c_str(), flags);
+    int fd = ::open((k == 0 ? path : FindSegment(SegmentName(path, k))).c_str(), flags);
     if (fd < 0) break;
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -126,7 +136,7 @@ void TKtBigFileStream::Flush() {
 
 bool TKtBigFileStream::OpenSegment(int index) {
   while (static_cast<int>(segments_.size()) <= index) {
-    std::string name = SegmentName(path_, static_cast<int>(segments_.size()));
+    std::filesystem::path name = SegmentName(path_, static_cast<int>(segments_.size()));
     int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     segments_.push_back({fd, 0});
@@ -183,14 +193,14 @@ int64_t TKtBigFileStream::Write(const void* buffer, int64_t count) {
 
 // ---- resource ----
 
-TKtBigResourceStream::TKtBigResourceStream(const std::string& modulePath, const std::string& resName,
+TKtBigResourceStream::TKtBigResourceStream(const std::filesystem::path& modulePath, const std::string& resName,
                                            const std::string& resType)
     : module_(modulePath), resName_(resName), resType_(resType) {
   TPeResource res;
   PeLookup r = FindPeResource(modulePath, resName, resType, res);
-  if (r == PeLookup::NotPe) RaiseError(Utf8ToSjis(modulePath) + Utf8ToSjis(":実行ファイルが読めません"));
+  if (r == PeLookup::NotPe) RaiseError(HostPathText(modulePath) + Utf8ToSjis(":実行ファイルが読めません"));
   if (r == PeLookup::Missing)
-    RaiseError(Utf8ToSjis(modulePath) + ":" + resType + "/" + resName + Utf8ToSjis(":リソースがありません"));
+    RaiseError(HostPathText(modulePath) + ":" + resType + "/" + resName + Utf8ToSjis(":リソースがありません"));
   fd_ = ::open(modulePath.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd_ < 0) RaiseError(NotFoundText(modulePath));
   start_ = res.offset;
@@ -279,10 +289,10 @@ int64_t TRangeStream::Read(void* buffer, int64_t count) {
   return got < 0 ? 0 : got;
 }
 
-TFileRangeStream::TFileRangeStream(const std::string& path, int64_t size, int64_t start, int64_t segmentSize)
+TFileRangeStream::TFileRangeStream(const std::filesystem::path& path, int64_t size, int64_t start, int64_t segmentSize)
     : TRangeStream(std::make_unique<TKtBigFileStream>(path, TKtBigFileStream::OpenRead, segmentSize), size, start) {}
 
-TResourceRangeStream::TResourceRangeStream(const std::string& modulePath, const std::string& resName,
+TResourceRangeStream::TResourceRangeStream(const std::filesystem::path& modulePath, const std::string& resName,
                                            const std::string& resType, int64_t size, int64_t start)
     : TRangeStream(std::make_unique<TKtBigResourceStream>(modulePath, resName, resType), size, start) {}
 

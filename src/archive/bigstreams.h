@@ -1,8 +1,9 @@
 #pragma once
 // The 64-bit streams archives are read through: segmented files (game.dat, game.001, ...),
 // memory, resources of an executable, a read-ahead buffer, and range streams that expose
-// one archive entry. Every path here is a local path (UTF-8).
+// one archive entry. Every path here is a path on the user's disk.
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,11 +24,12 @@ public:
   // Copies count bytes from this stream's position into dest.
   virtual int64_t CopyTo(TStream& dest, int64_t count);
   // Local file behind the stream, when there is one (used to open range streams).
-  virtual std::string LocalFileName() const { return std::string(); }
+  virtual std::filesystem::path LocalFileName() const { return {}; }
 };
 
 // A file split into segments of at most segmentSize bytes: segment 0 is the file itself,
-// segment k >= 1 is the name without its extension + "." + k as at least three digits.
+// segment k >= 1 is the name without its extension + "." + k as at least three digits,
+// found without regard to letter case when reading.
 class TKtBigFileStream : public TKtBigStream {
 public:
   enum Mode {
@@ -35,18 +37,18 @@ public:
     OpenReadWrite,  // every existing segment, read and write
     Create,         // existing segments deleted; segments made when a write reaches them
   };
-  TKtBigFileStream(const std::string& path, Mode mode, int64_t segmentSize = kBigSegmentSize);
+  TKtBigFileStream(const std::filesystem::path& path, Mode mode, int64_t segmentSize = kBigSegmentSize);
   ~TKtBigFileStream() override;
 
   int64_t Read(void* buffer, int64_t count) override;
   int64_t Write(const void* buffer, int64_t count) override;
   int64_t Seek(int64_t offset, SeekOrigin origin) override;
   int64_t Size() override;
-  std::string LocalFileName() const override { return path_; }
+  std::filesystem::path LocalFileName() const override { return path_; }
 
   int SegmentCount() const { return static_cast<int>(segments_.size()); }
   int64_t SegmentSize() const { return segmentSize_; }
-  static std::string SegmentName(const std::string& path, int index);
+  static std::filesystem::path SegmentName(const std::filesystem::path& path, int index);
 
 private:
   struct Segment {
@@ -56,7 +58,7 @@ private:
   bool OpenSegment(int index);  // creates it in write modes
   void Flush();
 
-  std::string path_;
+  std::filesystem::path path_;
   Mode mode_;
   int64_t segmentSize_;
   std::vector<Segment> segments_;
@@ -73,8 +75,8 @@ public:
   int64_t Seek(int64_t offset, SeekOrigin origin) override { return memory_->Seek(offset, origin); }
   int64_t Size() override { return memory_->Size(); }
   void SetSize(int64_t size) override { memory_->SetSize(size); }
-  void LoadFromFile(const std::string& path) { memory_->LoadFromFile(path); }
-  void SaveToFile(const std::string& path) const { memory_->SaveToFile(path); }
+  void LoadFromFile(const std::filesystem::path& path) { memory_->LoadFromFile(path); }
+  void SaveToFile(const std::filesystem::path& path) const { memory_->SaveToFile(path); }
   TKtMemoryStream& Memory() { return *memory_; }
 
 private:
@@ -86,18 +88,19 @@ private:
 class TKtBigResourceStream : public TKtBigStream {
 public:
   // Raises a clear error when the module cannot be read or holds no such resource.
-  TKtBigResourceStream(const std::string& modulePath, const std::string& resName, const std::string& resType);
+  TKtBigResourceStream(const std::filesystem::path& modulePath, const std::string& resName, const std::string& resType);
   ~TKtBigResourceStream() override;
   int64_t Read(void* buffer, int64_t count) override;
   int64_t Write(const void*, int64_t) override { return 0; }
   int64_t Seek(int64_t offset, SeekOrigin origin) override;
   int64_t Size() override { return size_; }
-  const std::string& ModulePath() const { return module_; }
+  const std::filesystem::path& ModulePath() const { return module_; }
   const std::string& ResName() const { return resName_; }
   const std::string& ResType() const { return resType_; }
 
 private:
-  std::string module_, resName_, resType_;
+  std::filesystem::path module_;
+  std::string resName_, resType_;
   int fd_ = -1;
   int64_t start_ = 0, size_ = 0, position_ = 0;
 };
@@ -143,12 +146,13 @@ private:
 
 class TFileRangeStream : public TRangeStream {
 public:
-  TFileRangeStream(const std::string& path, int64_t size, int64_t start, int64_t segmentSize = kBigSegmentSize);
+  TFileRangeStream(const std::filesystem::path& path, int64_t size, int64_t start,
+                   int64_t segmentSize = kBigSegmentSize);
 };
 
 class TResourceRangeStream : public TRangeStream {
 public:
-  TResourceRangeStream(const std::string& modulePath, const std::string& resName, const std::string& resType,
+  TResourceRangeStream(const std::filesystem::path& modulePath, const std::string& resName, const std::string& resType,
                        int64_t size, int64_t start);
 };
 

@@ -59,13 +59,8 @@ public:
   }
 
   void Invalidate(const std::string& dir) {
-    if (dir.empty()) {
-      folders_.clear();
-      return;
-    }
-    std::string d = dir;
-    while (d.size() > 1 && d.back() == '/') d.pop_back();
-    folders_.erase(d);
+    if (dir.empty()) folders_.clear();
+    else folders_.erase(dir);
   }
 
   std::mutex lock;
@@ -77,6 +72,13 @@ private:
 TDiskNameCache& Cache() {
   static TDiskNameCache cache;
   return cache;
+}
+
+// The cache's key of a folder: its path without trailing separators ("." for none).
+std::string CacheKey(const std::filesystem::path& folder) {
+  std::string dir = folder.string();
+  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  return dir.empty() ? std::string(".") : dir;
 }
 
 // Splits a Shift-JIS game name on "\" and "/" that are not trail bytes.
@@ -107,15 +109,6 @@ const std::pair<std::string, bool>* Pick(const TFolderListing& listing, const st
 }
 
 }  // namespace
-
-std::string LocalPathOf(const std::string& sjisPath) {
-  std::string out = SjisToUtf8(sjisPath);
-  for (char& c : out)
-    if (c == '\\') c = '/';  // after decoding, a backslash is always a separator
-  return out;
-}
-
-std::string SjisPathOf(const std::string& localPath) { return Utf8ToSjis(localPath); }
 
 bool IsSafeGameName(const std::string& name) {
   if (name.empty() || name[0] == '\\' || name[0] == '/') return false;
@@ -164,11 +157,9 @@ std::string DiskNameKey(const std::string& s) {
   return out;
 }
 
-std::optional<TDiskEntry> ResolveGamePath(const std::string& folder, const std::string& name) {
+std::optional<TDiskEntry> ResolveGamePath(const std::filesystem::path& folder, const std::string& name) {
   if (!IsSafeGameName(name)) return std::nullopt;
-  std::string dir = LocalPathOf(folder);
-  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-  if (dir.empty()) dir = ".";
+  std::string dir = CacheKey(folder);
   TDiskNameCache& cache = Cache();
   std::lock_guard<std::mutex> guard(cache.lock);
   std::vector<std::string> parts = SplitGameName(name);
@@ -195,26 +186,24 @@ std::optional<TDiskEntry> ResolveGamePath(const std::string& folder, const std::
   return TDiskEntry{dir, isDir};
 }
 
-std::optional<std::string> FindGameFile(const std::string& folder, const std::string& name) {
+std::optional<std::filesystem::path> FindGameFile(const std::filesystem::path& folder, const std::string& name) {
   std::optional<TDiskEntry> e = ResolveGamePath(folder, name);
   if (!e || e->isDirectory) return std::nullopt;
   return e->localPath;
 }
 
-std::vector<std::pair<std::string, bool>> ListLocalFolder(const std::string& localFolder) {
-  std::string dir = localFolder;
-  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-  if (dir.empty()) dir = ".";
+std::vector<std::pair<std::string, bool>> ListLocalFolder(const std::filesystem::path& folder) {
+  std::string dir = CacheKey(folder);
   TDiskNameCache& cache = Cache();
   std::lock_guard<std::mutex> guard(cache.lock);
   const TFolderListing* listing = cache.Listing(dir, true);
   return listing ? listing->entries : std::vector<std::pair<std::string, bool>>();
 }
 
-void InvalidateDiskNames(const std::string& localFolder) {
+void InvalidateDiskNames(const std::filesystem::path& folder) {
   TDiskNameCache& cache = Cache();
   std::lock_guard<std::mutex> guard(cache.lock);
-  cache.Invalidate(localFolder);
+  cache.Invalidate(folder.empty() ? std::string() : CacheKey(folder));
 }
 
 }  // namespace nova

@@ -119,13 +119,13 @@ void TNovaInstallSet::Save(TStream& s, int version) const {
   }
 }
 
-void TNovaInstallSet::LoadFromFile(const std::string& localPath) {
+void TNovaInstallSet::LoadFromFile(const std::filesystem::path& localPath) {
   TKtMemoryStream m;
   m.LoadFromFile(localPath);
-  Load(m, Utf8ToSjis(localPath));
+  Load(m, HostPathText(localPath));
 }
 
-void TNovaInstallSet::SaveToFile(const std::string& localPath, int version) const {
+void TNovaInstallSet::SaveToFile(const std::filesystem::path& localPath, int version) const {
   TKtMemoryStream m;
   Save(m, version);
   m.SaveToFile(localPath);

@@ -4,6 +4,7 @@
 // write the whole record. Integers little-endian, strings as string fields. The file starts
 // with "is" + the version as three digits; without "is" it is version 0 from position 0.
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -44,9 +45,8 @@ public:
   // Raises "<source>:..." errors on counts the stream cannot hold; source names the file.
   void Load(TStream& stream, const std::string& source = "install.dat");
   void Save(TStream& stream, int version = kWriteVersion) const;
-  // Local paths (UTF-8).
-  void LoadFromFile(const std::string& localPath);
-  void SaveToFile(const std::string& localPath, int version = kWriteVersion) const;
+  void LoadFromFile(const std::filesystem::path& path);
+  void SaveToFile(const std::filesystem::path& path, int version = kWriteVersion) const;
 };
 
 }  // namespace nova

@@ -13,7 +13,7 @@ namespace {
 
 struct TPendingDeletions {
   std::mutex lock;
-  std::vector<std::string> paths;
+  std::vector<std::filesystem::path> paths;
 };
 
 TPendingDeletions& Pending() {
@@ -23,20 +23,20 @@ TPendingDeletions& Pending() {
 
 }  // namespace
 
-void AddPendingDeletion(const std::string& localPath) {
+void AddPendingDeletion(const std::filesystem::path& localPath) {
   TPendingDeletions& p = Pending();
   std::lock_guard<std::mutex> guard(p.lock);
   p.paths.push_back(localPath);
 }
 
 void ProcessPendingDeletions() {
-  std::vector<std::string> paths;
+  std::vector<std::filesystem::path> paths;
   {
     TPendingDeletions& p = Pending();
     std::lock_guard<std::mutex> guard(p.lock);
     paths.swap(p.paths);
   }
-  for (const std::string& path : paths) ::unlink(path.c_str());  // errors ignored
+  for (const std::filesystem::path& path : paths) ::unlink(path.c_str());  // errors ignored
 }
 
 TVrLockList::~TVrLockList() {
@@ -50,13 +50,13 @@ TVrLockData* TVrLockList::Find(const std::string& name) const {
   return nullptr;
 }
 
-TVrLockData* TVrLockList::Add(const std::string& name, const std::string& tempFolder) {
+TVrLockData* TVrLockList::Add(const std::string& name, const std::filesystem::path& tempFolder) {
   // The extension keeps the media type recognisable; path separators never get through.
   std::string ext = SjisToUtf8(ExtractFileExt(name));
   ext.erase(std::remove_if(ext.begin(), ext.end(), [](char c) { return c == '/' || c == '\\' || c == '\0'; }),
             ext.end());
   uint32_t id = nextId_;
-  items_.push_back(std::make_unique<TVrLockData>(id, name, tempFolder + Format("~nv%.8X", id) + ext));
+  items_.push_back(std::make_unique<TVrLockData>(id, name, tempFolder / (Format("~nv%.8X", id) + ext)));
   auto used = [&](uint32_t v) {
     return std::any_of(items_.begin(), items_.end(), [&](const auto& l) { return l->Id == v; });
   };

@@ -13,7 +13,7 @@ namespace {
 // A file read on demand with bounds checks; every failed read marks the image bad.
 class TImage {
 public:
-  explicit TImage(const std::string& path) {
+  explicit TImage(const std::filesystem::path& path) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat st;
     if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) size_ = st.st_size;
@@ -62,7 +62,7 @@ bool SameAsciiName(const std::u16string& a, const std::string& b) {
 
 }  // namespace
 
-PeLookup FindPeResource(const std::string& localPath, const std::string& name, const std::string& type,
+PeLookup FindPeResource(const std::filesystem::path& localPath, const std::string& name, const std::string& type,
                         TPeResource& out) {
   TImage img(localPath);
   if (!img.Ok()) return PeLookup::NotPe;

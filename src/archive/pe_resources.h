@@ -3,6 +3,7 @@
 // PE header -> section table -> resource directory (type -> name -> language). Named types
 // and names are UTF-16 strings, compared ASCII-case-insensitively as the system does.
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -17,7 +18,7 @@ enum class PeLookup { Found, NotPe, Missing };
 
 // Looks up the resource name of type type (ASCII names, e.g. "DUMMY" / "BINTYPE").
 // NotPe: the file cannot be read or is not a well-formed PE image.
-PeLookup FindPeResource(const std::string& localPath, const std::string& name, const std::string& type,
+PeLookup FindPeResource(const std::filesystem::path& localPath, const std::string& name, const std::string& type,
                         TPeResource& out);
 
 }  // namespace nova

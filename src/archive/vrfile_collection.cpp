@@ -1,7 +1,5 @@
 #include "archive/vrfile_collection.h"
 
-#include <filesystem>
-
 #include <sys/stat.h>
 #include <zlib.h>
 
@@ -39,24 +37,9 @@ std::string NotFound(const std::string& name) { return name + Text(":ファイ�
 
 bool IsSentinel(const std::string& name) { return SameText(name, TVrFileCollection::kSentinel); }
 
-// The folder part of a Shift-JIS local path: up to the last "/" or "\" (not a trail byte).
-std::string FolderPart(const std::string& path) {
-  size_t p = LastDelimiter(path, "\\/");
-  return p == std::string::npos ? std::string() : path.substr(0, p + 1);
-}
-std::string BarePart(const std::string& path) {
-  size_t p = LastDelimiter(path, "\\/");
-  return p == std::string::npos ? path : path.substr(p + 1);
-}
-std::string ExtOf(const std::string& path) {
-  std::string bare = BarePart(path);
-  size_t p = LastDelimiter(bare, ".");
-  return p == std::string::npos ? std::string() : bare.substr(p);
-}
-
-bool LocalFileExists(const std::string& localPath) {
+bool LocalFileExists(const std::filesystem::path& path) {
   struct stat st;
-  return ::stat(localPath.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 void ScrambleNames(std::vector<std::string>& names) {
@@ -89,7 +72,7 @@ void Put64(std::string& s, uint64_t v) {
 }
 
 // The platform's packed date and time of a file's modification time (local time).
-int32_t PackedFileAge(const std::string& localPath) {
+int32_t PackedFileAge(const std::filesystem::path& localPath) {
   struct stat st;
   if (::stat(localPath.c_str(), &st) != 0) return 0;
   struct tm t;
@@ -199,13 +182,8 @@ void TVrFileCollection::Reset() {
   resType_.clear();
 }
 
-void TVrFileCollection::SetFolder(const std::string& folder) {
-  folder_ = folder;
-  if (!folder_.empty() && folder_.back() != '\\' && folder_.back() != '/') folder_ += '\\';
-}
-
 void TVrFileCollection::Corrupt(const char* what) const {
-  RaiseError(fileName_ + Text(":アーカイブが壊れています") + " (" + what + ")");
+  RaiseError(DisplayName() + Text(":アーカイブが壊れています") + " (" + what + ")");
 }
 
 int TVrFileCollection::EntryCount() const {
@@ -215,45 +193,36 @@ int TVrFileCollection::EntryCount() const {
   return n;
 }
 
-namespace {
-// The player's own binary carries its appended archive like an executable of the original,
-// whatever its name (on Linux it has no ".exe").
-bool IsRunningExecutable(const std::string& local) {
-  std::error_code ec;
-  return std::filesystem::equivalent(local, "/proc/self/exe", ec) && !ec;
+void TVrFileCollection::OpenDataStream(const std::filesystem::path& fileName) {
+  Reset();
+  fileName_ = fileName;
+  stream_ = std::make_unique<TKtBigFileStream>(fileName, TKtBigFileStream::OpenRead, segmentSize_);
 }
-}  // namespace
 
-void TVrFileCollection::OpenFile(const std::string& fileName, bool keepName) {
+void TVrFileCollection::OpenFile(const std::filesystem::path& fileName, bool keepName) {
   Reset();
   fileName_ = fileName;
   if (fileName.empty()) return;
-  std::string local = LocalPathOf(fileName);
-  bool exists = LocalFileExists(local);
-  std::string folder = exists || keepName ? FolderPart(fileName) : fileName;
-  SetFolder(folder.empty() ? std::string("./") : folder);
+  bool exists = LocalFileExists(fileName);
+  folder_ = exists || keepName ? fileName.parent_path() : fileName;
+  if (folder_.empty()) folder_ = ".";
   if (!exists) return;
-  stream_ = std::make_unique<TKtBigFileStream>(local, TKtBigFileStream::OpenRead, segmentSize_);
-  std::string ext = ExtOf(fileName);
-  if (SameText(ext, ".exe") || SameText(ext, ".scr") || IsRunningExecutable(local)) {
-    int64_t size = stream_->Size();
-    if (size < 6) Corrupt("no trailer");
-    stream_->SetPosition(size - 6);
-    int64_t start = stream_->ReadInt32();
-    if (start < 0 || start > size - 6) Corrupt("trailer outside the file");
-    stream_->SetPosition(start);
-    ReadDirectory(*stream_);
+  std::string ext = fileName.extension().string();
+  if (SameText(ext, ".exe") || SameText(ext, ".scr")) {
+    OpenAppended(fileName);
     return;
   }
+  stream_ = std::make_unique<TKtBigFileStream>(fileName, TKtBigFileStream::OpenRead, segmentSize_);
   // A directory kept in a side file with the extension ".ext".
-  std::string side = ChangeFileExt(BarePart(fileName), ".ext");
-  std::string sideLocal = LocalPathOf(FolderPart(fileName) + side);
-  if (!LocalFileExists(sideLocal)) {
-    std::optional<std::string> found = FindGameFile(FolderPart(fileName), side);
-    sideLocal = found ? *found : std::string();
+  std::filesystem::path side = fileName;
+  side.replace_extension(".ext");
+  if (!LocalFileExists(side)) {
+    std::optional<std::filesystem::path> found =
+        FindGameFile(fileName.parent_path(), Utf8ToSjis(side.filename().string()));
+    side = found ? *found : std::filesystem::path();
   }
-  if (!sideLocal.empty()) {
-    TKtBigFileStream dir(sideLocal, TKtBigFileStream::OpenRead);
+  if (!side.empty()) {
+    TKtBigFileStream dir(side, TKtBigFileStream::OpenRead);
     ReadDirectoryFrom(dir, stream_->Size());
     return;
   }
@@ -261,26 +230,38 @@ void TVrFileCollection::OpenFile(const std::string& fileName, bool keepName) {
   ReadDirectory(*stream_);
 }
 
-void TVrFileCollection::OpenResource(const std::string& moduleFile, const std::string& resName,
+void TVrFileCollection::OpenAppended(const std::filesystem::path& fileName) {
+  std::filesystem::path folder = fileName.parent_path();
+  OpenDataStream(fileName);
+  folder_ = folder.empty() ? std::filesystem::path(".") : folder;
+  int64_t size = stream_->Size();
+  if (size < 6) Corrupt("no trailer");
+  stream_->SetPosition(size - 6);
+  int64_t start = stream_->ReadInt32();
+  if (start < 0 || start > size - 6) Corrupt("trailer outside the file");
+  stream_->SetPosition(start);
+  ReadDirectory(*stream_);
+}
+
+void TVrFileCollection::OpenResource(const std::filesystem::path& moduleFile, const std::string& resName,
                                      const std::string& resType) {
   Reset();
   fileName_ = moduleFile;
-  std::string local = LocalPathOf(moduleFile);
   TPeResource res;
-  PeLookup r = FindPeResource(local, resName, resType, res);
+  PeLookup r = FindPeResource(moduleFile, resName, resType, res);
   if (r == PeLookup::NotPe) return;  // a module that cannot be loaded leaves the collection empty
   if (r == PeLookup::Missing)
-    RaiseError(moduleFile + ":" + resType + "/" + resName + Text(":リソースがありません"));
+    RaiseError(DisplayName() + ":" + resType + "/" + resName + Text(":リソースがありません"));
   if (res.size == 0) RaiseError(Text("リソースが見つかりません"));
-  stream_ = std::make_unique<TKtBigResourceStream>(local, resName, resType);
+  stream_ = std::make_unique<TKtBigResourceStream>(moduleFile, resName, resType);
   isResource_ = true;
-  moduleFile_ = local;
+  moduleFile_ = moduleFile;
   resName_ = resName;
   resType_ = resType;
   ReadDirectory(*stream_);
 }
 
-void TVrFileCollection::OpenStream(std::unique_ptr<TKtBigStream> stream, const std::string& fileName) {
+void TVrFileCollection::OpenStream(std::unique_ptr<TKtBigStream> stream, const std::filesystem::path& fileName) {
   Reset();
   fileName_ = fileName;
   stream_ = std::move(stream);
@@ -383,8 +364,8 @@ void TVrFileCollection::ReadEntry(const std::string& name, TStream& dest) {
   auto* mem = dynamic_cast<TKtMemoryStream*>(&dest);
   if (mem) mem->Clear();
   if (!folder_.empty()) {
-    std::optional<std::string> loose = FindGameFile(folder_, name);
-    if (loose && !SameText(*loose, LocalPathOf(fileName_))) {
+    std::optional<std::filesystem::path> loose = FindGameFile(folder_, name);
+    if (loose && !SameText(loose->string(), fileName_.string())) {
       if (mem) {
         mem->LoadFromFile(*loose);
       } else {
@@ -441,7 +422,7 @@ void TVrFileCollection::ReadEntryData(TVrFile& entry, TStream& dest) {
   }
   if (stream_->Read(packed, entry.Size) != entry.Size) Corrupt("entry data outside the file");
   std::string out;
-  InflateInto(packed, entry.Size, out, entry.InflatedHint, fileName_, entry.Name());
+  InflateInto(packed, entry.Size, out, entry.InflatedHint, DisplayName(), entry.Name());
   entry.InflatedHint = static_cast<int64_t>(out.size());
   mem->Assign(std::move(out));
 }
@@ -450,7 +431,7 @@ std::unique_ptr<TRangeStream> TVrFileCollection::OpenRange(const std::string& na
   TVrFile* entry = FindFile(name);
   if (!stream_ || !entry || entry->Memory || IsSentinel(entry->Name())) return nullptr;
   if (isResource_) return std::make_unique<TResourceRangeStream>(moduleFile_, resName_, resType_, entry->Size, entry->Offset);
-  return std::make_unique<TFileRangeStream>(LocalPathOf(fileName_), entry->Size, entry->Offset, segmentSize_);
+  return std::make_unique<TFileRangeStream>(fileName_, entry->Size, entry->Offset, segmentSize_);
 }
 
 void TVrFileCollection::ListFolder(const std::string& folder, std::vector<std::string>& list) const {
@@ -488,7 +469,7 @@ void TVrFileCollection::WriteEntryBytes(TVrFile& entry, int version, TStream& da
     put(raw, mustCompress || static_cast<int64_t>(raw.size()) <= kStoreAsIsAbove, entry.RawChecksum == 1);
     return;
   }
-  std::optional<std::string> source = folder_.empty() ? std::nullopt : FindGameFile(folder_, entry.Name());
+  std::optional<std::filesystem::path> source = folder_.empty() ? std::nullopt : FindGameFile(folder_, entry.Name());
   if (source) {
     TKtMemoryStream file;
     file.LoadFromFile(*source);

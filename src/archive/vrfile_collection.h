@@ -11,12 +11,14 @@
 // After a directory is read the collection holds the n entries in directory order followed
 // by the sentinel "\EOF\" which only carries the end of the last entry's data.
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "archive/bigstreams.h"
+#include "base/error.h"
 #include "base/hash_collection.h"
 
 namespace nova {
@@ -56,16 +58,22 @@ public:
   TVrFileCollection();
   ~TVrFileCollection() override;
 
-  // fileName is a local path held as Shift-JIS (see vrfiles.h); empty: an in-memory collection.
-  void OpenFile(const std::string& fileName, bool keepName = false);
+  // An archive file on the user's disk; an empty path: an in-memory collection. The folder of
+  // loose files becomes the file's folder when the file exists (or keepName is set), else the
+  // whole path. ".exe" and ".scr" files are read from their trailer, others from the ".ext"
+  // side file when there is one, else from position 0.
+  void OpenFile(const std::filesystem::path& fileName, bool keepName = false);
+  // An executable that carries the archive at its end (whatever its name): the directory
+  // starts where the trailer (int32 position + "nv") says.
+  void OpenAppended(const std::filesystem::path& fileName);
   // The resource resName of type resType in the Windows executable moduleFile. A module that
   // cannot be read leaves the collection empty without error.
-  void OpenResource(const std::string& moduleFile, const std::string& resName, const std::string& resType);
+  void OpenResource(const std::filesystem::path& moduleFile, const std::string& resName, const std::string& resType);
   // Reads a directory that starts at the stream's position; entry data lies in the same stream.
   void ReadDirectory(TKtBigStream& stream);
   // Takes the stream as the archive's own (e.g. an archive held in memory) and reads its
   // directory from the stream's position.
-  void OpenStream(std::unique_ptr<TKtBigStream> stream, const std::string& fileName = std::string());
+  void OpenStream(std::unique_ptr<TKtBigStream> stream, const std::filesystem::path& fileName = {});
 
   TVrFile* AddMemoryFile(const std::string& name);
   // An entry without bytes of its own: written from folder + name, else from this archive.
@@ -93,9 +101,10 @@ public:
   // are positions in data. With &dir == &data this is Write.
   bool WriteSplit(TStream& dir, TStream& data, int version = kWriteVersion);
 
-  const std::string& Folder() const { return folder_; }
-  void SetFolder(const std::string& folder);
-  const std::string& FileName() const { return fileName_; }
+  // Where loose files beside the archive are looked for (empty: nowhere).
+  const std::filesystem::path& Folder() const { return folder_; }
+  void SetFolder(const std::filesystem::path& folder) { folder_ = folder; }
+  const std::filesystem::path& FileName() const { return fileName_; }
   TKtBigStream* Stream() const { return stream_.get(); }
   bool IsResource() const { return isResource_; }
   void SetProgress(TVrProgress progress) { progress_ = std::move(progress); }
@@ -105,22 +114,26 @@ public:
 
 private:
   void Reset();
+  void OpenDataStream(const std::filesystem::path& fileName);
   void ReadDirectoryFrom(TKtBigStream& dir, int64_t dataSize);
+  std::string DisplayName() const { return HostPathText(fileName_); }
   [[noreturn]] void Corrupt(const char* what) const;
   void WriteEntryBytes(TVrFile& entry, int version, TStream& data, TVrFile& record);
 
-  std::string folder_;
-  std::string fileName_;
+  std::filesystem::path folder_;
+  std::filesystem::path fileName_;
   std::unique_ptr<TKtBigStream> stream_;
   bool isResource_ = false;
-  std::string moduleFile_, resName_, resType_;
+  std::filesystem::path moduleFile_;
+  std::string resName_, resType_;
   TVrProgress progress_;
   int64_t segmentSize_ = kBigSegmentSize;
   std::vector<char> scratch_;  // compressed bytes of the entry being read
 };
 
 // Inflates one complete zlib stream; raises "<file>:<entry>:..." when it is corrupt or would
-// exceed kMaxInflatedEntrySize. hint: expected output size (0 when unknown).
+// exceed kMaxInflatedEntrySize. hint: expected output size (0 when unknown); fileName: the
+// archive as the message names it (Shift-JIS).
 void InflateInto(const char* data, int64_t size, std::string& out, int64_t hint, const std::string& fileName,
                  const std::string& entryName);
 // zlib at the fastest level.

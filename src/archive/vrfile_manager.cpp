@@ -28,7 +28,7 @@ const std::string& CannotCreateTemp() {
   return text;
 }
 
-void LoadLocalFile(TStream& dest, const std::string& localPath) {
+void LoadLocalFile(TStream& dest, const std::filesystem::path& localPath) {
   if (auto* mem = dynamic_cast<TKtMemoryStream*>(&dest)) {
     mem->LoadFromFile(localPath);
     return;
@@ -51,22 +51,22 @@ bool WriteAll(int fd, const char* p, int64_t left) {
 
 bool IsSentinelName(const std::string& name) { return SameText(name, TVrFileCollection::kSentinel); }
 
-std::string MakePrivateTempFolder() {
+std::filesystem::path MakePrivateTempFolder() {
   const char* env = std::getenv("TMPDIR");
   std::string base = env && *env ? env : "/tmp";
   std::string pattern = base + "/novaplayer-XXXXXX";
   std::vector<char> buf(pattern.begin(), pattern.end());
   buf.push_back('\0');
-  if (!::mkdtemp(buf.data())) return std::string();  // mode 0700
-  return std::string(buf.data()) + "/";
+  if (!::mkdtemp(buf.data())) return {};  // mode 0700
+  return std::filesystem::path(buf.data());
 }
 
-void RemoveFolder(const std::string& folder) {
+void RemoveFolder(const std::filesystem::path& folder) {
   if (folder.empty()) return;
   if (DIR* d = ::opendir(folder.c_str())) {
     while (struct dirent* e = ::readdir(d)) {
       std::string n = e->d_name;
-      if (n != "." && n != "..") ::unlink((folder + n).c_str());
+      if (n != "." && n != "..") ::unlink((folder / n).c_str());
     }
     ::closedir(d);
   }
@@ -95,6 +95,16 @@ std::string Unescape(const std::string& s) {
   return out;
 }
 
+// True when path lies inside folder (compared component by component).
+bool IsBelow(const std::filesystem::path& path, const std::filesystem::path& folder) {
+  auto p = path.begin();
+  for (auto f = folder.begin(); f != folder.end(); ++f, ++p) {
+    if (f->empty()) continue;  // a trailing separator
+    if (p == path.end() || *p != *f) return false;
+  }
+  return true;
+}
+
 // The process-wide manager is destroyed at exit; the process-wide helpers its destructor
 // uses (pending deletions, disk-name cache, converters) are made first so they outlive it.
 struct TInstanceSlot {
@@ -114,8 +124,8 @@ std::unique_ptr<TVrFileManager>& Instance() {
 
 }  // namespace
 
-std::vector<std::string> OpticalMountPoints(const std::string& mountsFile) {
-  std::vector<std::string> roots;
+std::vector<std::filesystem::path> OpticalMountPoints(const std::filesystem::path& mountsFile) {
+  std::vector<std::filesystem::path> roots;
   std::ifstream in(mountsFile);
   std::string line;
   while (std::getline(in, line)) {
@@ -124,8 +134,7 @@ std::vector<std::string> OpticalMountPoints(const std::string& mountsFile) {
     if (!(fields >> device >> mountPoint >> type)) continue;
     if (type != "iso9660" && type != "udf") continue;
     std::string path = Unescape(mountPoint);
-    if (path.empty() || path.back() != '/') path += '/';
-    roots.push_back(SjisPathOf(path));
+    if (!path.empty()) roots.emplace_back(path);
   }
   return roots;
 }
@@ -147,10 +156,10 @@ TVrFileManager::~TVrFileManager() {
 
 void TVrFileManager::RefreshRemovableRoots() {
   if (rootsFixed_) return;
-  roots_ = removableEnabled_ ? OpticalMountPoints() : std::vector<std::string>();
+  roots_ = removableEnabled_ ? OpticalMountPoints() : std::vector<std::filesystem::path>();
 }
 
-void TVrFileManager::SetRemovableRoots(std::vector<std::string> roots) {
+void TVrFileManager::SetRemovableRoots(std::vector<std::filesystem::path> roots) {
   roots_ = std::move(roots);
   rootsFixed_ = true;
 }
@@ -160,24 +169,33 @@ void TVrFileManager::SetDiskPromptTexts(const std::string& prompt, const std::st
   quitText_ = quitText;
 }
 
-void TVrFileManager::SetBaseFolder(const std::string& folder) {
-  baseFolder_ = folder;
-  if (!baseFolder_.empty() && baseFolder_.back() != '\\' && baseFolder_.back() != '/') baseFolder_ += '\\';
-}
-
 TVrFileCollection* TVrFileManager::Archive(int index) const {
   if (index < 0 || index >= ArchiveCount()) return nullptr;
   return archives_[static_cast<size_t>(index)].get();
 }
 
-int TVrFileManager::AddArchiveFile(const std::string& fileName) {
+int TVrFileManager::AddMemoryArchive() { return AddCollection(std::make_unique<TVrFileCollection>()); }
+
+int TVrFileManager::AddCollection(std::unique_ptr<TVrFileCollection> collection) {
+  archives_.push_back(std::move(collection));
+  return ArchiveCount() - 1;
+}
+
+int TVrFileManager::AddArchiveFile(const std::filesystem::path& fileName) {
   auto c = std::make_unique<TVrFileCollection>();
   c->OpenFile(fileName);
   archives_.push_back(std::move(c));
   return ArchiveCount() - 1;
 }
 
-int TVrFileManager::AddResourceArchive(const std::string& moduleFile, const std::string& resName,
+int TVrFileManager::AddAppendedArchive(const std::filesystem::path& fileName) {
+  auto c = std::make_unique<TVrFileCollection>();
+  c->OpenAppended(fileName);
+  archives_.push_back(std::move(c));
+  return ArchiveCount() - 1;
+}
+
+int TVrFileManager::AddResourceArchive(const std::filesystem::path& moduleFile, const std::string& resName,
                                        const std::string& resType) {
   auto c = std::make_unique<TVrFileCollection>();
   c->OpenResource(moduleFile, resName, resType);
@@ -201,7 +219,7 @@ bool TVrFileManager::Exists(const std::string& name) {
   if (name.empty()) return false;
   if (FindEntry(name)) return true;
   if (!baseFolder_.empty() && FindGameFile(baseFolder_, name)) return true;
-  for (const std::string& root : roots_)
+  for (const std::filesystem::path& root : roots_)
     if (FindGameFile(root, name)) return true;
   return false;
 }
@@ -210,7 +228,7 @@ void TVrFileManager::ReadFile(TStream& dest, const std::string& name) {
   auto* mem = dynamic_cast<TKtMemoryStream*>(&dest);
   if (mem) mem->Clear();
   if (!baseFolder_.empty()) {
-    if (std::optional<std::string> path = FindGameFile(baseFolder_, name)) {
+    if (std::optional<std::filesystem::path> path = FindGameFile(baseFolder_, name)) {
       LoadLocalFile(dest, *path);
       return;
     }
@@ -223,8 +241,8 @@ void TVrFileManager::ReadFile(TStream& dest, const std::string& name) {
       return;
     }
   }
-  for (const std::string& root : roots_) {
-    if (std::optional<std::string> path = FindGameFile(root, name)) {
+  for (const std::filesystem::path& root : roots_) {
+    if (std::optional<std::filesystem::path> path = FindGameFile(root, name)) {
       LoadLocalFile(dest, *path);
       return;
     }
@@ -234,21 +252,21 @@ void TVrFileManager::ReadFile(TStream& dest, const std::string& name) {
 
 std::unique_ptr<TRangeStream> TVrFileManager::OpenRange(const std::string& name) {
   if (!baseFolder_.empty()) {
-    if (std::optional<std::string> path = FindGameFile(baseFolder_, name))
+    if (std::optional<std::filesystem::path> path = FindGameFile(baseFolder_, name))
       return std::make_unique<TFileRangeStream>(*path, kWholeStream, 0);
   }
   for (const auto& a : archives_)
     if (std::unique_ptr<TRangeStream> r = a->OpenRange(name)) return r;
-  for (const std::string& root : roots_) {
-    if (std::optional<std::string> path = FindGameFile(root, name))
+  for (const std::filesystem::path& root : roots_) {
+    if (std::optional<std::filesystem::path> path = FindGameFile(root, name))
       return std::make_unique<TFileRangeStream>(*path, kWholeStream, 0);
   }
   RaiseError(name + NotFoundSuffix());
 }
 
-std::string TVrFileManager::GetRealPath(const std::string& name) {
+std::filesystem::path TVrFileManager::GetRealPath(const std::string& name) {
   if (!baseFolder_.empty()) {
-    if (std::optional<std::string> path = FindGameFile(baseFolder_, name)) return *path;
+    if (std::optional<std::filesystem::path> path = FindGameFile(baseFolder_, name)) return *path;
   }
   if (FindEntry(name)) {
     if (TVrLockData* lock = locks_->Find(name)) {
@@ -257,7 +275,7 @@ std::string TVrFileManager::GetRealPath(const std::string& name) {
     }
     if (tempFolder_.empty()) RaiseError(CannotCreateTemp());
     TVrLockData* lock = locks_->Add(name, tempFolder_);
-    std::string path = lock->Path;
+    std::filesystem::path path = lock->Path;
     ::unlink(path.c_str());  // a stale file of that name is replaced
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) {
@@ -305,38 +323,39 @@ std::string TVrFileManager::GetRealPath(const std::string& name) {
     }
     return path;
   }
-  for (const std::string& root : roots_) {
-    if (std::optional<std::string> path = FindGameFile(root, name)) return *path;
+  for (const std::filesystem::path& root : roots_) {
+    if (std::optional<std::filesystem::path> path = FindGameFile(root, name)) return *path;
   }
-  return name;
+  return {};
 }
 
 void TVrFileManager::ListFolder(const std::string& folder, std::vector<std::string>& list) {
   for (const auto& a : archives_) a->ListFolder(folder, list);
+  // The separator is added unless the folder already ends in one (a "\" that is not the
+  // second byte of a double-byte character such as "ソ").
   std::string prefix = folder;
-  if (!prefix.empty() && prefix.back() != '\\' && !IsTrailByteAt(prefix, prefix.size() - 1)) prefix += '\\';
-  auto listRoot = [&](const std::string& root) {
-    std::string dir;
-    if (folder.empty()) {
-      dir = LocalPathOf(root);
-    } else {
+  bool endsInSeparator = !prefix.empty() && prefix.back() == '\\' && !IsTrailByteAt(prefix, prefix.size() - 1);
+  if (!prefix.empty() && !endsInSeparator) prefix += '\\';
+  auto listRoot = [&](const std::filesystem::path& root) {
+    std::filesystem::path dir = root;
+    if (!folder.empty()) {
       std::optional<TDiskEntry> e = ResolveGamePath(root, folder);
       if (!e || !e->isDirectory) return;
       dir = e->localPath;
     }
     for (const auto& [diskName, isDir] : ListLocalFolder(dir))
-      if (!isDir) list.push_back(prefix + SjisPathOf(diskName));
+      if (!isDir) list.push_back(prefix + Utf8ToSjis(diskName));
   };
   if (!baseFolder_.empty()) listRoot(baseFolder_);
-  for (const std::string& root : roots_) listRoot(root);
+  for (const std::filesystem::path& root : roots_) listRoot(root);
 }
 
 bool TVrFileManager::FindDisk(int diskIndex) {
   RefreshRemovableRoots();
   bool found = false;
-  for (const std::string& root : roots_) {
-    std::optional<std::string> game = FindGameFile(root, "game.dat");
-    std::optional<std::string> install = FindGameFile(root, "install.dat");
+  for (const std::filesystem::path& root : roots_) {
+    std::optional<std::filesystem::path> game = FindGameFile(root, "game.dat");
+    std::optional<std::filesystem::path> install = FindGameFile(root, "install.dat");
     if (!game || !install) continue;
     TNovaInstallSet set;
     try {
@@ -345,7 +364,7 @@ bool TVrFileManager::FindDisk(int diskIndex) {
       continue;  // an unreadable record is not our disk
     }
     if (set.ProjectName == projectName_ && set.DiskIndex == diskIndex) {
-      AddArchiveFile(SjisPathOf(*game));
+      AddArchiveFile(*game);
       found = true;
     }
   }
@@ -354,23 +373,26 @@ bool TVrFileManager::FindDisk(int diskIndex) {
 
 bool TVrFileManager::PromptDisk(int diskNumber) {
   for (size_t i = 0; i < archives_.size();) {
-    const std::string& folder = archives_[i]->Folder();
+    const std::filesystem::path& file = archives_[i]->FileName();
     bool onDisk = false;
-    for (const std::string& root : roots_)
-      if (StartsWithText(folder, root)) onDisk = true;
+    for (const std::filesystem::path& root : roots_)
+      if (!file.empty() && IsBelow(file, root)) onDisk = true;
     if (onDisk) archives_.erase(archives_.begin() + static_cast<std::ptrdiff_t>(i));
     else ++i;
   }
   const std::string& title = ApplicationTitle();
+  // Without dialogs nobody can answer: as a refused prompt, the game ends.
   while (true) {
-    MsgResult r = MessageBox(FormatDiskPrompt(diskPrompt_, diskNumber), title, MsgButtons::OkCancel, MsgIcon::None);
+    MsgResult r = dialogs_ ? dialogs_->MessageBox(FormatDiskPrompt(diskPrompt_, diskNumber), title,
+                                                  MsgButtons::OkCancel, MsgIcon::None)
+                           : MsgResult::Cancel;
     if (r == MsgResult::Ok) {
       if (FindDisk(diskNumber - 1)) return true;
       // Without removable roots no disc can ever be found: asking again would never end.
       if (!removableEnabled_ && !rootsFixed_) r = MsgResult::Cancel;
       else continue;
     }
-    MsgResult q = MessageBox(quitText_, title, MsgButtons::OkCancel, MsgIcon::None);
+    MsgResult q = dialogs_ ? dialogs_->MessageBox(quitText_, title, MsgButtons::OkCancel, MsgIcon::None) : MsgResult::Ok;
     if (q == MsgResult::Ok || (!removableEnabled_ && !rootsFixed_)) {
       SetQuitting(true);
       PostCloseRequest();

@@ -2,19 +2,17 @@
 // The virtual file manager: every game file by its relative name ("cg\bg01.bri"), wherever
 // it lies: loose in the base folder, in one of the registered archives, or on a removable disk.
 //
-// Names are Shift-JIS game paths with "\" separators, compared case-insensitively.
-// Local paths: folders and archive file names given here (SetBaseFolder, AddArchiveFile,
-// AddResourceArchive) are local paths converted once from UTF-8 with Utf8ToSjis
-// ("/home/u/game/" stays the same bytes). The manager converts them back with SjisToUtf8 and
-// takes them literally; only the game name below a folder is looked up case-insensitively on
-// disk (archive/disk_names.h). A folder may end in "/" or "\"; SetBaseFolder adds "\" when it
-// ends in neither; with an empty base folder no loose files are looked for (never the
-// process's current folder). Paths handed back (GetRealPath) are local UTF-8 paths.
+// Names are Shift-JIS game paths with "\" separators, compared case-insensitively. Folders
+// and archive files given here are paths on the user's disk, taken as they are; only the game
+// name below a folder is looked up case-insensitively on disk (archive/disk_names.h). With an
+// empty base folder no loose files are looked for (never the process's current folder).
 //
 // Linux choices: removable roots are the mount points of optical media (iso9660 and udf
-// entries of /proc/mounts) read once at creation; temporary files live in a private folder
-// (mode 0700) made under $TMPDIR or /tmp and removed when the manager is destroyed.
+// entries of /proc/mounts), read at creation and before every disk search; temporary files
+// live in a private folder (mode 0700) made under $TMPDIR or /tmp and removed when the
+// manager is destroyed.
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,16 +21,18 @@
 #include "archive/install_set.h"
 #include "archive/vrfile_collection.h"
 #include "base/stream.h"
+#include "platform/dialogs.h"
 
 namespace nova {
 
 // One entry extracted to a temporary file.
 class TVrLockData {
 public:
-  TVrLockData(uint32_t id, std::string name, std::string path) : Id(id), Name(std::move(name)), Path(std::move(path)) {}
+  TVrLockData(uint32_t id, std::string name, std::filesystem::path path)
+      : Id(id), Name(std::move(name)), Path(std::move(path)) {}
   uint32_t Id;
-  std::string Name;  // entry name (Shift-JIS)
-  std::string Path;  // temporary folder + "~nv" + 8 upper-case hex digits + extension (UTF-8)
+  std::string Name;            // entry name (Shift-JIS)
+  std::filesystem::path Path;  // temporary folder / "~nv" + 8 upper-case hex digits + extension
   int32_t RefCount = 1;
 };
 
@@ -45,7 +45,7 @@ public:
 
   TVrLockData* Find(const std::string& name) const;  // exact bytes
   // A new lock with the next id; the next id then moves past every id in use.
-  TVrLockData* Add(const std::string& name, const std::string& tempFolder);
+  TVrLockData* Add(const std::string& name, const std::filesystem::path& tempFolder);
   void Remove(TVrLockData* lock);  // a lock whose file could not be made
   int Count() const { return static_cast<int>(items_.size()); }
   TVrLockData* Item(int index) const { return items_[static_cast<size_t>(index)].get(); }
@@ -55,9 +55,9 @@ private:
   uint32_t nextId_ = 0;
 };
 
-// Process-wide list of files to delete (local paths); carried out at every frame start and
-// when the lock list goes. Errors are ignored.
-void AddPendingDeletion(const std::string& localPath);
+// Process-wide list of files to delete; carried out at every frame start and when the lock
+// list goes. Errors are ignored.
+void AddPendingDeletion(const std::filesystem::path& localPath);
 void ProcessPendingDeletions();
 
 class TVrFileManager {
@@ -71,13 +71,21 @@ public:
   bool Exists(const std::string& name);
   void ReadFile(TStream& dest, const std::string& name);  // "%s:ファイルがありません"
   std::unique_ptr<TRangeStream> OpenRange(const std::string& name);  // same error
-  std::string GetRealPath(const std::string& name);  // a local path (UTF-8) or the name itself
+  // A file on disk holding the game file (an archive entry is extracted to a temporary file);
+  // empty when there is no such file.
+  std::filesystem::path GetRealPath(const std::string& name);
   TVrFile* FindEntry(const std::string& name);
   void ListFolder(const std::string& folder, std::vector<std::string>& list);
-  void SetBaseFolder(const std::string& folder);
-  const std::string& BaseFolder() const { return baseFolder_; }
-  int AddArchiveFile(const std::string& fileName);
-  int AddResourceArchive(const std::string& moduleFile, const std::string& resName, const std::string& resType);
+  void SetBaseFolder(const std::filesystem::path& folder) { baseFolder_ = folder; }
+  const std::filesystem::path& BaseFolder() const { return baseFolder_; }
+  // The in-memory archive that holds the files the scenario stores and reads back.
+  int AddMemoryArchive();
+  int AddArchiveFile(const std::filesystem::path& fileName);
+  // An executable carrying an archive after its end (see TVrFileCollection::OpenAppended).
+  int AddAppendedArchive(const std::filesystem::path& fileName);
+  int AddResourceArchive(const std::filesystem::path& moduleFile, const std::string& resName,
+                         const std::string& resType);
+  int AddCollection(std::unique_ptr<TVrFileCollection> collection);
   void RemoveArchive(int index);
   int ArchiveCount() const { return static_cast<int>(archives_.size()); }
   TVrFileCollection* Archive(int index) const;
@@ -85,15 +93,18 @@ public:
   bool FindDisk(int diskIndex);
   void ProcessPendingDeletions() { nova::ProcessPendingDeletions(); }
 
-  // Removable roots (Shift-JIS local paths ending in "/"), read at creation and again
-  // before every disk search (a new disc mounts under a new name); none when disabled.
-  const std::vector<std::string>& RemovableRoots() const { return roots_; }
+  // Removable roots, read at creation and again before every disk search (a new disc mounts
+  // under a new name); none when disabled.
+  const std::vector<std::filesystem::path>& RemovableRoots() const { return roots_; }
   void RefreshRemovableRoots();
   // Tests: fixed roots (kept, also across disk searches).
-  void SetRemovableRoots(std::vector<std::string> roots);
+  void SetRemovableRoots(std::vector<std::filesystem::path> roots);
   bool RemovableRootsEnabled() const { return removableEnabled_; }
-  const std::string& TempFolder() const { return tempFolder_; }  // local, ending in "/"
+  const std::filesystem::path& TempFolder() const { return tempFolder_; }
   const TVrLockList& Locks() const { return *locks_; }
+
+  // The boxes of the disk prompt; without dialogs the prompt ends the game at once.
+  void SetDialogs(TDialogs* dialogs) { dialogs_ = dialogs; }
 
   // Set by the project: the disk prompt (one "%d" for the disk number), the quit text and
   // the running project's name that FindDisk compares with install sets.
@@ -105,9 +116,10 @@ public:
 
 private:
   std::vector<std::unique_ptr<TVrFileCollection>> archives_;
-  std::string baseFolder_;
-  std::vector<std::string> roots_;
-  std::string tempFolder_;
+  std::filesystem::path baseFolder_;
+  std::vector<std::filesystem::path> roots_;
+  std::filesystem::path tempFolder_;
+  TDialogs* dialogs_ = nullptr;
   std::unique_ptr<TVrLockList> locks_;
   std::string diskPrompt_, quitText_, projectName_;
   bool removableEnabled_;
@@ -119,7 +131,7 @@ TVrFileManager& FileManager();
 // Replaces the process-wide manager by a fresh one (start-up, headless mode, tests).
 void ResetFileManager(bool removableRoots);
 
-// The optical-media mount points of /proc/mounts (Shift-JIS local paths ending in "/").
-std::vector<std::string> OpticalMountPoints(const std::string& mountsFile = "/proc/mounts");
+// The optical-media mount points of /proc/mounts.
+std::vector<std::filesystem::path> OpticalMountPoints(const std::filesystem::path& mountsFile = "/proc/mounts");
 
 }  // namespace nova

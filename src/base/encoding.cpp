@@ -89,4 +89,32 @@ std::string Utf8ToSjis(std::string_view utf8) {
 bool TrySjisToUtf8(std::string_view sjis, std::string& out) { return Convert(ToUtf8(), sjis, out, "", true); }
 bool TryUtf8ToSjis(std::string_view utf8, std::string& out) { return Convert(ToSjis(), utf8, out, "", true); }
 
+std::u32string DecodeUtf8(const std::string& utf8) {
+  std::u32string out;
+  for (size_t i = 0; i < utf8.size();) {
+    unsigned char c = static_cast<unsigned char>(utf8[i]);
+    int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
+    if (extra < 0 || i + static_cast<size_t>(extra) >= utf8.size()) {
+      out += U'\uFFFD';
+      ++i;
+      continue;
+    }
+    char32_t cp = extra == 0 ? c : c & (0x3F >> extra);
+    bool ok = true;
+    for (int k = 1; k <= extra; ++k) {
+      unsigned char t = static_cast<unsigned char>(utf8[i + k]);
+      if ((t & 0xC0) != 0x80) ok = false;
+      cp = (cp << 6) | (t & 0x3F);
+    }
+    if (!ok) {
+      out += U'\uFFFD';
+      ++i;
+      continue;
+    }
+    out += cp;
+    i += static_cast<size_t>(extra) + 1;
+  }
+  return out;
+}
+
 }  // namespace nova

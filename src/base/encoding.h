@@ -13,4 +13,7 @@ std::string Utf8ToSjis(std::string_view utf8);
 bool TrySjisToUtf8(std::string_view sjis, std::string& out);
 bool TryUtf8ToSjis(std::string_view utf8, std::string& out);
 
+// Code points of a UTF-8 text; malformed bytes give U+FFFD.
+std::u32string DecodeUtf8(const std::string& utf8);
+
 }  // namespace nova

@@ -1,5 +1,7 @@
 #include "base/error.h"
 
+#include "base/encoding.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
@@ -24,5 +26,7 @@ std::string Format(const char* fmt, ...) {
 }
 
 void RaiseError(const std::string& message) { throw ENovaError(message); }
+
+std::string HostPathText(const std::filesystem::path& path) { return Utf8ToSjis(path.string()); }
 
 }  // namespace nova

@@ -1,5 +1,6 @@
 #pragma once
 // Errors carry the system's own message text (Shift-JIS); the edge decides to show or drop them.
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 
@@ -15,5 +16,9 @@ public:
 std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
 [[noreturn]] void RaiseError(const std::string& message);
+
+// A path on the user's disk as it appears in a message (Shift-JIS; characters Shift-JIS
+// cannot hold show as "?").
+std::string HostPathText(const std::filesystem::path& path);
 
 }  // namespace nova

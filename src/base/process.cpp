@@ -1,39 +1,25 @@
 #include "base/process.h"
 
-#include <cstdio>
-
-#include "base/encoding.h"
+#include <atomic>
 
 namespace nova {
 namespace {
-bool gQuitting = false;
-bool gCloseRequested = false;
-MessageBoxHook gBoxHook;
-CloseHook gCloseHook;
+// Lock-free atomics: a signal handler may set them.
+std::atomic<bool> gQuitting{false};
+std::atomic<bool> gCloseRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 std::string gTitle;
 TFrameClock gClock;
 }  // namespace
 
 TFrameClock& FrameClock() { return gClock; }
 
-bool Quitting() { return gQuitting; }
-void SetQuitting(bool on) { gQuitting = on; }
+bool Quitting() { return gQuitting.load(std::memory_order_relaxed); }
+void SetQuitting(bool on) { gQuitting.store(on, std::memory_order_relaxed); }
 
-void PostCloseRequest() {
-  gCloseRequested = true;
-  if (gCloseHook) gCloseHook();
-}
-bool CloseRequested() { return gCloseRequested; }
-void ClearCloseRequest() { gCloseRequested = false; }
-
-MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons, MsgIcon icon) {
-  if (gBoxHook) return gBoxHook(text, caption, buttons, icon);
-  std::fprintf(stderr, "[%s] %s\n", SjisToUtf8(caption).c_str(), SjisToUtf8(text).c_str());
-  return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgResult::Yes : MsgResult::Ok;
-}
-
-void SetMessageBoxHook(MessageBoxHook hook) { gBoxHook = std::move(hook); }
-void SetCloseHook(CloseHook hook) { gCloseHook = std::move(hook); }
+void PostCloseRequest() { gCloseRequested.store(true, std::memory_order_relaxed); }
+bool CloseRequested() { return gCloseRequested.load(std::memory_order_relaxed); }
+void ClearCloseRequest() { gCloseRequested.store(false, std::memory_order_relaxed); }
 
 const std::string& ApplicationTitle() { return gTitle; }
 void SetApplicationTitle(const std::string& title) { gTitle = title; }

@@ -1,10 +1,8 @@
 #pragma once
 // Process-wide state that every subsystem may touch: the quitting flag, the close request to
-// the main window and the message boxes that start-up, disk prompts and the interpreter show.
-// The main window installs the real hooks; without them boxes print to stderr and answer
-// with their default button.
+// the main window, the frame clock and the application title. The two flags may be set from
+// a signal handler.
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace nova {
@@ -17,19 +15,6 @@ void SetQuitting(bool on);
 void PostCloseRequest();
 bool CloseRequested();
 void ClearCloseRequest();
-
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class MsgIcon { None, Information, Warning, Error, Question };
-enum class MsgResult { Ok, Cancel, Yes, No };
-
-// Texts are Shift-JIS. Returns the answer (headless: the default, the first button).
-MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons, MsgIcon icon);
-
-using MessageBoxHook = std::function<MsgResult(const std::string& text, const std::string& caption,
-                                                MsgButtons buttons, MsgIcon icon)>;
-void SetMessageBoxHook(MessageBoxHook hook);  // empty restores the stderr default
-using CloseHook = std::function<void()>;
-void SetCloseHook(CloseHook hook);
 
 // The frame clock of the main loop (milliseconds). The main loop writes it; commands, objects
 // and the trace read it.

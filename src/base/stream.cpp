@@ -1,5 +1,7 @@
 #include "base/stream.h"
 
+#include "base/encoding.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -151,7 +153,7 @@ void TKtMemoryStream::SetSize(int64_t size) {
   if (pos_ > data_.size()) pos_ = data_.size();
 }
 
-void TKtMemoryStream::LoadFromFile(const std::string& path) {
+void TKtMemoryStream::LoadFromFile(const std::filesystem::path& path) {
   TFileStream f(path, TFileStream::OpenRead);
   int64_t size = f.Size();
   std::string data(static_cast<size_t>(size), '\0');
@@ -159,17 +161,17 @@ void TKtMemoryStream::LoadFromFile(const std::string& path) {
   Assign(std::move(data));
 }
 
-void TKtMemoryStream::SaveToFile(const std::string& path) const {
+void TKtMemoryStream::SaveToFile(const std::filesystem::path& path) const {
   TFileStream f(path, TFileStream::Create);
   f.WriteBuffer(data_.data(), static_cast<int64_t>(data_.size()));
 }
 
-TFileStream::TFileStream(const std::string& path, Mode mode) : path_(path) {
+TFileStream::TFileStream(const std::filesystem::path& path, Mode mode) : path_(path) {
   int flags = mode == OpenRead ? O_RDONLY : mode == OpenReadWrite ? O_RDWR : (O_RDWR | O_CREAT | O_TRUNC);
   fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
   if (fd_ < 0) {
-    if (mode == Create) RaiseError(Format("%s:ファイルが作れません", path.c_str()));
-    RaiseError(Format("%s:ファイルがありません", path.c_str()));
+    if (mode == Create) RaiseError(HostPathText(path) + Utf8ToSjis(":ファイルが作れません"));
+    RaiseError(HostPathText(path) + Utf8ToSjis(":ファイルがありません"));
   }
 }
 
@@ -214,7 +216,8 @@ int64_t TFileStream::Size() {
 }
 
 void TFileStream::SetSize(int64_t size) {
-  if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) RaiseError(Format("%s:ファイルに書き込めません", path_.c_str()));
+  if (::ftruncate(fd_, static_cast<off_t>(size)) != 0)
+    RaiseError(HostPathText(path_) + Utf8ToSjis(":ファイルに書き込めません"));
 }
 
 void TFileStream::Flush() { ::fsync(fd_); }

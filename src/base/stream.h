@@ -3,6 +3,7 @@
 // that every file and record format of the system uses. Typed reads are lenient: bytes past
 // the end read as zero and a string field never claims more bytes than the stream still holds.
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -77,21 +78,21 @@ public:
   }
   const char* Memory() const { return data_.data(); }
 
-  // Local file system paths (UTF-8). LoadFromFile raises "%s:ファイルがありません" style errors
-  // through ENovaError when the file cannot be read.
-  void LoadFromFile(const std::string& path);
-  void SaveToFile(const std::string& path) const;
+  // Files on the user's disk. LoadFromFile raises "<path>:ファイルがありません" when the file
+  // cannot be read.
+  void LoadFromFile(const std::filesystem::path& path);
+  void SaveToFile(const std::filesystem::path& path) const;
 
 private:
   std::string data_;
   size_t pos_ = 0;
 };
 
-// A local file opened through the C library (paths in UTF-8).
+// A file on the user's disk.
 class TFileStream : public TStream {
 public:
   enum Mode { OpenRead, OpenReadWrite, Create };
-  TFileStream(const std::string& path, Mode mode);
+  TFileStream(const std::filesystem::path& path, Mode mode);
   ~TFileStream() override;
   int64_t Read(void* buffer, int64_t count) override;
   int64_t Write(const void* buffer, int64_t count) override;
@@ -102,7 +103,7 @@ public:
 
 private:
   int fd_ = -1;
-  std::string path_;
+  std::filesystem::path path_;
 };
 
 }  // namespace nova

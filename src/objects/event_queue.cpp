@@ -4,11 +4,6 @@
 
 namespace nova {
 
-bool TEventQueue::ObjectExists(const TEventSender& sender) const {
-  if (sender.Empty()) return false;
-  return exists_ ? exists_(sender.Name) : true;
-}
-
 void TEventQueue::PostEvent(const TEventSender& sender, const std::string& pageRef, std::vector<std::string> args,
                             uint8_t code) {
   TEventEntry e;

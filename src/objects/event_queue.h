@@ -3,7 +3,6 @@
 // level 0 until the interpreter takes it; it then carries the event level its handler runs at
 // and is removed when that handler returns.
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,12 +25,6 @@ struct TEventEntry {
 
 class TEventQueue {
 public:
-  // Whether an object of that name is still registered in the scene. The scene installs its
-  // registry lookup; until then every non-empty name counts as registered.
-  using TObjectExistsHook = std::function<bool(const std::string& name)>;
-  void SetObjectExistsHook(TObjectExistsHook hook) { exists_ = std::move(hook); }
-  bool ObjectExists(const TEventSender& sender) const;
-
   void PostEvent(const TEventSender& sender, const std::string& pageRef, std::vector<std::string> args,
                  uint8_t code);
   int Count() const { return static_cast<int>(entries_.size()); }
@@ -51,7 +44,6 @@ public:
 
 private:
   std::vector<TEventEntry> entries_;
-  TObjectExistsHook exists_;
 };
 
 }  // namespace nova

@@ -5,7 +5,6 @@
 #include "base/encoding.h"
 #include "base/error.h"
 #include "base/sjis.h"
-#include "params/environment.h"
 #include "params/param_messages.h"
 #include "params/parser.h"
 #include "params/system_vars.h"
@@ -77,6 +76,15 @@ TParamCollection::TParamCollection() {
 }
 
 TParamCollection::~TParamCollection() { Clear(); }
+
+void TParamCollection::BindSystemVar(int number, TSystemVarBinding binding) {
+  if (number >= 0 && number < kSystemCount) bindings_[static_cast<size_t>(number)] = std::move(binding);
+}
+
+const TSystemVarBinding& TParamCollection::SystemVarBindingOf(int number) const {
+  static const TSystemVarBinding unbound;
+  return (number >= 0 && number < kSystemCount) ? bindings_[static_cast<size_t>(number)] : unbound;
+}
 
 bool TParamCollection::SameNameOfSize(const char* a, const char* b, size_t n) {
   for (size_t i = 0; i < n;) {
@@ -274,6 +282,7 @@ void TParamCollection::SaveVars(TStream& s) {
 }
 
 void TParamCollection::LoadVars(TStream& s, int32_t version) {
+  LoadedHistorySettings.reset();
   for (int i = Count() - 1; i >= kSystemCount; --i) {
     if (!ParamItem(i)->IsStatus) Delete(i);
   }
@@ -287,7 +296,7 @@ void TParamCollection::LoadVars(TStream& s, int32_t version) {
   if (version > 112 && version < 135) {
     std::array<int32_t, 6> history{};
     for (auto& v : history) v = s.ReadInt32();
-    Environment().SetDefaultHistorySettings(history);
+    LoadedHistorySettings = history;
   }
   if (version > 120) TempTarget = s.ReadString();
 }

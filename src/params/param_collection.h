@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "base/hash_collection.h"
 #include "base/stream.h"
 #include "params/param.h"
+#include "params/system_var_binding.h"
 
 namespace nova {
 
@@ -43,6 +45,16 @@ public:
   int32_t TextDelay = 50;
   std::string Cursor;
   std::string TempTarget;
+  // Six settings of the default history format that saved games of some versions carry after
+  // the variables (LoadVars keeps them here for the history).
+  std::optional<std::array<int32_t, 6>> LoadedHistorySettings;
+
+  // What the system variables read outside the store (see system_var_binding.h).
+  void BindSystemVar(int number, TSystemVarBinding binding);
+  void UnbindSystemVar(int number) { BindSystemVar(number, TSystemVarBinding{}); }
+  const TSystemVarBinding& SystemVarBindingOf(int number) const;
+  void BindClock(TClockBinding clock) { clock_ = std::move(clock); }
+  const TClockBinding& Clock() const { return clock_; }
 
   TParamCollectionItem* ParamItem(int index) const { return static_cast<TParamCollectionItem*>(Item(index)); }
 
@@ -118,6 +130,8 @@ private:
   }
 
   std::array<std::vector<std::unique_ptr<TParamCollectionItem>>, 5> tempPool_;
+  std::array<TSystemVarBinding, kSystemCount> bindings_;
+  TClockBinding clock_;
   uint64_t generation_ = NextGeneration();
 };
 

@@ -1,16 +1,10 @@
 #include "params/param_messages.h"
 
-#include "base/encoding.h"
+#include "base/sjis_text.h"
 
 namespace nova::msg {
 
 namespace {
-// Converted once from the UTF-8 source text.
-#define NOVA_SJIS_TEXT(fn, utf8)                  \
-  const std::string& fn() {                       \
-    static const std::string text = Utf8ToSjis(utf8); \
-    return text;                                  \
-  }
 NOVA_SJIS_TEXT(BadDimsOpen, "配列の要素数[")
 NOVA_SJIS_TEXT(BadDimsClose, "]が不正です")
 NOVA_SJIS_TEXT(BadVarNameSuffix, "\"：変数名が不正です")
@@ -27,7 +21,6 @@ NOVA_SJIS_TEXT(BadGetPropArgument, "GetPropの引数が違います")
 NOVA_SJIS_TEXT(BadSubscript, "添え字が不正です")
 NOVA_SJIS_TEXT(SubscriptBeyondCount, "要素数を超えています")
 NOVA_SJIS_TEXT(InternalError, "内部エラー")
-#undef NOVA_SJIS_TEXT
 
 std::string BadDims(const std::string& sizes) { return BadDimsOpen() + sizes + BadDimsClose(); }
 std::string BadVarName(const std::string& name) { return "\"" + name + BadVarNameSuffix(); }

@@ -1,7 +1,6 @@
 // Dispatch of the built-in functions and the Random generator state.
 #include <cmath>
 
-#include "params/environment.h"
 #include "params/param_convert.h"
 #include "params/sysfunc_internal.h"
 
@@ -10,28 +9,7 @@ namespace {
 
 uint32_t gRandomState = 0;
 
-struct TDispatch {
-  TSysFuncImpl Impl[kSysFuncCount] = {};
-  TDispatch() {
-    AddStringFuncs(Impl);
-    AddNumberFuncs(Impl);
-    AddDateFuncs(Impl);
-    AddArrayFuncs(Impl);
-    AddFileFuncs(Impl);
-    AddVarFuncs(Impl);
-  }
-};
-
-TDispatch& Dispatch() {
-  static TDispatch dispatch;
-  return dispatch;
-}
-
 }  // namespace
-
-void SetSysFuncImpl(int code, TSysFuncImpl impl) {
-  if (code >= 0 && code < kSysFuncCount) Dispatch().Impl[code] = impl;
-}
 
 uint32_t RandomSeed() { return gRandomState; }
 void SetRandomSeed(uint32_t seed) { gRandomState = seed; }
@@ -48,7 +26,11 @@ int32_t NextRandom(int32_t n) {
 
 TCustomParam* TSysFuncCall::Variable(int i) {
   auto* ref = dynamic_cast<TParamVar*>(&Arg(i));
-  return (ref && ref->Target) ? ref->Target->Param.get() : nullptr;
+  if (!ref || !ref->Target || !ref->Target->Param) return nullptr;
+  // A temporary that holds a value (not an element reference) carries a constant or a result.
+  TParamCollectionItem* target = ref->Target;
+  if (TParamCollection::IsTemporaryName(target->Name()) && target->Param->ClassCode() != kClassVar) return nullptr;
+  return target->Param.get();
 }
 
 TCustomParam& TSysFuncCall::Out(int i) {
@@ -71,28 +53,39 @@ void TSysFuncCall::ResultFloat(Real v) {
   Dest->SetAsFloat(v);
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
-
 std::string NotAvailable(const char* name) { return std::string(name) + ": not available yet"; }
 
-TSysFuncMan::TSysFuncMan(TParamCollection& store) : store_(store) {}
+TSysFuncMan::TSysFuncMan(TParamCollection& store) : store_(store) {
+  AddStringFuncs(*this);
+  AddNumberFuncs(*this);
+  AddDateFuncs(*this);
+  AddArrayFuncs(*this);
+  AddPathFuncs(*this);
+  AddVarFuncs(*this);
+}
+
 TSysFuncMan::~TSysFuncMan() = default;
+
+void TSysFuncMan::Register(int code, TSysFuncImpl impl) {
+  if (code >= 0 && code < kSysFuncCount) impl_[static_cast<size_t>(code)] = std::move(impl);
+}
+
+bool TSysFuncMan::IsRegistered(int code) const {
+  return code >= 0 && code < kSysFuncCount && static_cast<bool>(impl_[static_cast<size_t>(code)]);
+}
+
+void TSysFuncMan::RegisterVariable(int number, TSystemVarBinding binding) {
+  store_.BindSystemVar(number, std::move(binding));
+}
+
+void TSysFuncMan::UnregisterVariable(int number) { store_.UnbindSystemVar(number); }
+
+void TSysFuncMan::RegisterClock(TClockBinding clock) { store_.BindClock(std::move(clock)); }
 
 void TSysFuncMan::Call(TParamCollectionItem* dest, int funcCode, int lastIndex,
                        std::vector<std::unique_ptr<TCustomParam>>& args) {
   if (funcCode < 0 || funcCode >= kSysFuncCount) throw ENovaError(Format("function %d: unknown", funcCode));
-  TSysFuncImpl impl = Dispatch().Impl[funcCode];
+  const TSysFuncImpl& impl = impl_[static_cast<size_t>(funcCode)];
   if (!impl) throw ENovaError(NotAvailable(SysFuncInfo(funcCode).Name));
   if (!dest || !dest->Param) throw ENovaError(Format("%s: no result variable", SysFuncInfo(funcCode).Name));
   int count = lastIndex + 1;

@@ -3,6 +3,7 @@
 
 #include "base/encoding.h"
 #include "base/sjis.h"
+#include "base/text_lines.h"
 #include "params/sysfunc_internal.h"
 
 namespace nova {
@@ -166,19 +167,19 @@ void FnCopyArray(TSysFuncCall& c) {
 
 }  // namespace
 
-void AddArrayFuncs(TSysFuncImpl* t) {
-  t[4] = FnGetArraySize;
-  t[21] = FnSetArray;
-  t[22] = FnFillMem;
-  t[23] = FnCopyMem;
-  t[28] = FnArrayToString;
-  t[29] = FnStringToArray;
-  t[30] = FnIndexOfStr;
-  t[31] = FnSortStr;
-  t[66] = FnAddArray;
-  t[67] = FnInsertArray;
-  t[68] = FnDeleteArray;
-  t[70] = FnCopyArray;
+void AddArrayFuncs(TSysFuncMan& m) {
+  m.Register(4, FnGetArraySize);
+  m.Register(21, FnSetArray);
+  m.Register(22, FnFillMem);
+  m.Register(23, FnCopyMem);
+  m.Register(28, FnArrayToString);
+  m.Register(29, FnStringToArray);
+  m.Register(30, FnIndexOfStr);
+  m.Register(31, FnSortStr);
+  m.Register(66, FnAddArray);
+  m.Register(67, FnInsertArray);
+  m.Register(68, FnDeleteArray);
+  m.Register(70, FnCopyArray);
 }
 
 }  // namespace nova

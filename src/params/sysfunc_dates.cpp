@@ -59,20 +59,20 @@ void FnGetWeekJStr(TSysFuncCall& c) {
 
 }  // namespace
 
-void AddDateFuncs(TSysFuncImpl* t) {
-  t[51] = FnEncodeDate;
-  t[52] = FnEncodeTime;
-  t[53] = FnDecodeDate;
-  t[54] = FnDecodeTime;
-  t[55] = FnGetYear;
-  t[56] = FnGetMonth;
-  t[57] = FnGetDay;
-  t[58] = FnGetHour;
-  t[59] = FnGetMin;
-  t[60] = FnGetSec;
-  t[61] = FnGetWeek;
-  t[62] = FnGetWeekStr;
-  t[63] = FnGetWeekJStr;
+void AddDateFuncs(TSysFuncMan& m) {
+  m.Register(51, FnEncodeDate);
+  m.Register(52, FnEncodeTime);
+  m.Register(53, FnDecodeDate);
+  m.Register(54, FnDecodeTime);
+  m.Register(55, FnGetYear);
+  m.Register(56, FnGetMonth);
+  m.Register(57, FnGetDay);
+  m.Register(58, FnGetHour);
+  m.Register(59, FnGetMin);
+  m.Register(60, FnGetSec);
+  m.Register(61, FnGetWeek);
+  m.Register(62, FnGetWeekStr);
+  m.Register(63, FnGetWeekJStr);
 }
 
 }  // namespace nova

@@ -1,84 +1,20 @@
 #pragma once
-// What every function family sees of one call: typed argument reads, the result setters and
-// the variable behind a variable argument.
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "base/error.h"
-#include "params/param.h"
-#include "params/param_collection.h"
-#include "params/sysfunc.h"
+// The function families of this library, each registering its rows with the dispatcher.
+#include "params/sysfunc_call.h"
 
 namespace nova {
 
-struct TSysFuncCall {
-  TSysFuncMan& Man;
-  TCustomParam* Dest;  // the result temporary's value (never null inside an implementation)
-  std::vector<std::unique_ptr<TCustomParam>>& Args;
-  int Count;  // arguments actually given
-  int Code;
-  std::vector<std::unique_ptr<TCustomParam>> Scratch;
-
-  TParamCollection& Store() { return Man.store_; }
-  int& CalcDepth() { return Man.calcDepth_; }
-  const char* Name() const { return SysFuncInfo(Code).Name; }
-
-  bool Has(int i) const { return i < Count; }
-  TCustomParam& Arg(int i) { return *Args[static_cast<size_t>(i)]; }
-  int32_t Int(int i) { return Arg(i).GetAsInt(); }
-  Real Float(int i) { return Arg(i).GetAsFloat(); }
-  bool Bool(int i) { return Arg(i).GetAsBool(); }
-  std::string Str(int i) { return Arg(i).GetAsStr(); }
-
-  // The variable an argument is bound to, or null when the argument is a constant.
-  TCustomParam* Variable(int i);
-  // The variable, or the constant itself.
-  TCustomParam& Whole(int i) {
-    TCustomParam* v = Variable(i);
-    return v ? *v : Arg(i);
-  }
-  // What a var argument is written through: the operand itself when it refers to a variable
-  // (so element references work), else a scratch copy, so that a constant of the compiled
-  // expression never changes.
-  TCustomParam& Out(int i);
-  // The same for functions that change a whole variable (dimensions included).
-  TCustomParam& OutWhole(int i);
-  // The variable, or the error `message` when the argument is no variable.
-  TCustomParam& RequireVariable(int i, const std::string& message) {
-    TCustomParam* v = Variable(i);
-    if (!v) throw ENovaError(message);
-    return *v;
-  }
-
-  void ResultInt(int32_t v) { Dest->SetAsInt(v); }
-  void ResultFloat(Real v);  // a result that is not a finite number is the runtime's error
-  void ResultBool(bool v) { Dest->SetAsBool(v); }
-  void ResultStr(const std::string& v) { Dest->SetAsStr(v); }
-};
-
-using TSysFuncImpl = void (*)(TSysFuncCall&);
-
-// Installs the implementation of one function number; the subsystems that provide display
-// objects, the history, data tables and desktop services register theirs at start-up.
-// A null implementation restores the "not available yet" error.
-void SetSysFuncImpl(int code, TSysFuncImpl impl);
-
-// Each family fills its rows of the dispatch table (indexed by function number).
-void AddStringFuncs(TSysFuncImpl* table);
-void AddNumberFuncs(TSysFuncImpl* table);
-void AddDateFuncs(TSysFuncImpl* table);
-void AddArrayFuncs(TSysFuncImpl* table);
-void AddFileFuncs(TSysFuncImpl* table);
-void AddVarFuncs(TSysFuncImpl* table);
+void AddStringFuncs(TSysFuncMan& man);
+void AddNumberFuncs(TSysFuncMan& man);
+void AddDateFuncs(TSysFuncMan& man);
+void AddArrayFuncs(TSysFuncMan& man);
+void AddPathFuncs(TSysFuncMan& man);
+void AddVarFuncs(TSysFuncMan& man);
 
 // Random(n): advances the process-wide state.
 int32_t NextRandom(int32_t n);
 
-// Splits text into lines at CR LF, CR or LF; a final line break adds no empty line.
-std::vector<std::string> SplitLines(const std::string& text);
-
-// The message of a function that waits for a later subsystem.
+// The message of a function whose subsystem is absent.
 std::string NotAvailable(const char* name);
 
 }  // namespace nova

@@ -56,27 +56,27 @@ void FnStrToFloatDef(TSysFuncCall& c) {
 
 }  // namespace
 
-void AddNumberFuncs(TSysFuncImpl* t) {
-  t[20] = FnNot;
-  t[26] = FnRandom;
-  t[37] = FnInt;
-  t[38] = FnFloat;
-  t[39] = FnSin;
-  t[40] = FnCos;
-  t[41] = FnTan;
-  t[42] = FnArcSin;
-  t[43] = FnArcCos;
-  t[44] = FnArcTan;
-  t[45] = FnArcTan2;
-  t[46] = FnHypot;
-  t[48] = FnAbs;
-  t[49] = FnFabs;
-  t[126] = FnMin;
-  t[127] = FnMax;
-  t[128] = FnFmin;
-  t[129] = FnFmax;
-  t[138] = FnStrToIntDef;
-  t[139] = FnStrToFloatDef;
+void AddNumberFuncs(TSysFuncMan& m) {
+  m.Register(20, FnNot);
+  m.Register(26, FnRandom);
+  m.Register(37, FnInt);
+  m.Register(38, FnFloat);
+  m.Register(39, FnSin);
+  m.Register(40, FnCos);
+  m.Register(41, FnTan);
+  m.Register(42, FnArcSin);
+  m.Register(43, FnArcCos);
+  m.Register(44, FnArcTan);
+  m.Register(45, FnArcTan2);
+  m.Register(46, FnHypot);
+  m.Register(48, FnAbs);
+  m.Register(49, FnFabs);
+  m.Register(126, FnMin);
+  m.Register(127, FnMax);
+  m.Register(128, FnFmin);
+  m.Register(129, FnFmax);
+  m.Register(138, FnStrToIntDef);
+  m.Register(139, FnStrToFloatDef);
 }
 
 }  // namespace nova

@@ -198,31 +198,31 @@ void FnAddDelimiter(TSysFuncCall& c) {
 
 }  // namespace
 
-void AddStringFuncs(TSysFuncImpl* t) {
-  t[0] = FnIntToStr;
-  t[1] = FnIntToHex;
-  t[5] = FnLength;
-  t[6] = FnJLength;
-  t[7] = FnCopy;
-  t[8] = FnJCopy;
-  t[9] = FnDelete;
-  t[10] = FnJDelete;
-  t[11] = FnInsert;
-  t[12] = FnJInsert;
-  t[13] = FnCompareStr;
-  t[14] = FnCompareText;
-  t[15] = FnPos;
-  t[16] = FnJPos;
-  t[17] = FnTrim;
-  t[18] = FnJTrim;
-  t[64] = FnFixStr;
-  t[73] = FnLowerCase;
-  t[74] = FnUpperCase;
-  t[82] = FnStringOfChar;
-  t[83] = FnStringReplace;
-  t[85] = FnHanToZen;
-  t[86] = FnZenToHan;
-  t[133] = FnAddDelimiter;
+void AddStringFuncs(TSysFuncMan& m) {
+  m.Register(0, FnIntToStr);
+  m.Register(1, FnIntToHex);
+  m.Register(5, FnLength);
+  m.Register(6, FnJLength);
+  m.Register(7, FnCopy);
+  m.Register(8, FnJCopy);
+  m.Register(9, FnDelete);
+  m.Register(10, FnJDelete);
+  m.Register(11, FnInsert);
+  m.Register(12, FnJInsert);
+  m.Register(13, FnCompareStr);
+  m.Register(14, FnCompareText);
+  m.Register(15, FnPos);
+  m.Register(16, FnJPos);
+  m.Register(17, FnTrim);
+  m.Register(18, FnJTrim);
+  m.Register(64, FnFixStr);
+  m.Register(73, FnLowerCase);
+  m.Register(74, FnUpperCase);
+  m.Register(82, FnStringOfChar);
+  m.Register(83, FnStringReplace);
+  m.Register(85, FnHanToZen);
+  m.Register(86, FnZenToHan);
+  m.Register(133, FnAddDelimiter);
 }
 
 }  // namespace nova

@@ -1,8 +1,6 @@
-// Functions about variables and statements: VarExists, AssignTemp, GetVarType, Calc, and the
-// save captions the project provides.
+// Functions about variables and statements: VarExists, AssignTemp, GetVarType, Calc.
 #include "base/stream.h"
 #include "params/compiler_internal.h"
-#include "params/environment.h"
 #include "params/parser.h"
 #include "params/sysfunc_internal.h"
 
@@ -40,33 +38,13 @@ void FnCalc(TSysFuncCall& c) {
   c.ResultBool(true);
 }
 
-void FnGetSaveCaption(TSysFuncCall& c) { c.ResultStr(Environment().GetSaveCaption(c.Int(0))); }
-
-void FnListSaveCaption(TSysFuncCall& c) {
-  std::vector<std::pair<std::string, int32_t>> saves = Environment().SaveCaptions();
-  auto count = static_cast<int32_t>(saves.size());
-  if (c.Has(0)) {
-    TCustomParam& v = c.OutWhole(0);
-    v.SetDims({count});
-    for (int32_t i = 0; i < count; ++i) v.SetStrAt(i, saves[static_cast<size_t>(i)].first);
-  }
-  if (c.Has(1)) {
-    TCustomParam& v = c.OutWhole(1);
-    v.SetDims({count});
-    for (int32_t i = 0; i < count; ++i) v.SetIntAt(i, saves[static_cast<size_t>(i)].second);
-  }
-  c.ResultInt(count);
-}
-
 }  // namespace
 
-void AddVarFuncs(TSysFuncImpl* t) {
-  t[27] = FnGetSaveCaption;
-  t[50] = FnVarExists;
-  t[84] = FnAssignTemp;
-  t[130] = FnGetVarType;
-  t[134] = FnListSaveCaption;
-  t[136] = FnCalc;
+void AddVarFuncs(TSysFuncMan& m) {
+  m.Register(50, FnVarExists);
+  m.Register(84, FnAssignTemp);
+  m.Register(130, FnGetVarType);
+  m.Register(136, FnCalc);
 }
 
 }  // namespace nova

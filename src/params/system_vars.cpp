@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "base/error.h"
-#include "params/environment.h"
 #include "params/param_collection.h"
 #include "params/param_convert.h"
 #include "params/param_messages.h"
@@ -45,17 +44,9 @@ int DayOfWeek(int y, int m, int d) {
   return static_cast<int>(w) + 1;
 }
 
-bool KeyArrayElement(int number, int index) {
-  TSystemEnvironment& env = Environment();
-  if (index == 256) return env.WheelDown();
-  if (index == 257) return env.WheelUp();
-  if (index < 0 || index > 255) return false;
-  switch (number) {
-    case SV_KEYPUSH: return env.KeyHeld(index);
-    case SV_KEYCLICK: return env.KeyPressedThisFrame(index);
-    default: return env.KeyRepeatThisFrame(index);
-  }
-}
+// The clock variables read their binding; an unbound clock reads 0 and 1899-12-30.
+TDateTimeParts Now(const TClockBinding& clock) { return clock.Now ? clock.Now() : TDateTimeParts{}; }
+uint32_t Ticks(const std::function<uint32_t()>& f) { return f ? f() : 0; }
 
 }  // namespace
 
@@ -66,7 +57,8 @@ TParamSystem::TParamSystem(uint8_t number, TParamCollection& store)
 
 TCustomParam* TParamSystem::ForwardTarget() const {
   if (Number == SV_RESULT) {
-    TCustomParam* p = Environment().ResultValue();
+    const TSystemVarBinding& b = store_.SystemVarBindingOf(SV_RESULT);
+    TCustomParam* p = b.Target ? b.Target() : nullptr;
     return p == this ? nullptr : p;
   }
   if (Number == SV_TEMP && !store_.TempTarget.empty()) {
@@ -89,33 +81,28 @@ int TParamSystem::NativeType() const {
 }
 
 int32_t TParamSystem::ReadInt() const {
-  TSystemEnvironment& env = Environment();
+  const TClockBinding& clock = store_.Clock();
   switch (Number) {
-    case SV_MOUSEX: return env.MouseX();
-    case SV_MOUSEY: return env.MouseY();
     case SV_TEXTDELAY: return store_.TextDelay;
-    case SV_HISTORYCOUNT: return env.HistoryCount();
-    case SV_PARAMCOUNT: return env.ArgCount();
-    case SV_SCRWIDTH: return env.ScreenWidth();
-    case SV_SCRHEIGHT: return env.ScreenHeight();
-    case SV_TICKCOUNT: return static_cast<int32_t>(env.TotalMilliseconds());
-    case SV_PCTICKCOUNT: return static_cast<int32_t>(env.TimerMilliseconds());
-    case SV_UPDATECOUNT: return static_cast<int32_t>(env.FrameCount());
-    case SV_YEAR: return env.CachedDateTime().Year;
-    case SV_MONTH: return env.CachedDateTime().Month;
-    case SV_DAY: return env.CachedDateTime().Day;
+    case SV_SELINDEX: return store_.SelIndex;
+    case SV_TICKCOUNT: return static_cast<int32_t>(Ticks(clock.Total));
+    case SV_PCTICKCOUNT: return static_cast<int32_t>(Ticks(clock.Timer));
+    case SV_UPDATECOUNT: return static_cast<int32_t>(Ticks(clock.Frames));
+    case SV_YEAR: return Now(clock).Year;
+    case SV_MONTH: return Now(clock).Month;
+    case SV_DAY: return Now(clock).Day;
     case SV_WEEK: {
-      TDateTimeParts t = env.CachedDateTime();
+      TDateTimeParts t = Now(clock);
       return DayOfWeek(t.Year, t.Month, t.Day);
     }
-    case SV_HOUR: return env.CachedDateTime().Hour;
-    case SV_MIN: return env.CachedDateTime().Min;
-    case SV_SEC: return env.CachedDateTime().Sec;
-    case SV_SELINDEX: return store_.SelIndex;
-    case SV_DISPLAYMODECOUNT: return env.DisplayModeCount();
-    case SV_DISPLAYMODEINDEX: return env.DisplayModeIndex();
-    case SV_HISTORYMAXCOUNT: return env.HistoryMaxCount();
-    default: return 0;
+    case SV_HOUR: return Now(clock).Hour;
+    case SV_MIN: return Now(clock).Min;
+    case SV_SEC: return Now(clock).Sec;
+    default: {
+      const TSystemVarBinding& b = store_.SystemVarBindingOf(Number);
+      if (b.GetInt) return b.GetInt();
+      return Number == SV_DISPLAYMODEINDEX ? -1 : 0;
+    }
   }
 }
 
@@ -130,81 +117,50 @@ Real TParamSystem::ReadFloat() const {
 }
 
 bool TParamSystem::ReadBool(int index) const {
-  TSystemEnvironment& env = Environment();
-  switch (Number) {
-    case SV_LCLICK: return env.LeftClick();
-    case SV_RCLICK: return env.RightClick();
-    case SV_LPUSH: return env.LeftPush();
-    case SV_RPUSH: return env.RightPush();
-    case SV_FULLSCR: return env.FullScreen();
-    case SV_CGDITHER: return env.CGDither();
-    case SV_KEYPUSH:
-    case SV_KEYCLICK:
-    case SV_KEYREPEAT: return index >= 0 && KeyArrayElement(Number, index);
-    case SV_SOUNDON: return env.SoundOn();
-    case SV_WHEELDOWN: return env.WheelDown();
-    case SV_WHEELUP: return env.WheelUp();
-    default: return false;  // @IsDebug
-  }
+  const TSystemVarBinding& b = store_.SystemVarBindingOf(Number);
+  if (IsArray() && (index < 0 || index >= GetCount())) return false;
+  if (b.GetFlag) return b.GetFlag(index);
+  return Number == SV_SOUNDON;  // sound is on until media says otherwise; @IsDebug is FALSE
 }
 
 std::string TParamSystem::ReadStr(int index) const {
-  TSystemEnvironment& env = Environment();
   switch (Number) {
-    case SV_PARAMSTR:
-      return (index >= 0 && index < env.ArgCount()) ? env.Arg(index) : std::string();
-    case SV_SENDER: return env.SenderName();
-    case SV_FONTS: return env.Fonts(false);
-    case SV_FIXEDFONTS: return env.Fonts(true);
     case SV_CURSOR: return store_.Cursor;
     case SV_SELSTR: return store_.SelStr;
-    case SV_TITLE: return env.Title();
-    case SV_ACTIVECOMPO: return env.ActiveCompo();
-    case SV_MIDIPORT: return env.MidiPort();
-    case SV_MIDIPORTS: {
-      std::vector<std::string> ports = env.MidiPorts();
-      size_t i = index < 0 ? 0 : static_cast<size_t>(index);
-      return i < ports.size() ? ports[i] : std::string();
+    default: {
+      const TSystemVarBinding& b = store_.SystemVarBindingOf(Number);
+      if (Number == SV_MIDIPORTS && index < 0) index = 0;  // the whole value is the first port
+      if (IsArray() && (index < 0 || index >= GetCount())) return std::string();
+      return b.GetStr ? b.GetStr(index) : std::string();
     }
-    default: return std::string();
   }
 }
 
 void TParamSystem::WriteInt(int32_t v) {
-  TSystemEnvironment& env = Environment();
   switch (Number) {
-    case SV_MOUSEX: env.SetMouseX(v); break;
-    case SV_MOUSEY: env.SetMouseY(v); break;
     case SV_TEXTDELAY: store_.TextDelay = v; break;
     case SV_SELINDEX: store_.SelIndex = v; break;
-    case SV_DISPLAYMODEINDEX: env.SetDisplayModeIndex(v); break;
-    case SV_HISTORYMAXCOUNT: env.SetHistoryMaxCount(v); break;
-    default: break;  // read-only
+    default:
+      if (const TSystemVarBinding& b = store_.SystemVarBindingOf(Number); b.SetInt) b.SetInt(v);
+      break;  // read-only
   }
 }
 
 void TParamSystem::WriteBool(bool v) {
-  TSystemEnvironment& env = Environment();
-  switch (Number) {
-    case SV_LCLICK: env.SetLeftClick(v); break;
-    case SV_RCLICK: env.SetRightClick(v); break;
-    case SV_FULLSCR: env.SetFullScreen(v); break;
-    case SV_CGDITHER:
-      if (env.CGDither() != v) env.SetCGDither(v);
-      break;
-    case SV_SOUNDON: env.SetSoundOn(v); break;
-    default: break;
-  }
+  const TSystemVarBinding& b = store_.SystemVarBindingOf(Number);
+  if (!b.SetFlag) return;
+  // @CGDither reloads every image when it changes: a write of the same value does nothing.
+  if (Number == SV_CGDITHER && b.GetFlag && b.GetFlag(-1) == v) return;
+  b.SetFlag(v);
 }
 
 void TParamSystem::WriteStr(const std::string& v) {
-  TSystemEnvironment& env = Environment();
   switch (Number) {
     case SV_CURSOR: store_.Cursor = v; break;
     case SV_SELSTR: store_.SelStr = v; break;
-    case SV_ACTIVECOMPO: env.SetActiveCompo(v); break;
-    case SV_MIDIPORT: env.SetMidiPort(v); break;
-    default: break;
+    default:
+      if (const TSystemVarBinding& b = store_.SystemVarBindingOf(Number); b.SetStr) b.SetStr(v);
+      break;
   }
 }
 
@@ -216,11 +172,14 @@ int TParamSystem::GetCount() const {
     return p ? p->GetCount() : 1;
   }
   switch (Number) {
-    case SV_PARAMSTR: return Environment().ArgCount();
     case SV_KEYPUSH:
     case SV_KEYCLICK:
     case SV_KEYREPEAT: return kKeyArraySize;
-    case SV_MIDIPORTS: return static_cast<int>(Environment().MidiPorts().size());
+    case SV_PARAMSTR:
+    case SV_MIDIPORTS: {
+      const TSystemVarBinding& b = store_.SystemVarBindingOf(Number);
+      return b.Count ? b.Count() : 0;
+    }
     default: return 1;
   }
 }

@@ -55,6 +55,15 @@ std::unique_ptr<TPlatformClock> CreateHeadlessClock(uint32_t stepMs) {
   return std::make_unique<THeadlessClock>(stepMs);
 }
 
+const TLocalTime& TCachedDateTime::Get(uint32_t total, TPlatformClock& clock) {
+  if (!valid_ || total != total_) {
+    time_ = clock.LocalTime();
+    total_ = total;
+    valid_ = true;
+  }
+  return time_;
+}
+
 uint32_t MillisecondsSinceMidnight(const TLocalTime& t) {
   return ((static_cast<uint32_t>(t.Hour) * 60 + t.Min) * 60 + t.Sec) * 1000 + t.MSec;
 }

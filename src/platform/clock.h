@@ -24,6 +24,18 @@ std::unique_ptr<TPlatformClock> CreateSystemClock();
 // Starts at 0 and at 2000-01-01 00:00:00; every FrameStep adds stepMs; Sleep does nothing.
 std::unique_ptr<TPlatformClock> CreateHeadlessClock(uint32_t stepMs = 16);
 
+// The system date and time for the date functions, read again only when the frame clock's
+// total changed since the last read.
+class TCachedDateTime {
+public:
+  const TLocalTime& Get(uint32_t total, TPlatformClock& clock);
+
+private:
+  bool valid_ = false;
+  uint32_t total_ = 0;
+  TLocalTime time_;
+};
+
 // Milliseconds since midnight: ((hour * 60 + minute) * 60 + second) * 1000 + millisecond.
 uint32_t MillisecondsSinceMidnight(const TLocalTime& t);
 

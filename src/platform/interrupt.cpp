@@ -2,16 +2,29 @@
 
 #include <csignal>
 
+#include "base/process.h"
+
 namespace nova {
 namespace {
 
-volatile std::sig_atomic_t gInterrupted = 0;
+volatile std::sig_atomic_t gInterrupts = 0;
 
-extern "C" void OnInterrupt(int) { gInterrupted = 1; }
+extern "C" void OnInterrupt(int signal) {
+  if (gInterrupts > 0) {
+    // The game did not end after the first request (an exit page that never yields): end now.
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+    return;
+  }
+  gInterrupts = gInterrupts + 1;
+  SetQuitting(true);
+  PostCloseRequest();
+}
 
 }  // namespace
 
 void InstallInterruptHandler() {
+  gInterrupts = 0;
   struct sigaction action{};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
@@ -19,6 +32,6 @@ void InstallInterruptHandler() {
   sigaction(SIGTERM, &action, nullptr);
 }
 
-bool InterruptRequested() { return gInterrupted != 0; }
+int InterruptCount() { return gInterrupts; }
 
 }  // namespace nova

@@ -1,9 +1,17 @@
 #pragma once
-// The services the player takes from the system, real (SDL2 and friends) or headless (no
-// display, no sound device, a clock that advances a fixed step per frame).
+// The services the player takes from the system, as one bundle chosen at start-up: the
+// headless bundle here (no display, no sound device, a clock that advances a fixed step per
+// frame; no third-party library), or the real one of platform/sdl (SDL2, FreeType and the
+// other libraries), which only the player links.
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "platform/audio_output.h"
+#include "platform/caption_font.h"
 #include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/midi_output.h"
 #include "platform/shell.h"
 #include "platform/window.h"
 
@@ -11,20 +19,40 @@ namespace nova {
 
 class TPlatform {
 public:
-  static std::unique_ptr<TPlatform> Create(bool headless);
+  virtual ~TPlatform() = default;
 
-  bool Headless() const { return headless_; }
-  TPlatformClock& Clock() { return *clock_; }
-  TShell& Shell() { return *shell_; }
-  std::unique_ptr<TPlatformWindow> CreateWindow(int width, int height);
-  // Installs the message-box hook of base/process.h (SDL boxes or stderr).
-  void InstallMessageBoxes(TPlatformWindow* parent);
+  virtual bool Headless() const = 0;
+  virtual TPlatformClock& Clock() = 0;
+  virtual TShell& Shell() = 0;
+  // Boxes shown before the window exists have no parent; afterwards the window's.
+  virtual TDialogs& Dialogs() = 0;
+  // Raises ENovaError when no window can be made.
+  virtual std::unique_ptr<TPlatformWindow> CreateWindow(int width, int height) = 0;
+  // The face of the player's own captions, or null without one.
+  virtual std::unique_ptr<TCaptionFont> OpenCaptionFont(int /*pixelSize*/) { return nullptr; }
+  // The sound device, or null without one.
+  virtual std::unique_ptr<TAudioOutput> OpenAudio(const TAudioSpec& /*spec*/) { return nullptr; }
+  // MIDI output ports by name, and one opened by index (null when it cannot be opened).
+  virtual std::vector<std::string> MidiPorts() { return {}; }
+  virtual std::unique_ptr<TMidiOutput> OpenMidi(int /*index*/) { return nullptr; }
+};
+
+// No display, no devices; message boxes on stderr; the headless clock (16 ms per frame).
+class THeadlessPlatform : public TPlatform {
+public:
+  THeadlessPlatform();
+  bool Headless() const override { return true; }
+  TPlatformClock& Clock() override { return *clock_; }
+  TShell& Shell() override { return shell_; }
+  TDialogs& Dialogs() override { return *dialogs_; }
+  std::unique_ptr<TPlatformWindow> CreateWindow(int width, int height) override;
+  // Tests answer boxes their own way.
+  void SetDialogs(std::unique_ptr<TDialogs> dialogs) { dialogs_ = std::move(dialogs); }
 
 private:
-  explicit TPlatform(bool headless);
-  bool headless_;
   std::unique_ptr<TPlatformClock> clock_;
-  std::unique_ptr<TShell> shell_;
+  THeadlessShell shell_;
+  std::unique_ptr<TDialogs> dialogs_;
 };
 
 }  // namespace nova

@@ -48,11 +48,7 @@ public:
   virtual void WaitEvent(uint32_t timeoutMs) = 0;  // returns early when an event arrives
   virtual void WarpMouse(int x, int y) = 0;         // client coordinates
   virtual std::vector<TDisplayMode> DisplayModes() = 0;
-  virtual void* NativeHandle() { return nullptr; }  // the SDL_Window*, for message boxes
 };
-
-// Needs SDL's video subsystem; raises ENovaError with SDL's message when it cannot start.
-std::unique_ptr<TPlatformWindow> CreateSdlWindow(int width, int height);
 
 class THeadlessWindow : public TPlatformWindow {
 public:

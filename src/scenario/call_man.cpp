@@ -6,6 +6,8 @@
 #include "base/error.h"
 #include "base/process.h"
 #include "params/param_collection.h"
+#include "params/sysfunc.h"
+#include "params/system_vars.h"
 #include "scenario/messages.h"
 
 namespace nova {
@@ -31,14 +33,14 @@ std::vector<std::string> ReadStrings(TStream& s) {
 
 // ---- frames ----
 
-void TStack::Save(TStream& s, const TEventQueue& events) const {
+void TStack::Save(TStream& s, const TNovaBaseList& scene) const {
   s.WriteString(PageName);
   s.WriteInt32(Index);
   s.WriteByte(Entered);
   s.WriteByte(Continue);
   s.WriteString(ResultVar);
   WriteStrings(s, Args);
-  s.WriteString(events.ObjectExists(Sender) ? Sender.Name : std::string());
+  s.WriteString(scene.ObjectExists(Sender) ? Sender.Name : std::string());
   if (SavedState && SavedState->Size() > 0) {
     s.WriteInt32(static_cast<int32_t>(SavedState->Size()));
     s.WriteBytes(SavedState->Data());
@@ -53,7 +55,7 @@ void TStack::Save(TStream& s, const TEventQueue& events) const {
   }
 }
 
-void TStack::Load(TStream& s, const TEventQueue& events) {
+void TStack::Load(TStream& s, const TNovaBaseList& scene) {
   PageName = s.ReadString();
   Index = s.ReadInt32();
   Entered = s.ReadByte();
@@ -61,7 +63,7 @@ void TStack::Load(TStream& s, const TEventQueue& events) {
   ResultVar = s.ReadString();
   Args = ReadStrings(s);
   Sender = TEventSender{s.ReadString()};
-  if (!events.ObjectExists(Sender)) Sender = TEventSender{};
+  if (!scene.ObjectExists(Sender)) Sender = TEventSender{};
   int32_t size = s.ReadInt32();
   if (size < 0 || size > s.Remaining()) RaiseError("call stack: bad command state size");
   SavedState.reset();
@@ -95,14 +97,29 @@ void TStackList::Clear() {
 
 // ---- interpreter ----
 
-TCallMan::TCallMan(TParamCollection& store, TSysFuncMan& funcs, TEventQueue& events, TScenarioHost& host)
-    : store_(store), funcs_(funcs), events_(events), host_(host), stack_(store), spare_(std::make_unique<TStack>()) {
+TCallMan::TCallMan(TParamCollection& store, TSysFuncMan& funcs, TNovaBaseList& scene, TScenarioHost& host)
+    : store_(store),
+      funcs_(funcs),
+      scene_(scene),
+      events_(scene.Events()),
+      host_(host),
+      stack_(store),
+      spare_(std::make_unique<TStack>()) {
   store_.CurrentLevel = 0;
+  BindVariables();
 }
 
 TCallMan::~TCallMan() {
+  for (int v : {SV_RESULT, SV_PARAMCOUNT, SV_PARAMSTR, SV_SENDER}) funcs_.UnregisterVariable(v);
   page_ = nullptr;
   cache_.clear();
+}
+
+void TCallMan::BindVariables() {
+  funcs_.RegisterVariable(SV_RESULT, {.Target = [this] { return ResultValue(); }});
+  funcs_.RegisterVariable(SV_PARAMCOUNT, {.GetInt = [this] { return static_cast<int32_t>(ArgCount()); }});
+  funcs_.RegisterVariable(SV_PARAMSTR, {.GetStr = [this](int i) { return Arg(i); }, .Count = [this] { return ArgCount(); }});
+  funcs_.RegisterVariable(SV_SENDER, {.GetStr = [this](int) { return SenderName(); }});
 }
 
 void TCallMan::Trace(const std::string& line) {
@@ -125,9 +142,14 @@ TPage* TCallMan::GetPage(const std::string& name, bool use) {
     }
     return p;
   }
-  // A failed load leaves the cache and the position as they were.
+  // A failed load leaves the cache and the position as they were; a page that must be rebuilt
+  // stays empty and closes the player.
   auto page = std::make_unique<TPage>(&store_);
-  page->Load(name);
+  try {
+    page->Load(name);
+  } catch (const EPageOutdated& e) {
+    host_.PageRefused(e.Message());
+  }
   TPage* p = page.get();
   if (!use) {
     cache_.push_back(std::move(page));
@@ -162,7 +184,7 @@ std::string TCallMan::Arg(int i) const {
 }
 
 std::string TCallMan::SenderName() const {
-  if (state_ == 0 || !events_.ObjectExists(sender_)) return std::string();
+  if (state_ == 0 || !scene_.ObjectExists(sender_)) return std::string();
   return sender_.Name;
 }
 
@@ -174,7 +196,7 @@ bool TCallMan::IsBlocked() const {
 
 TEventSender TCallMan::FindSender(const std::string& name) const {
   TEventSender s{name};
-  return events_.ObjectExists(s) ? s : TEventSender{};
+  return scene_.ObjectExists(s) ? s : TEventSender{};
 }
 
 void TCallMan::ExecuteOne() {
@@ -320,7 +342,8 @@ int TCallMan::StartEvent(int32_t level) {
 
 void TCallMan::Run() {
   stalled_ = false;
-  for (;;) {
+  for (uint32_t steps = 1;; ++steps) {
+    if (keepResponsive_ && steps % 4096 == 0) keepResponsive_();
     switch (state_) {
       case 0:
         if (StartEvent(1) != 1) StepPage();
@@ -470,11 +493,11 @@ void TCallMan::SaveState(TStream& s) {
   s.WriteByte(continue_);
   s.WriteByte(entered_);
   s.WriteInt32(state_);
-  s.WriteString(events_.ObjectExists(sender_) ? sender_.Name : std::string());
+  s.WriteString(scene_.ObjectExists(sender_) ? sender_.Name : std::string());
   WriteStrings(s, args_);
-  spare_->Save(s, events_);
+  spare_->Save(s, scene_);
   s.WriteInt32(stack_.Count());
-  for (int i = 0; i < stack_.Count(); ++i) stack_.Frame(i).Save(s, events_);
+  for (int i = 0; i < stack_.Count(); ++i) stack_.Frame(i).Save(s, scene_);
   s.WriteInt32(eventLevel_);
   if (entered_ && page_ && page_->Contains(index_)) page_->Command(index_)->SaveState(s);
 }
@@ -488,13 +511,13 @@ void TCallMan::LoadState(TStream& s, int32_t saveVersion) {
   TEventSender sender = FindSender(s.ReadString());
   std::vector<std::string> args = ReadStrings(s);
   auto spare = std::make_unique<TStack>();
-  spare->Load(s, events_);
+  spare->Load(s, scene_);
   int32_t n = s.ReadInt32();
   if (n < 0 || n > s.Remaining()) RaiseError("call stack: bad frame count");
   std::vector<std::unique_ptr<TStack>> frames;
   for (int32_t i = 0; i < n; ++i) {
     auto f = std::make_unique<TStack>();
-    f->Load(s, events_);
+    f->Load(s, scene_);
     frames.push_back(std::move(f));
   }
   int32_t level = saveVersion >= 116 ? s.ReadInt32() : 2;

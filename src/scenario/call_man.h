@@ -2,12 +2,13 @@
 // The interpreter: one flow of control over the pages, with calls between pages and event
 // handlers that interrupt the main flow between commands. Run is one pass per frame.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "base/stream.h"
-#include "objects/event_queue.h"
+#include "objects/scene.h"
 #include "params/param.h"
 #include "scenario/pages.h"
 #include "scenario/scenario_host.h"
@@ -29,8 +30,8 @@ struct TStack {
   std::unique_ptr<TKtMemoryStream> SavedState;  // running state of the command left behind
   std::unique_ptr<TCustomParam> ResultValue;    // of the called page's result type
 
-  void Save(TStream& s, const TEventQueue& events) const;
-  void Load(TStream& s, const TEventQueue& events);
+  void Save(TStream& s, const TNovaBaseList& scene) const;
+  void Load(TStream& s, const TNovaBaseList& scene);
 };
 
 // Every push, pop and clear sets the store's CurrentLevel to the frame count.
@@ -49,11 +50,13 @@ private:
   TParamCollection& store_;
 };
 
+// It binds the system variables of the running call (@Result, @ParamCount, @ParamStr, @Sender)
+// for its lifetime.
 class TCallMan {
 public:
   static constexpr int kPageCacheSize = 10;
 
-  TCallMan(TParamCollection& store, TSysFuncMan& funcs, TEventQueue& events, TScenarioHost& host);
+  TCallMan(TParamCollection& store, TSysFuncMan& funcs, TNovaBaseList& scene, TScenarioHost& host);
   ~TCallMan();
 
   void Start(const std::string& pageName);
@@ -103,8 +106,13 @@ public:
 
   TParamCollection& Store() { return store_; }
   TSysFuncMan& Funcs() { return funcs_; }
-  TEventQueue& Events() { return events_; }
+  TNovaBaseList& Scene() { return scene_; }
+  TEventQueue& Events() { return scene_.Events(); }
   TScenarioHost& Host() { return host_; }
+
+  // Called from inside a pass every so many commands, so the owner can keep the window
+  // answering a close request during a pass that never yields.
+  void SetResponsivenessHook(std::function<void()> hook) { keepResponsive_ = std::move(hook); }
 
   // Trace lines "%.8x : %s(%d)" for each command run for the first time in a row, and the
   // failures of page loads and commands.
@@ -117,10 +125,14 @@ private:
   TEventSender FindSender(const std::string& name) const;
   void Trace(const std::string& line);
 
+  void BindVariables();
+
   TParamCollection& store_;
   TSysFuncMan& funcs_;
+  TNovaBaseList& scene_;
   TEventQueue& events_;
   TScenarioHost& host_;
+  std::function<void()> keepResponsive_;
 
   std::vector<std::unique_ptr<TPage>> cache_;  // most recently used first
   TPage* page_ = nullptr;

@@ -2,43 +2,47 @@
 
 #include <cstring>
 
+#include "base/error.h"
 #include "scenario/call_man.h"
 
 namespace nova {
 
-TFieldCursor::TFieldCursor(TCommandRecord& rec, int32_t pageVersion)
+TFieldReader::TFieldReader(TCommandRecord& rec, int32_t pageVersion)
     : rec_(rec), layout_(CommandLayout(rec.Code())), version_(pageVersion) {}
 
-TFieldValue* TFieldCursor::Next() {
-  if (layoutPos_ >= layout_.Fields.size()) return nullptr;
-  const TFieldLayout& l = layout_.Fields[layoutPos_++];
-  if (l.MinVersion > version_) return nullptr;
-  if (fieldPos_ >= rec_.Fields.size()) return nullptr;
-  return &rec_.Fields[fieldPos_++];
+TFieldValue* TFieldReader::Field(const char* name) {
+  // The record holds one value per layout field that exists in the page's version, in order.
+  size_t stored = 0;
+  for (const TFieldLayout& l : layout_.Fields) {
+    bool present = l.MinVersion <= version_;
+    if (std::strcmp(l.Name, name) == 0) return present && stored < rec_.Fields.size() ? &rec_.Fields[stored] : nullptr;
+    if (present) ++stored;
+  }
+  RaiseError(Format("%s: no field \"%s\"", layout_.Name, name));
 }
 
-std::unique_ptr<TNovaParser> TFieldCursor::Expr() {
-  TFieldValue* v = Next();
+std::unique_ptr<TNovaParser> TFieldReader::Expr(const char* name) {
+  TFieldValue* v = Field(name);
   return v ? std::move(v->Expr) : nullptr;
 }
 
-std::string TFieldCursor::Str() {
-  TFieldValue* v = Next();
+std::string TFieldReader::Str(const char* name) {
+  TFieldValue* v = Field(name);
   return v ? std::move(v->Str) : std::string();
 }
 
-int32_t TFieldCursor::Int() {
-  TFieldValue* v = Next();
+int32_t TFieldReader::Int(const char* name) {
+  TFieldValue* v = Field(name);
   return v ? v->Int : 0;
 }
 
-std::vector<std::unique_ptr<TNovaParser>> TFieldCursor::Exprs() {
-  TFieldValue* v = Next();
+std::vector<std::unique_ptr<TNovaParser>> TFieldReader::Exprs(const char* name) {
+  TFieldValue* v = Field(name);
   return v ? std::move(v->Exprs) : std::vector<std::unique_ptr<TNovaParser>>();
 }
 
-std::array<std::unique_ptr<TNovaParser>, kPropertyCount> TFieldCursor::Props() {
-  TFieldValue* v = Next();
+std::array<std::unique_ptr<TNovaParser>, kPropertyCount> TFieldReader::Props() {
+  TFieldValue* v = Field("props");
   std::array<std::unique_ptr<TNovaParser>, kPropertyCount> out{};
   if (v)
     for (size_t i = 0; i < out.size(); ++i) out[i] = std::move(v->Props[i]);
@@ -50,8 +54,8 @@ void TCommand::LoadFromRecord(TCommandRecord& rec, int32_t pageVersion) {
   commentedOut_ = rec.CommentedOut;
   continue_ = rec.Continue;
   line_ = rec.Line;
-  TFieldCursor cursor(rec, pageVersion);
-  LoadFields(cursor);
+  TFieldReader fields(rec, pageVersion);
+  LoadFields(fields);
 }
 
 void TCommand::Execute(TCallMan& cm) { cm.Next(); }

@@ -17,24 +17,22 @@ namespace nova {
 class TPage;
 class TCallMan;
 
-// Walks a record's fields along its layout; fields the page's version does not have read as
-// absent (nullptr / empty defaults).
-class TFieldCursor {
+// A record's fields by the names of its layout (the layout table is the one place that gives
+// their order); fields the page's version does not have read as absent (nullptr / empty).
+class TFieldReader {
 public:
-  TFieldCursor(TCommandRecord& rec, int32_t pageVersion);
-  TFieldValue* Next();
-  std::unique_ptr<TNovaParser> Expr();
-  std::string Str();
-  int32_t Int();
-  std::vector<std::unique_ptr<TNovaParser>> Exprs();
+  TFieldReader(TCommandRecord& rec, int32_t pageVersion);
+  TFieldValue* Field(const char* name);  // null when absent; an unknown name is a coding error
+  std::unique_ptr<TNovaParser> Expr(const char* name);
+  std::string Str(const char* name);
+  int32_t Int(const char* name);
+  std::vector<std::unique_ptr<TNovaParser>> Exprs(const char* name);
   std::array<std::unique_ptr<TNovaParser>, kPropertyCount> Props();
 
 private:
   TCommandRecord& rec_;
   const TCommandLayout& layout_;
   int32_t version_;
-  size_t layoutPos_ = 0;
-  size_t fieldPos_ = 0;
 };
 
 class TCommand {
@@ -44,10 +42,12 @@ public:
   TCommand(const TCommand&) = delete;
   TCommand& operator=(const TCommand&) = delete;
 
-  virtual int Code() const = 0;
-  virtual bool ContinueFlag() const { return continue_ != 0; }
-  virtual bool IsCommentedOut() const { return commentedOut_ != 0; }
-  virtual void SetCommentedOut(bool on) { commentedOut_ = on ? 1 : 0; }
+  int Code() const { return layout_->Code; }
+  const TCommandLayout& Layout() const { return *layout_; }
+  // The record's flag, unless the command's class fixes it (see the layout table).
+  bool ContinueFlag() const { return layout_->ForcedContinue >= 0 ? layout_->ForcedContinue != 0 : continue_ != 0; }
+  bool IsCommentedOut() const { return layout_->AlwaysCommentedOut || commentedOut_ != 0; }
+  void SetCommentedOut(bool on) { commentedOut_ = on ? 1 : 0; }
   virtual bool BlocksEvents() const { return false; }
   virtual bool IsLabel(const std::string&) const { return false; }
   // Header and fields of the record (the expressions are moved out of it).
@@ -64,10 +64,12 @@ public:
   int32_t Line() const { return line_; }
 
 protected:
-  virtual void LoadFields(TFieldCursor&) {}
+  virtual void LoadFields(TFieldReader&) {}
 
 private:
+  friend std::unique_ptr<TCommand> CreateCommand(TPage* page, int code);
   TPage* page_;
+  const TCommandLayout* layout_ = nullptr;
   int32_t indent_ = 0;
   uint8_t commentedOut_ = 0;
   uint8_t continue_ = 0;

@@ -57,10 +57,10 @@ void TComElseif::Execute(TCallMan& cm) { cm.SetIndex(SkipBlock(*Page(), cm.Index
 
 void TComElse::Execute(TCallMan& cm) { cm.SetIndex(SkipBlock(*Page(), cm.Index() + 1, Indent())); }
 
-void TComJump::LoadFields(TFieldCursor& f) {
-  pageName_ = f.Str();
-  target_ = f.Int();
-  cond_ = f.Expr();
+void TComJump::LoadFields(TFieldReader& f) {
+  pageName_ = f.Str("page");
+  target_ = f.Int("target");
+  cond_ = f.Expr("cond");
 }
 
 void TComJump::Execute(TCallMan& cm) {
@@ -80,12 +80,12 @@ void TComJump::Execute(TCallMan& cm) {
   cm.SetIndex(target_);
 }
 
-void TComCall::LoadFields(TFieldCursor& f) {
-  pageName_ = f.Str();
-  target_ = f.Int();
-  resultVar_ = f.Str();
-  cond_ = f.Expr();
-  args_ = f.Exprs();
+void TComCall::LoadFields(TFieldReader& f) {
+  pageName_ = f.Str("page");
+  target_ = f.Int("target");
+  resultVar_ = f.Str("result");
+  cond_ = f.Expr("cond");
+  args_ = f.Exprs("args");
 }
 
 void TComCall::Execute(TCallMan& cm) {
@@ -151,11 +151,11 @@ void TComCalc::Execute(TCallMan& cm) {
   Evaluate(statement_.get(), cm);
 }
 
-void TComVarNew::LoadFields(TFieldCursor& f) {
-  name_ = f.Str();
-  type_ = static_cast<uint8_t>(f.Int());
-  init_ = f.Expr();
-  scope_ = static_cast<uint8_t>(f.Int());
+void TComVarNew::LoadFields(TFieldReader& f) {
+  name_ = f.Str("name");
+  type_ = static_cast<uint8_t>(f.Int("type"));
+  init_ = f.Expr("value");
+  scope_ = static_cast<uint8_t>(f.Int("scope"));
 }
 
 void TComVarNew::Execute(TCallMan& cm) {

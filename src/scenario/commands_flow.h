@@ -7,12 +7,11 @@ namespace nova {
 class TComIf : public TCommand {
 public:
   using TCommand::TCommand;
-  int Code() const override { return 0; }
   void Execute(TCallMan& cm) override;
   TNovaParser* Condition() const { return cond_.get(); }
 
 protected:
-  void LoadFields(TFieldCursor& f) override { cond_ = f.Expr(); }
+  void LoadFields(TFieldReader& f) override { cond_ = f.Expr("cond"); }
   std::unique_ptr<TNovaParser> cond_;
 };
 
@@ -20,46 +19,41 @@ protected:
 class TComElseif : public TComIf {
 public:
   using TComIf::TComIf;
-  int Code() const override { return 1; }
   void Execute(TCallMan& cm) override;
 };
 
 class TComElse : public TCommand {
 public:
   using TCommand::TCommand;
-  int Code() const override { return 2; }
-  bool ContinueFlag() const override { return true; }
   void Execute(TCallMan& cm) override;
 };
 
 class TComLabel : public TCommand {
 public:
   using TCommand::TCommand;
-  int Code() const override { return 3; }
   bool IsLabel(const std::string& name) const override { return text_ == name; }
   const std::string& Text() const { return text_; }
 
 protected:
-  void LoadFields(TFieldCursor& f) override { text_ = f.Str(); }
+  void LoadFields(TFieldReader& f) override { text_ = f.Str("name"); }
   std::string text_;
 };
 
 class TComComment : public TComLabel {
 public:
   using TComLabel::TComLabel;
-  int Code() const override { return 27; }
-  bool IsCommentedOut() const override { return true; }
-  bool ContinueFlag() const override { return false; }
+
+protected:
+  void LoadFields(TFieldReader& f) override { text_ = f.Str("text"); }
 };
 
 class TComJump : public TCommand {
 public:
   using TCommand::TCommand;
-  int Code() const override { return 4; }
   void Execute(TCallMan& cm) override;
 
 protected:
-  void LoadFields(TFieldCursor& f) override;
+  void LoadFields(TFieldReader& f) override;
   std::string pageName_;
   int32_t target_ = 0;
   std::unique_ptr<TNovaParser> cond_;
@@ -68,11 +62,10 @@ protected:
 class TComCall : public TCommand {
 public:
   using TCommand::TCommand;
-  int Code() const override { return 5; }
   void Execute(TCallMan& cm) override;
 
 protected:
-  void LoadFields(TFieldCursor& f) override;
+  void LoadFields(TFieldReader& f) override;
   std::string pageName_;
   int32_t target_ = 0;
   std::string resultVar_;
@@ -83,24 +76,22 @@ protected:
 class TComExit : public TCommand {
 public:
   using TCommand::TCommand;
-  int Code() const override { return 6; }
   void Execute(TCallMan& cm) override;
 
 protected:
-  void LoadFields(TFieldCursor& f) override { cond_ = f.Expr(); }
+  void LoadFields(TFieldReader& f) override { cond_ = f.Expr("cond"); }
   std::unique_ptr<TNovaParser> cond_;
 };
 
 class TComBreak : public TComExit {
 public:
   using TComExit::TComExit;
-  int Code() const override { return 34; }
   void Execute(TCallMan& cm) override;
 
 protected:
-  void LoadFields(TFieldCursor& f) override {
-    cond_ = f.Expr();
-    target_ = f.Int();
+  void LoadFields(TFieldReader& f) override {
+    cond_ = f.Expr("cond");
+    target_ = f.Int("target");
   }
   int32_t target_ = 0;
 };
@@ -108,13 +99,12 @@ protected:
 class TComContinue : public TComExit {
 public:
   using TComExit::TComExit;
-  int Code() const override { return 35; }
   void Execute(TCallMan& cm) override;
 
 protected:
-  void LoadFields(TFieldCursor& f) override {
-    cond_ = f.Expr();
-    target_ = f.Int();
+  void LoadFields(TFieldReader& f) override {
+    cond_ = f.Expr("cond");
+    target_ = f.Int("target");
   }
   int32_t target_ = 0;
 };
@@ -122,13 +112,12 @@ protected:
 class TComWhile : public TCommand {
 public:
   using TCommand::TCommand;
-  int Code() const override { return 31; }
   void Execute(TCallMan& cm) override;
 
 protected:
-  void LoadFields(TFieldCursor& f) override {
-    cond_ = f.Expr();
-    end_ = f.Int();
+  void LoadFields(TFieldReader& f) override {
+    cond_ = f.Expr("cond");
+    end_ = f.Int("end");
   }
   std::unique_ptr<TNovaParser> cond_;
   int32_t end_ = 0;
@@ -143,26 +132,22 @@ public:
 class TComWhileInit : public TComRuntime {
 public:
   using TComRuntime::TComRuntime;
-  int Code() const override { return 32; }
-  bool ContinueFlag() const override { return true; }
   void Execute(TCallMan& cm) override;
 
 protected:
-  void LoadFields(TFieldCursor& f) override { statement_ = f.Expr(); }
+  void LoadFields(TFieldReader& f) override { statement_ = f.Expr("expr"); }
   std::unique_ptr<TNovaParser> statement_;
 };
 
 class TComWhileLoop : public TComWhileInit {
 public:
   using TComWhileInit::TComWhileInit;
-  int Code() const override { return 33; }
-  bool ContinueFlag() const override { return TCommand::ContinueFlag(); }
   void Execute(TCallMan& cm) override;
 
 protected:
-  void LoadFields(TFieldCursor& f) override {
-    statement_ = f.Expr();
-    target_ = f.Int();
+  void LoadFields(TFieldReader& f) override {
+    statement_ = f.Expr("expr");
+    target_ = f.Int("target");
   }
   int32_t target_ = 0;
 };
@@ -170,22 +155,20 @@ protected:
 class TComCalc : public TCommand {
 public:
   using TCommand::TCommand;
-  int Code() const override { return 14; }
   void Execute(TCallMan& cm) override;
 
 protected:
-  void LoadFields(TFieldCursor& f) override { statement_ = f.Expr(); }
+  void LoadFields(TFieldReader& f) override { statement_ = f.Expr("expr"); }
   std::unique_ptr<TNovaParser> statement_;
 };
 
 class TComVarNew : public TCommand {
 public:
   using TCommand::TCommand;
-  int Code() const override { return 15; }
   void Execute(TCallMan& cm) override;
 
 protected:
-  void LoadFields(TFieldCursor& f) override;
+  void LoadFields(TFieldReader& f) override;
   std::string name_;
   uint8_t type_ = 0;
   std::unique_ptr<TNovaParser> init_;
@@ -195,11 +178,10 @@ protected:
 class TComVarDel : public TCommand {
 public:
   using TCommand::TCommand;
-  int Code() const override { return 16; }
   void Execute(TCallMan& cm) override;
 
 protected:
-  void LoadFields(TFieldCursor& f) override { name_ = f.Str(); }
+  void LoadFields(TFieldReader& f) override { name_ = f.Str("name"); }
   std::string name_;
 };
 

@@ -6,10 +6,10 @@
 
 namespace nova {
 
-void TComWait::LoadFields(TFieldCursor& f) {
-  cond_ = f.Expr();
-  timeExpr_ = f.Expr();
-  blockExpr_ = f.Expr();
+void TComWait::LoadFields(TFieldReader& f) {
+  cond_ = f.Expr("cond");
+  timeExpr_ = f.Expr("time");
+  blockExpr_ = f.Expr("block");
 }
 
 void TComWait::Enter(TCallMan& cm) {
@@ -52,11 +52,11 @@ void TComWait::LoadState(TStream& s) {
   if (version >= 100) blockEvents_ = s.ReadByte();
 }
 
-void TComGameSave::LoadFields(TFieldCursor& f) {
-  slot_ = f.Expr();
-  afterLoadPage_ = f.Str();
-  afterLoadIndex_ = f.Int();
-  caption_ = f.Expr();
+void TComGameSave::LoadFields(TFieldReader& f) {
+  slot_ = f.Expr("slot");
+  afterLoadPage_ = f.Str("page");
+  afterLoadIndex_ = f.Int("target");
+  caption_ = f.Expr("caption");
 }
 
 void TComGameSave::Execute(TCallMan& cm) {
@@ -71,10 +71,10 @@ void TComGameLoad::Execute(TCallMan& cm) {
   cm.Host().RequestLoad(EvalInt(slot_.get(), cm, 0));
 }
 
-void TComPCReset::LoadFields(TFieldCursor& f) {
-  pageName_ = f.Str();
-  target_ = f.Int();
-  fullReset_ = static_cast<uint8_t>(f.Int());
+void TComPCReset::LoadFields(TFieldReader& f) {
+  pageName_ = f.Str("page");
+  target_ = f.Int("target");
+  fullReset_ = static_cast<uint8_t>(f.Int("full"));
 }
 
 void TComPCReset::Execute(TCallMan& cm) {

@@ -7,7 +7,6 @@ namespace nova {
 class TComWait : public TCommand {
 public:
   using TCommand::TCommand;
-  int Code() const override { return 7; }
   bool BlocksEvents() const override { return blockEvents_ != 0; }
   bool Yields() const override { return true; }
   void Enter(TCallMan& cm) override;
@@ -17,7 +16,7 @@ public:
   int32_t Remaining() const { return time_; }
 
 protected:
-  void LoadFields(TFieldCursor& f) override;
+  void LoadFields(TFieldReader& f) override;
   std::unique_ptr<TNovaParser> cond_, timeExpr_, blockExpr_;
   int32_t time_ = 0;
   int32_t firstFrame_ = 0;
@@ -27,20 +26,16 @@ protected:
 class TComDoEvent : public TCommand {
 public:
   using TCommand::TCommand;
-  int Code() const override { return 46; }
-  bool ContinueFlag() const override { return false; }
   bool Yields() const override { return true; }
 };
 
 class TComGameSave : public TCommand {
 public:
   using TCommand::TCommand;
-  int Code() const override { return 38; }
-  bool ContinueFlag() const override { return false; }
   void Execute(TCallMan& cm) override;
 
 protected:
-  void LoadFields(TFieldCursor& f) override;
+  void LoadFields(TFieldReader& f) override;
   std::unique_ptr<TNovaParser> slot_, caption_;
   std::string afterLoadPage_;
   int32_t afterLoadIndex_ = 0;
@@ -49,23 +44,20 @@ protected:
 class TComGameLoad : public TCommand {
 public:
   using TCommand::TCommand;
-  int Code() const override { return 39; }
-  bool ContinueFlag() const override { return false; }
   void Execute(TCallMan& cm) override;
 
 protected:
-  void LoadFields(TFieldCursor& f) override { slot_ = f.Expr(); }
+  void LoadFields(TFieldReader& f) override { slot_ = f.Expr("slot"); }
   std::unique_ptr<TNovaParser> slot_;
 };
 
 class TComPCReset : public TCommand {
 public:
   using TCommand::TCommand;
-  int Code() const override { return 40; }
   void Execute(TCallMan& cm) override;
 
 protected:
-  void LoadFields(TFieldCursor& f) override;
+  void LoadFields(TFieldReader& f) override;
   std::string pageName_;
   int32_t target_ = 0;
   uint8_t fullReset_ = 0;
@@ -74,14 +66,12 @@ protected:
 class TComReset : public TComPCReset {
 public:
   using TComPCReset::TComPCReset;
-  int Code() const override { return 41; }
   void Execute(TCallMan& cm) override;
 };
 
 class TComTerminate : public TCommand {
 public:
   using TCommand::TCommand;
-  int Code() const override { return 45; }
   void Execute(TCallMan& cm) override;
 };
 

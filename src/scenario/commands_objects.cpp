@@ -1,13 +1,26 @@
 #include "scenario/commands_objects.h"
 
+#include <cstring>
+
 namespace nova {
 
-void TComTextIns::LoadFields(TFieldCursor& f) {
-  text_ = f.Str();
-  box_ = f.Expr();
-  readMark_ = f.Expr();
-  waitExpr_ = f.Expr();
-  blockExpr_ = f.Expr();
+TNovaParser* TComExprRecord::Expr(const char* name) const {
+  for (const auto& [field, expr] : exprs_)
+    if (std::strcmp(field, name) == 0) return expr.get();
+  return nullptr;
+}
+
+void TComExprRecord::LoadFields(TFieldReader& f) {
+  for (const TFieldLayout& l : Layout().Fields)
+    if (l.Kind == TFieldKind::Expr) exprs_.emplace_back(l.Name, f.Expr(l.Name));
+}
+
+void TComTextIns::LoadFields(TFieldReader& f) {
+  text_ = f.Str("text");
+  box_ = f.Expr("box");
+  readMark_ = f.Expr("read");
+  waitExpr_ = f.Expr("wait");
+  blockExpr_ = f.Expr("block");
 }
 
 void TComTextIns::SaveState(TStream& s) {
@@ -24,11 +37,11 @@ void TComTextIns::LoadState(TStream& s) {
   if (version >= 100) blockEvents_ = s.ReadByte();
 }
 
-void TComMovieStop::LoadFields(TFieldCursor& f) {
-  object_ = f.Expr();
-  fade_ = f.Expr();
-  waitExpr_ = f.Expr();
-  blockExpr_ = f.Expr();
+void TComMovieStop::LoadFields(TFieldReader& f) {
+  object_ = f.Expr("object");
+  fade_ = f.Expr("fade");
+  waitExpr_ = f.Expr("wait");
+  blockExpr_ = f.Expr("block");
 }
 
 void TComMovieStop::SaveState(TStream& s) {
@@ -45,17 +58,17 @@ void TComMovieStop::LoadState(TStream& s) {
   if (version >= 100) blockEvents_ = s.ReadByte();
 }
 
-void TComFlip::LoadFields(TFieldCursor& f) {
-  kind_ = f.Expr();
-  durationExpr_ = f.Expr();
-  reverse_ = f.Expr();
-  carryMode_ = f.Expr();
-  patterns_ = f.Exprs();
-  clearOld_ = f.Expr();
-  param1_ = f.Expr();
-  param2_ = f.Expr();
-  textParam_ = f.Expr();
-  blockExpr_ = f.Expr();
+void TComFlip::LoadFields(TFieldReader& f) {
+  kind_ = f.Expr("kind");
+  durationExpr_ = f.Expr("time");
+  reverse_ = f.Expr("reverse");
+  carryMode_ = f.Expr("mode");
+  patterns_ = f.Exprs("patterns");
+  clearOld_ = f.Expr("clear");
+  param1_ = f.Expr("param1");
+  param2_ = f.Expr("param2");
+  textParam_ = f.Expr("text");
+  blockExpr_ = f.Expr("block");
 }
 
 void TComFlip::SaveState(TStream& s) {

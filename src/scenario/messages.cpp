@@ -1,14 +1,8 @@
 #include "scenario/messages.h"
 
-#include "base/encoding.h"
+#include "base/sjis_text.h"
 
 namespace nova::msg {
-
-#define NOVA_SJIS_TEXT(fn, utf8)                      \
-  const std::string& fn() {                           \
-    static const std::string text = Utf8ToSjis(utf8); \
-    return text;                                      \
-  }
 
 NOVA_SJIS_TEXT(Warning, "警告")
 NOVA_SJIS_TEXT(Information, "情報")
@@ -24,6 +18,5 @@ NOVA_SJIS_TEXT(QuitText, "終了します")
 NOVA_SJIS_TEXT(BadProperty, "プロパティ指定が不正です")
 NOVA_SJIS_TEXT(BadCommand, "不正なコマンド")
 
-#undef NOVA_SJIS_TEXT
 
 }  // namespace nova::msg

@@ -40,11 +40,16 @@ struct TFieldLayout {
   int32_t MinVersion;  // the field exists only in pages of this version or later (0: always)
 };
 
+class TCommand;
+class TPage;
+using TCommandFactory = std::unique_ptr<TCommand> (*)(TPage* page);
+
+// One row of the command table: everything about a command code in one place.
 struct TCommandLayout {
   int Code;
   const char* Name;          // English name ("If", "Elseif", ...)
   const char* JapaneseName;  // editor-facing name, Shift-JIS
-  const char* ClassName;     // "TComIf", ...
+  TCommandFactory Create;    // the command class of the code
   int ForcedContinue;        // -1: the record's flag counts; 0 or 1: the class's constant
   bool AlwaysCommentedOut;   // Comment
   std::vector<TFieldLayout> Fields;

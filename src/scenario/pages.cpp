@@ -1,7 +1,6 @@
 #include "scenario/pages.h"
 
 #include "archive/vrfiles.h"
-#include "base/process.h"
 #include "params/param_collection.h"
 #include "scenario/messages.h"
 
@@ -29,13 +28,7 @@ void TPage::LoadFromStream(TStream& s, const std::string& name) {
   int64_t start = s.Position();
   version_ = s.ReadInt32();
   if (version_ > kPageVersionMax) return;  // too new: an empty page
-  if (version_ < kPageVersionMin) {
-    SetQuitting(true);
-    std::string text = name + "\r\n" + msg::Rebuild();
-    MessageBox(text, msg::Warning(), MsgButtons::Ok, MsgIcon::Warning);
-    PostCloseRequest();
-    return;  // an empty page; the player is closing
-  }
+  if (version_ < kPageVersionMin) throw EPageOutdated(name + "\r\n" + msg::Rebuild());
   s.SetPosition(start);
   TPageFile file;
   ReadPageFile(s, file);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/error.h"
 #include "base/stream.h"
 #include "scenario/command.h"
 #include "scenario/page_format.h"
@@ -13,6 +14,13 @@
 namespace nova {
 
 class TParamCollection;
+
+// A page of a version the player no longer runs (102 or lower): the author must rebuild it.
+// The message names the page and asks for a rebuild; the page stays empty.
+class EPageOutdated : public ENovaError {
+public:
+  using ENovaError::ENovaError;
+};
 
 class TPage {
 public:
@@ -22,8 +30,8 @@ public:
   TPage(const TPage&) = delete;
   TPage& operator=(const TPage&) = delete;
 
-  // Reads the page through the file manager. A page of version 102 or lower is refused: the
-  // player stops with the rebuild warning and the page stays empty.
+  // Reads the page through the file manager. A page of version 102 or lower raises
+  // EPageOutdated and stays empty; a page newer than the player reads is empty.
   void Load(const std::string& name);
   void LoadFromStream(TStream& s, const std::string& name);
 

@@ -11,6 +11,9 @@
 #include "base/process.h"
 #include "base/sjis.h"
 #include "params/param_collection.h"
+#include "params/sysfunc_call.h"
+#include "params/system_vars.h"
+#include "scenario/file_functions.h"
 #include "scenario/messages.h"
 
 namespace nova {
@@ -19,11 +22,6 @@ namespace {
 
 const std::string kGameSaveEntry = "GAMESAVEDATA";
 const std::string kStatusEntry = "STATUSSAVEDATA";
-
-std::string WithSlash(std::string folder) {
-  if (!folder.empty() && folder.back() != '/') folder += '/';
-  return folder;
-}
 
 // "GAMESAVEDATA<n>" -> n, or -1 for any other name.
 int32_t SlotOfEntry(const std::string& name) {
@@ -49,13 +47,15 @@ void SetStatusValue(TCustomParam& p, const TStatusVarDef& def) {
 
 }  // namespace
 
-TProject::TProject(TParamCollection& store, TSysFuncMan& funcs, TEventQueue& events, TProjectOptions options)
-    : store_(store), funcs_(funcs), events_(events), options_(std::move(options)) {
+TProject::TProject(TParamCollection& store, TSysFuncMan& funcs, TNovaBaseList& scene, TDialogs& dialogs,
+                   TProjectOptions options)
+    : store_(store), funcs_(funcs), scene_(scene), dialogs_(dialogs), options_(std::move(options)) {
   name_ = msg::Information();
   file_.Name = name_;
   file_.DiskPrompt = msg::DiskPrompt();
   file_.QuitText = msg::QuitText();
   if (options_.SaveFolder.empty()) options_.SaveFolder = options_.ExecutableFolder;
+  RegisterFunctions();
 }
 
 TProject::~TProject() {
@@ -69,14 +69,39 @@ TProject::~TProject() {
     }
     SetQuitting(true);
   }
-  if (OnWriteStatus) {
+  if (options_.StateStore) {
     try {
-      OnWriteStatus(*this);
+      options_.StateStore->WriteStatus();
     } catch (const std::exception&) {
       // Status write errors are ignored.
     }
   }
   callMan_.reset();
+  for (int v : {SV_SCRWIDTH, SV_SCRHEIGHT, SV_TITLE}) funcs_.UnregisterVariable(v);
+  UnregisterFileFunctions(funcs_);
+  for (const char* f : {"GetSaveCaption", "ListSaveCaption"}) funcs_.Register(FindSysFunc(f), nullptr);
+}
+
+void TProject::RegisterFunctions() {
+  funcs_.RegisterVariable(SV_SCRWIDTH, {.GetInt = [this] { return ScreenWidth(); }});
+  funcs_.RegisterVariable(SV_SCRHEIGHT, {.GetInt = [this] { return ScreenHeight(); }});
+  funcs_.RegisterVariable(SV_TITLE, {.GetStr = [this](int) { return Name(); }});
+  RegisterFileFunctions(funcs_, FileManager(), [this](const std::string& name) { return CheckFile(name); });
+  funcs_.Register(FindSysFunc("GetSaveCaption"), [this](TSysFuncCall& c) { c.ResultStr(GetSaveCaption(c.Int(0))); });
+  funcs_.Register(FindSysFunc("ListSaveCaption"), [this](TSysFuncCall& c) {
+    auto count = static_cast<int32_t>(saveCaptions_.size());
+    if (c.Has(0)) {
+      TCustomParam& v = c.OutWhole(0);
+      v.SetDims({count});
+      for (int32_t i = 0; i < count; ++i) v.SetStrAt(i, saveCaptions_[static_cast<size_t>(i)].first);
+    }
+    if (c.Has(1)) {
+      TCustomParam& v = c.OutWhole(1);
+      v.SetDims({count});
+      for (int32_t i = 0; i < count; ++i) v.SetIntAt(i, saveCaptions_[static_cast<size_t>(i)].second);
+    }
+    c.ResultInt(count);
+  });
 }
 
 void TProject::SetTraceSink(TTraceSink sink) {
@@ -84,10 +109,10 @@ void TProject::SetTraceSink(TTraceSink sink) {
   if (callMan_) callMan_->SetTraceSink(trace_);
 }
 
-std::string TProject::SaveFileName() const {
+std::filesystem::path TProject::SaveFileName() const {
   // An existing file of another letter case (copied from Windows) is the one to use.
-  if (auto found = FindGameFile(SjisPathOf(WithSlash(options_.SaveFolder)), "save.dat")) return *found;
-  return WithSlash(options_.SaveFolder) + "save.dat";
+  if (auto found = FindGameFile(options_.SaveFolder, "save.dat")) return *found;
+  return options_.SaveFolder / "save.dat";
 }
 
 std::string TProject::GetSaveCaption(int32_t slot) const {
@@ -110,7 +135,7 @@ void TProject::RequestSave(int32_t slot, const std::string& afterLoadPage, int32
   pendingSave_ = TPendingSave{slot, afterLoadPage, afterLoadIndex, caption};
 }
 
-void TProject::RestoreStatus(TStream& entry) {
+int32_t TProject::RestoreStatus(TStream& entry) {
   int64_t start = entry.Position();
   std::string header = entry.ReadBytes(9);
   int32_t version = 0;
@@ -126,15 +151,16 @@ void TProject::RestoreStatus(TStream& entry) {
     entry.SetPosition(start);
   }
   store_.LoadStatusVars(entry, version);
-  if (OnRestoreStatusRest) OnRestoreStatusRest(*this, entry, version);
+  if (options_.StateStore) options_.StateStore->RestoreStatusRest(entry, version);
+  return version;
 }
 
 void TProject::ReadSaveFile() {
-  const std::string path = SaveFileName();
+  const std::filesystem::path path = SaveFileName();
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) return;
   TVrFileCollection save;
-  save.OpenFile(SjisPathOf(path));
+  save.OpenFile(path);
   // Captions of the saved games.
   for (int i = 0; i < save.EntryCount(); ++i) {
     const std::string& name = save.Entry(i)->Name();
@@ -152,7 +178,7 @@ void TProject::ReadSaveFile() {
   }
   // Files the scenario stored become in-memory files of the first archive.
   TVrFileManager& fm = FileManager();
-  if (fm.ArchiveCount() == 0) fm.AddArchiveFile(std::string());
+  if (fm.ArchiveCount() == 0) fm.AddMemoryArchive();
   TVrFileCollection* memory = fm.Archive(0);
   for (int i = 0; i < save.EntryCount(); ++i) {
     const std::string name = save.Entry(i)->Name();
@@ -170,10 +196,11 @@ void TProject::ReadSaveFile() {
 
 bool TProject::DataDiskSearch() {
   TVrFileManager& fm = FileManager();
-  const std::string exeFolder = SjisPathOf(WithSlash(options_.ExecutableFolder));
+  const std::filesystem::path& exeFolder = options_.ExecutableFolder;
   if (FindGameFile(exeFolder, "install.dat") && fm.BaseFolder().empty()) fm.SetBaseFolder(exeFolder);
   if (!fm.Exists("install.dat")) {
-    MessageBox(msg::Reinstall(), msg::Information(), MsgButtons::Ok, MsgIcon::Information);
+    dialogs_.MessageBox(msg::Reinstall(), msg::Information(), MsgButtons::Ok, MsgIcon::Information);
+    Fail(msg::Reinstall(), true);
     return false;
   }
   TNovaInstallSet installed;
@@ -182,14 +209,14 @@ bool TProject::DataDiskSearch() {
     fm.ReadFile(data, "install.dat");
     installed.Load(data);
   }
-  if (auto gameDat = FindGameFile(exeFolder, "game.dat")) {
-    fm.AddArchiveFile(SjisPathOf(*gameDat));
-    if (installed.DataComplete) return true;
-  }
+  if (auto gameDat = FindGameFile(exeFolder, "game.dat")) fm.AddArchiveFile(*gameDat);
+  // With all its data installed the game needs no disc: the file manager always holds at least
+  // its in-memory archive (and an executable's own archive), so no "game.dat" is required.
+  if (installed.DataComplete) return true;
   for (;;) {
     // Linux mounts each disc under a folder of its own: look at the mounts again every time.
     fm.RefreshRemovableRoots();
-    for (const std::string& root : fm.RemovableRoots()) {
+    for (const std::filesystem::path& root : fm.RemovableRoots()) {
       auto gameDat = FindGameFile(root, "game.dat");
       auto installDat = FindGameFile(root, "install.dat");
       if (!gameDat || !installDat) continue;
@@ -200,16 +227,19 @@ bool TProject::DataDiskSearch() {
         continue;
       }
       if (disc.ProjectName != installed.ProjectName) continue;
-      fm.AddArchiveFile(SjisPathOf(*gameDat));
+      fm.AddArchiveFile(*gameDat);
       return true;
     }
     // Without removable media (headless) asking again can never succeed: the answer OK
     // would repeat the scan without end, so only the quit question follows.
-    if (MessageBox(msg::InsertDisc(), msg::Information(), MsgButtons::OkCancel, MsgIcon::Information) ==
+    if (dialogs_.MessageBox(msg::InsertDisc(), msg::Information(), MsgButtons::OkCancel, MsgIcon::Information) ==
             MsgResult::Ok &&
         fm.RemovableRootsEnabled())
       continue;
-    if (MessageBox(file_.QuitText, name_, MsgButtons::OkCancel, MsgIcon::Information) == MsgResult::Ok) return false;
+    if (dialogs_.MessageBox(file_.QuitText, name_, MsgButtons::OkCancel, MsgIcon::Information) == MsgResult::Ok) {
+      Fail(msg::InsertDisc(), true);
+      return false;
+    }
   }
 }
 
@@ -220,19 +250,26 @@ bool TProject::ReadProject() {
     fm.ReadFile(data, "nova.npb");
   } catch (const std::exception& e) {
     // No project file: start-up stops without a box; the player tells why on its terminal.
-    SilentFailure = e.what();
+    Fail(e.what());
     return false;
   }
   if (data.Size() == 0) {
-    MessageBox(msg::NoProject(), msg::Warning(), MsgButtons::Ok, MsgIcon::Warning);
+    dialogs_.MessageBox(msg::NoProject(), msg::Warning(), MsgButtons::Ok, MsgIcon::Warning);
+    Fail(msg::NoProject());
     return false;
   }
   TProjectFile file;
   file.DiskPrompt = file_.DiskPrompt;
   file.QuitText = file_.QuitText;
   if (!ReadProjectFile(data, file)) {
-    SilentFailure = "nova.npb: " + Format("version %d is newer than this player reads", file.Version);
+    Fail("nova.npb: " + Format("version %d is newer than this player reads", file.Version));
     return false;
+  }
+  // A size no display can show would only end in a failed allocation of gigabytes.
+  if (file.ScreenWidth < 1 || file.ScreenHeight < 1 || file.ScreenWidth > kMaxScreenSide ||
+      file.ScreenHeight > kMaxScreenSide) {
+    RaiseError(Format("nova.npb: the screen size %d x %d is not one a display can show (1 to %d pixels a side)",
+                      file.ScreenWidth, file.ScreenHeight, kMaxScreenSide));
   }
   file_ = std::move(file);
   name_ = file_.Name;
@@ -256,6 +293,12 @@ bool TProject::ReadProject() {
   return true;
 }
 
+void TProject::Fail(const std::string& why, bool missingData) {
+  FailureReason = why;
+  MissingGameData = missingData;
+  SetQuitting(true);
+}
+
 void TProject::Create() {
   SetQuitting(true);
   ReadSaveFile();
@@ -269,13 +312,13 @@ void TProject::Create() {
     TFolderDiskList list;
     if (ReadProjectFolderDisks(data, list)) file_.FolderDisks = std::move(list);
   }
-  callMan_ = std::make_unique<TCallMan>(store_, funcs_, events_, *this);
+  callMan_ = std::make_unique<TCallMan>(store_, funcs_, scene_, *this);
   callMan_->SetTraceSink(trace_);
   if (fm.Exists(file_.StartPage)) {
     callMan_->Start(file_.StartPage);
   } else {
-    MessageBox(msg::NoStartPage(), msg::Warning(), MsgButtons::Ok, MsgIcon::Warning);
-    SetQuitting(true);
+    dialogs_.MessageBox(msg::NoStartPage(), msg::Warning(), MsgButtons::Ok, MsgIcon::Warning);
+    Fail(msg::NoStartPage());
   }
 }
 
@@ -291,20 +334,28 @@ void TProject::RunFrame() {
 
 bool TProject::ServiceRequests() {
   bool loaded = false;
+  TGameStateStore* store = options_.StateStore;
   if (pendingLoad_ >= 0) {
     int32_t slot = pendingLoad_;
     pendingLoad_ = -1;
-    if (OnLoadGame) {
-      OnLoadGame(*this, slot);
+    if (store) {
+      store->LoadGame(slot);
       loaded = true;
     }
   }
   if (pendingSave_.Slot >= 0) {
     TPendingSave save = std::move(pendingSave_);
     pendingSave_ = TPendingSave{};
-    if (OnSaveGame) OnSaveGame(*this, save);
+    if (store) store->SaveGame(save);
   }
   return loaded;
+}
+
+void TProject::PageRefused(const std::string& message) {
+  FailureReason = message;
+  SetQuitting(true);
+  dialogs_.MessageBox(message, msg::Warning(), MsgButtons::Ok, MsgIcon::Warning);
+  PostCloseRequest();
 }
 
 int TProject::FolderDisk(const std::string& name) const {
@@ -325,8 +376,10 @@ bool TProject::CheckFile(const std::string& name) {
   if (fm.Exists(name)) return true;
   int disk = FolderDisk(name);
   if (disk <= 0) return false;
-  const std::string ext = LowerCaseAnsi(ExtractFileExt(name)) + ".";
-  if (LowerCaseAnsi(file_.MediaExtensions + ".").find(ext) != std::string::npos) return false;
+  // Media files are played from wherever they are; any other file (a name without an
+  // extension too) asks for its disc.
+  const std::string ext = LowerCaseAnsi(ExtractFileExt(name));
+  if (!ext.empty() && LowerCaseAnsi(file_.MediaExtensions + ".").find(ext + ".") != std::string::npos) return false;
   return fm.PromptDisk(disk);
 }
 

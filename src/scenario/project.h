@@ -4,6 +4,7 @@
 // pending save and load requests. Created once at start-up, freed when the window closes
 // (which runs the exit page and writes the status data back).
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -11,7 +12,8 @@
 #include <vector>
 
 #include "base/stream.h"
-#include "objects/event_queue.h"
+#include "objects/scene.h"
+#include "platform/dialogs.h"
 #include "scenario/call_man.h"
 #include "scenario/project_file.h"
 #include "scenario/scenario_host.h"
@@ -21,18 +23,6 @@ namespace nova {
 class TParamCollection;
 class TSysFuncMan;
 
-struct TProjectOptions {
-  // Local (UTF-8) folder the player runs the game from as the original ran from its
-  // executable's folder: where "install.dat" and "game.dat" are looked for by the data-disk
-  // search and where "save.dat" lies unless SaveFolder says otherwise.
-  std::string ExecutableFolder;
-  // Local (UTF-8) folder of "save.dat": the first game folder, the executable's folder, or
-  // the player's --save-dir. Empty: ExecutableFolder.
-  std::string SaveFolder;
-  // The player was given game folders (the data-disk search is skipped).
-  bool HadFolderParameters = false;
-};
-
 struct TPendingSave {
   int32_t Slot = -1;
   std::string AfterLoadPage;
@@ -40,10 +30,43 @@ struct TPendingSave {
   std::string Caption;
 };
 
+// Where saved games and the rest of the status data go: the game's save and load code.
+class TGameStateStore {
+public:
+  virtual ~TGameStateStore() = default;
+  virtual void LoadGame(int32_t slot) = 0;
+  virtual void SaveGame(const TPendingSave& request) = 0;
+  // The status data when the project goes.
+  virtual void WriteStatus() = 0;
+  // The rest of a status entry after the status variables (read marks, dither flag, tables).
+  virtual void RestoreStatusRest(TStream& entry, int32_t statusVersion) = 0;
+};
+
+struct TProjectOptions {
+  // The folder the player runs the game from, as the original ran from its executable's
+  // folder: where "install.dat" and "game.dat" are looked for by the data-disk search and
+  // where "save.dat" lies unless SaveFolder says otherwise.
+  std::filesystem::path ExecutableFolder;
+  // The folder of "save.dat": the first game folder, the executable's folder, or the player's
+  // --save-dir. Empty: ExecutableFolder.
+  std::filesystem::path SaveFolder;
+  // The player was given game folders (the data-disk search is skipped).
+  bool HadFolderParameters = false;
+  // Saving, loading and the status data beyond the status variables; null: none.
+  TGameStateStore* StateStore = nullptr;
+};
+
+// The largest screen width and height a project may ask for: no display shows more, and
+// three surfaces of that size must fit in memory.
+constexpr int32_t kMaxScreenSide = 8192;
+
+// It binds the project's system variables (@ScrWidth, @ScrHeight, @Title) and functions
+// (FileExists, LoadTextFile, GetSaveCaption, ListSaveCaption) for its lifetime.
 class TProject : public TScenarioHost {
 public:
-  TProject(TParamCollection& store, TSysFuncMan& funcs, TEventQueue& events, TProjectOptions options);
-  ~TProject() override;  // runs the exit page, then the status write hook
+  TProject(TParamCollection& store, TSysFuncMan& funcs, TNovaBaseList& scene, TDialogs& dialogs,
+           TProjectOptions options);
+  ~TProject() override;  // runs the exit page, then writes the status data
   TProject(const TProject&) = delete;
   TProject& operator=(const TProject&) = delete;
 
@@ -59,18 +82,18 @@ public:
   void RequestSave(int32_t slot, const std::string& afterLoadPage, int32_t afterLoadIndex,
                    const std::string& caption) override;
   void RequestLoad(int32_t slot) override { pendingLoad_ = slot; }
-  void ResetGame() override {
-    if (OnResetGame) OnResetGame();
-  }
+  void ResetGame() override {}
+  void PageRefused(const std::string& message) override;
 
   std::string GetSaveCaption(int32_t slot) const;
   void SetSaveCaption(int32_t slot, const std::string& caption);
   const std::vector<std::pair<std::string, int32_t>>& SaveCaptions() const { return saveCaptions_; }
-  std::string SaveFileName() const;  // local path (UTF-8) of "save.dat"
+  std::filesystem::path SaveFileName() const;  // "save.dat"
 
   // Reads a status data entry: the "Status%.3d" header and the status variables; the rest of
-  // the entry (read marks, dither flag, data tables) goes to OnRestoreStatusRest.
-  void RestoreStatus(TStream& entry);
+  // the entry (read marks, dither flag, data tables) goes to the state store. Returns the
+  // status version (0 without a header).
+  int32_t RestoreStatus(TStream& entry);
 
   const std::string& Name() const { return name_; }
   int32_t ScreenWidth() const { return file_.ScreenWidth; }
@@ -83,27 +106,25 @@ public:
   int32_t Transition30Param1 = 0, Transition30Param2 = 0;
 
   TCallMan* CallMan() const { return callMan_.get(); }
-  // Why start-up stopped where the player shows no box (a missing or too new "nova.npb");
-  // empty otherwise.
-  std::string SilentFailure;
+  // Why the game could not start or had to stop (Shift-JIS), also where the player showed a
+  // box or none (a missing or too new "nova.npb"); empty while the game runs normally.
+  std::string FailureReason;
+  // The failure is that the game's data is not there ("install.dat" or the disc).
+  bool MissingGameData = false;
   TParamCollection& Store() { return store_; }
-
-  // Hooks of the later subsystems (save and load, status data, the game-wide reset).
-  std::function<void(TProject&, int32_t slot)> OnLoadGame;
-  std::function<void(TProject&, const TPendingSave&)> OnSaveGame;
-  std::function<void(TProject&)> OnWriteStatus;
-  std::function<void(TProject&, TStream& entry, int32_t statusVersion)> OnRestoreStatusRest;
-  std::function<void()> OnResetGame;
   void SetTraceSink(TTraceSink sink);
 
 private:
   void ReadSaveFile();
   bool DataDiskSearch();
   bool ReadProject();
+  void Fail(const std::string& why, bool missingData = false);
+  void RegisterFunctions();
 
   TParamCollection& store_;
   TSysFuncMan& funcs_;
-  TEventQueue& events_;
+  TNovaBaseList& scene_;
+  TDialogs& dialogs_;
   TProjectOptions options_;
   TProjectFile file_;
   std::string name_;

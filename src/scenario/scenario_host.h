@@ -1,8 +1,8 @@
 #pragma once
 // What the interpreter asks of the game around it: whether a file is reachable (with the disk
-// prompt), the pending save and load requests, and the game-wide reset steps that belong to
-// the scene, the data tables and the message history. The project answers these; tests may
-// answer them with a small host of their own.
+// prompt), the pending save and load requests, the game-wide reset, and what to do with a page
+// the player refuses to run. The project answers these; tests may answer them with a small
+// host of their own.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -18,6 +18,8 @@ public:
   virtual void RequestLoad(int32_t /*slot*/) {}
   // Reset command: clear the scene, reset the data tables and the history formats.
   virtual void ResetGame() {}
+  // A page that must be rebuilt: the player warns and closes (message: page name + text).
+  virtual void PageRefused(const std::string& /*message*/) {}
 };
 
 // Receives one trace line (Shift-JIS, no line end); the edge converts it for its file.

@@ -5,12 +5,13 @@
 #include <string>
 
 #include "archive/disk_names.h"
+#include "archive/game_container.h"
+#include "archive/install_set.h"
 #include "archive/pe_resources.h"
 #include "archive/vrfile_collection.h"
 #include "base/encoding.h"
 #include "base/error.h"
 #include "base/sjis.h"
-#include "tools/archive_open.h"
 #include "tools/commands.h"
 
 namespace nova::tools {
@@ -50,10 +51,23 @@ std::string GameName(const std::string& utf8) {
 
 }  // namespace
 
+const char* const kPackUsage =
+    "usage: pack DIR -o OUT [--version 0|100|101|102] [--exe STUB] [--ext] [--install \"PROJECT NAME\"]";
+
+std::string InstallRecord(const std::string& utf8ProjectName) {
+  TNovaInstallSet set;
+  if (!TryUtf8ToSjis(utf8ProjectName, set.ProjectName))
+    RaiseError("project name cannot be written in Shift-JIS: " + utf8ProjectName);
+  set.DataComplete = 1;  // everything the game needs is in this archive
+  TKtMemoryStream bytes;
+  set.Save(bytes);
+  return bytes.Data();
+}
+
 int CmdList(const Args& args) {
   if (args.size() != 1) return Fail("list", "usage: list ARCHIVE");
-  TVrFileCollection c;
-  OpenArchiveForTool(args[0], c);
+  std::unique_ptr<TVrFileCollection> archive = OpenArchiveOf(args[0]);
+  TVrFileCollection& c = *archive;
   std::printf("%12s  %-10s  %-8s  %s\n", "size", "kind", "crc32", "name");
   for (int i = 0; i < c.EntryCount(); ++i) {
     TVrFile* e = c.Entry(i);
@@ -65,8 +79,8 @@ int CmdList(const Args& args) {
 
 int CmdCat(const Args& args) {
   if (args.size() != 2) return Fail("cat", "usage: cat ARCHIVE NAME");
-  TVrFileCollection c;
-  OpenArchiveForTool(args[0], c);
+  std::unique_ptr<TVrFileCollection> archive = OpenArchiveOf(args[0]);
+  TVrFileCollection& c = *archive;
   std::string name = GameName(args[1]);
   TVrFile* e = c.FindFile(name);
   if (!e || e->Name() == TVrFileCollection::kSentinel) return Fail("cat", "no entry " + args[1]);
@@ -78,8 +92,8 @@ int CmdCat(const Args& args) {
 
 int CmdExtract(const Args& args) {
   if (args.size() != 2) return Fail("extract", "usage: extract ARCHIVE DIR");
-  TVrFileCollection c;
-  OpenArchiveForTool(args[0], c);
+  std::unique_ptr<TVrFileCollection> archive = OpenArchiveOf(args[0]);
+  TVrFileCollection& c = *archive;
   fs::path root(args[1]);
   int status = 0;
   for (int i = 0; i < c.EntryCount(); ++i) {
@@ -93,17 +107,20 @@ int CmdExtract(const Args& args) {
       status = 1;
       continue;
     }
-    fs::path target = root / LocalPathOf(e->Name());
+    std::string local = utf8;
+    std::replace(local.begin(), local.end(), '\\', '/');
+    fs::path target = root / local;
     TKtMemoryStream m;
     c.ReadEntryData(*e, m);
     fs::create_directories(target.parent_path());
-    m.SaveToFile(target.string());
+    m.SaveToFile(target);
   }
   return status;
 }
 
 int CmdPack(const Args& args) {
-  std::string dir, out, stub;
+  std::string dir, out, stub, install;
+  bool withInstall = false;
   int version = TVrFileCollection::kWriteVersion;
   bool ext = false;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -116,10 +133,14 @@ int CmdPack(const Args& args) {
       version = std::stoi(v);
     } else if (a == "--exe" && hasValue) stub = args[++i];
     else if (a == "--ext") ext = true;
+    else if (a == "--install" && hasValue) {
+      install = args[++i];
+      withInstall = true;
+    }
     else if (dir.empty() && a[0] != '-') dir = a;
-    else return Fail("pack", "usage: pack DIR -o OUT [--version 0|100|101|102] [--exe STUB] [--ext]");
+    else return Fail("pack", kPackUsage);
   }
-  if (dir.empty() || out.empty()) return Fail("pack", "usage: pack DIR -o OUT [--version 0|100|101|102] [--exe STUB] [--ext]");
+  if (dir.empty() || out.empty()) return Fail("pack", kPackUsage);
   if (ext && !stub.empty()) return Fail("pack", "--ext and --exe cannot be combined");
   if (!fs::is_directory(dir)) return Fail("pack", "not a folder: " + dir);
 
@@ -132,8 +153,12 @@ int CmdPack(const Args& args) {
   }
   std::sort(names.begin(), names.end());
   TVrFileCollection c;
-  c.SetFolder(Utf8ToSjis(fs::absolute(dir).string() + "/"));
+  c.SetFolder(fs::absolute(dir));
   for (const std::string& n : names) c.AddFile(GameName(n));
+  if (withInstall) {
+    c.RemoveFile("install.dat");
+    c.AddMemoryFile("install.dat")->Memory->Assign(InstallRecord(install));
+  }
 
   if (!stub.empty()) {
     TKtMemoryStream stubBytes;
@@ -149,7 +174,7 @@ int CmdPack(const Args& args) {
   } else if (ext) {
     fs::path side = fs::path(out).replace_extension(".ext");
     TKtBigFileStream data(out, TKtBigFileStream::Create);
-    TFileStream directory(side.string(), TFileStream::Create);
+    TFileStream directory(side, TFileStream::Create);
     c.WriteSplit(directory, data, version);
   } else {
     TKtBigFileStream file(out, TKtBigFileStream::Create);

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 
 #include "base/encoding.h"
 #include "base/error.h"
@@ -9,22 +10,31 @@
 #include "base/stream.h"
 #include "scenario/page_format.h"
 #include "scenario/project_file.h"
-#include "scenario/source/disassembler.h"
-#include "scenario/source/page_compiler.h"
-#include "scenario/source/project_source.h"
-#include "tools/build_project.h"
+#include "authoring/disassembler.h"
+#include "authoring/page_compiler.h"
+#include "authoring/project_source.h"
+#include "authoring/build_project.h"
 #include "tools/commands.h"
 
 namespace nova::tools {
 namespace fs = std::filesystem;
+using source::BuildPageFile;
+using source::BuildSourceFolder;
+using source::ReadArchiveEntries;
+using source::TBuiltEntry;
+using source::WriteGameArchive;
 
 namespace {
 
-bool SplitOutput(const Args& args, std::vector<std::string>& positional, std::string& out) {
+bool SplitOutput(const Args& args, std::vector<std::string>& positional, std::string& out,
+                 std::optional<std::string>* install = nullptr) {
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "-o") {
       if (i + 1 >= args.size()) return false;
       out = args[++i];
+    } else if (install && args[i] == "--install") {
+      if (i + 1 >= args.size()) return false;
+      *install = args[++i];
     } else {
       positional.push_back(args[i]);
     }
@@ -62,8 +72,9 @@ std::string Disassemble(const std::string& bytes, const std::string& name) {
 int CmdBuild(const Args& args) {
   std::vector<std::string> pos;
   std::string out;
-  if (!SplitOutput(args, pos, out) || pos.size() != 1) {
-    std::fprintf(stderr, "usage: novatool build SRC_DIR -o OUT_DIR | build PAGE_SOURCE -o PAGE.nsb\n");
+  std::optional<std::string> install;
+  if (!SplitOutput(args, pos, out, &install) || pos.size() != 1) {
+    std::fprintf(stderr, "usage: novatool build SRC_DIR -o OUT_DIR [--install NAME] | build PAGE_SOURCE -o PAGE.nsb\n");
     return 2;
   }
   const std::string& src = pos[0];
@@ -76,6 +87,7 @@ int CmdBuild(const Args& args) {
     std::vector<TBuiltEntry> entries = BuildSourceFolder(src, errors);
     for (const std::string& e : errors) std::fprintf(stderr, "%s\n", e.c_str());
     if (!errors.empty()) return 1;
+    if (install) entries.push_back({"install.dat", InstallRecord(*install)});
     fs::create_directories(out);
     WriteGameArchive(entries, (fs::path(out) / "game.dat").string());
     return 0;

@@ -16,4 +16,8 @@ int CmdExpr(const Args& args);     // expr [--var ...] [--hex] [--dump-vars] TEX
 int CmdBuild(const Args& args);    // build SRC -o OUT
 int CmdDisasm(const Args& args);   // disasm FILE.nsb | disasm game.dat PAGE
 
+// The bytes of an "install.dat" saying the archive holds the whole game of that project.
+std::string InstallRecord(const std::string& utf8ProjectName);
+extern const char* const kPackUsage;
+
 }  // namespace nova::tools

@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "base/error.h"
-#include "params/expr_runner.h"
+#include "authoring/expr_runner.h"
 #include "params/param_collection.h"
 #include "params/sysfunc.h"
 #include "params/var_dump.h"

@@ -20,9 +20,9 @@ const Command kCommands[] = {
     {"list", nova::tools::CmdList, "list ARCHIVE                 entries: name, size, stored/compressed, checksum"},
     {"cat", nova::tools::CmdCat, "cat ARCHIVE NAME             one entry to stdout"},
     {"extract", nova::tools::CmdExtract, "extract ARCHIVE DIR          every entry under DIR"},
-    {"pack", nova::tools::CmdPack, "pack DIR -o OUT [--version 0|100|101|102] [--exe STUB] [--ext]"},
+    {"pack", nova::tools::CmdPack, "pack DIR -o OUT [--version 0|100|101|102] [--exe STUB] [--ext] [--install NAME]"},
     {"expr", nova::tools::CmdExpr, "expr [--var NAME:TYPE[DIMS][=VALUE]]... [--hex] [--dump-vars] TEXT..."},
-    {"build", nova::tools::CmdBuild, "build SRC_DIR -o OUT_DIR | build PAGE_SOURCE -o PAGE.nsb"},
+    {"build", nova::tools::CmdBuild, "build SRC_DIR -o OUT_DIR [--install NAME] | build PAGE_SOURCE -o PAGE.nsb"},
     {"disasm", nova::tools::CmdDisasm, "disasm FILE.nsb | disasm game.dat PAGE | disasm game.dat -o DIR"},
 };
 

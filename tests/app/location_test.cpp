@@ -109,10 +109,10 @@ TEST(GameLocation, ExecutableAndArchiveGivenDirectly) {
   test::TempDir dir;
   test::WriteFile(dir / "play.exe", ExecutableWithArchive(HeaderlessArchive("x.txt", "in exe")));
   test::WriteFile(dir / "data/game.dat", HeaderlessArchive("y.txt", "in dat"));
-  EXPECT_TRUE(HasArchiveTrailer(dir / "play.exe"));
-  EXPECT_FALSE(HasArchiveTrailer(dir / "data/game.dat"));
+  EXPECT_TRUE(ProbeGameContainer(dir / "play.exe")->AppendedArchive);
+  EXPECT_FALSE(ProbeGameContainer(dir / "data/game.dat")->AppendedArchive);
   struct Case {
-    std::vector<std::string> games;
+    std::vector<std::filesystem::path> games;
     GameKind kind;
     std::string folder, entry, content;
   } cases[] = {
@@ -122,11 +122,11 @@ TEST(GameLocation, ExecutableAndArchiveGivenDirectly) {
   };
   for (const Case& c : cases) {
     TGameLocation loc = LocateGame(c.games, "/usr/bin/novaplayer", "");
-    EXPECT_EQ(loc.Kind, c.kind) << c.games[0];
+    EXPECT_EQ(loc.Kind, c.kind) << c.games[0].string();
     EXPECT_EQ(loc.GameFolder, c.folder);
     ResetFileManager(false);
     RegisterArchives(FileManager(), loc);
-    EXPECT_EQ(ReadGameFile(c.entry), c.content) << c.games[0];
+    EXPECT_EQ(ReadGameFile(c.entry), c.content) << c.games[0].string();
   }
   ResetFileManager(false);
 }
@@ -136,10 +136,10 @@ TEST(GameLocation, ResourceArchiveOfAnExecutable) {
   test::WriteFile(dir / "res.exe", PeWithResource("BINTYPE", "DUMMY", HeaderlessArchive("r.txt", "in resource") + "vf"));
   test::WriteFile(dir / "nomark.exe", PeWithResource("BINTYPE", "DUMMY", HeaderlessArchive("r.txt", "x")));
   test::WriteFile(dir / "other.exe", PeWithResource("DATA", "MADEWITH", HeaderlessArchive("r.txt", "x") + "vf"));
-  EXPECT_TRUE(HasResourceArchive(dir / "res.exe"));
-  EXPECT_FALSE(HasResourceArchive(dir / "nomark.exe"));  // its last two bytes are not "vf"
-  EXPECT_FALSE(HasResourceArchive(dir / "other.exe"));
-  EXPECT_FALSE(HasArchiveTrailer(dir / "res.exe"));
+  EXPECT_TRUE(ProbeGameContainer(dir / "res.exe")->ResourceArchive);
+  EXPECT_FALSE(ProbeGameContainer(dir / "nomark.exe")->ResourceArchive);  // its last two bytes are not "vf"
+  EXPECT_FALSE(ProbeGameContainer(dir / "other.exe")->ResourceArchive);
+  EXPECT_FALSE(ProbeGameContainer(dir / "res.exe")->AppendedArchive);
   TGameLocation loc = LocateGame({dir / "res.exe"}, "/usr/bin/novaplayer", "");
   EXPECT_EQ(loc.Kind, GameKind::Executable);
   ResetFileManager(false);

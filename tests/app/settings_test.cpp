@@ -54,6 +54,13 @@ TEST(GameIni, AbsentFileGivesDefaults) {
   EXPECT_EQ(LoadGameSettings(dir / "game.ini").DelayTime, 100);
 }
 
+// A game copied from Windows may spell its settings file in capitals.
+TEST(GameIni, FoundWithoutRegardToCase) {
+  test::TempDir dir;
+  test::WriteFile(dir / "GAME.INI", "[Sound]\nDelayTime=250\n");
+  EXPECT_EQ(LoadGameSettings(dir / "game.ini").DelayTime, 200);
+}
+
 TEST(CommandLine, ParsesOptionsBeforeTheGames) {
   TPlayerOptions o = ParseCommandLine({"--headless", "--frames", "10", "--save-dir=/s", "--trace", "t.txt",
                                        "--dump-vars", "v.json", "game", "--frames", "more"});
@@ -63,8 +70,8 @@ TEST(CommandLine, ParsesOptionsBeforeTheGames) {
   EXPECT_EQ(o.SaveDir, "/s");
   EXPECT_EQ(o.TraceFile, "t.txt");
   EXPECT_EQ(o.DumpVarsFile, "v.json");
-  EXPECT_EQ(o.Games, (std::vector<std::string>{"game", "--frames", "more"}));  // after the first game: games
-  EXPECT_EQ(ParseCommandLine({"--", "--odd-name"}).Games, std::vector<std::string>{"--odd-name"});
+  EXPECT_EQ(o.Games, (std::vector<std::filesystem::path>{"game", "--frames", "more"}));  // after the first game: games
+  EXPECT_EQ(ParseCommandLine({"--", "--odd-name"}).Games, std::vector<std::filesystem::path>{"--odd-name"});
   EXPECT_TRUE(ParseCommandLine({"/CONFIG"}).Config);
   EXPECT_FALSE(ParseCommandLine({}).Frames.has_value());
 }

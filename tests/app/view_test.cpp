@@ -5,17 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "app/app_environment.h"
 #include "app/view.h"
 #include "base/encoding.h"
 #include "base/error.h"
 #include "base/process.h"
+#include "support/recording_dialogs.h"
 
 namespace nova {
 namespace {
 
-// Records the order of the steps; a game of 640 x 480 by default.
-class TRecordingHooks : public TGameHooks {
+// Records what the window asks of the game; a game of 640 x 480 by default.
+class RecordingGame : public TGame {
 public:
   std::vector<std::string> Log;
   bool Project = true;
@@ -23,53 +23,40 @@ public:
   bool QuitInInterpreter = false;
   bool FailProject = false;
   int Width = 640, Height = 480;
+  TInputState InputState;
+  TGameHost* Host = nullptr;
 
-  void Attach(TFormView&, TPlatform&) override { Log.push_back("Attach"); }
-  void Configure(const TStartupInfo&) override { Log.push_back("Configure"); }
-  void SeedRandom(uint32_t) override { Log.push_back("SeedRandom"); }
-  void CreateVariableStore() override { Log.push_back("CreateVariableStore"); }
-  void InitSound(bool) override {
-    Log.push_back("InitSound");
-    throw ENovaError("no sound device");  // ignored
-  }
-  void CreateDisplaySystem() override { Log.push_back("CreateDisplaySystem"); }
-  void CreateProject() override {
-    Log.push_back("CreateProject");
+  void Create(TGameHost& host) override {
+    Host = &host;
+    Log.push_back("Create");
     if (FailProject) throw ENovaError(Utf8ToSjis("プロジェクトがありません"));
   }
-  bool HasProject() override { return Project; }
-  int32_t ProjectWidth() override { return Width; }
-  int32_t ProjectHeight() override { return Height; }
-  std::string ProjectName() override { return "Game"; }
-  void StartMedia(int, int) override { Log.push_back("StartMedia"); }
-  void SetSceneSize(int, int) override { Log.push_back("SetSceneSize"); }
-  void ProcessInput(TInputState& input) override {
-    Log.push_back("ProcessInput");
-    input.BeginFrame();
-  }
-  void RunInterpreter() override {
-    Log.push_back("RunInterpreter");
+  bool Running() const override { return Project; }
+  int32_t ScreenWidth() const override { return Width; }
+  int32_t ScreenHeight() const override { return Height; }
+  std::string Title() const override { return "Game"; }
+  bool SleepFlag() const override { return false; }
+  TInputState& Input() override { return InputState; }
+  bool Frame() override {
+    Log.push_back("Frame");
+    InputState.BeginFrame();
     if (QuitInInterpreter) SetQuitting(true);
-  }
-  void UpdateScene() override { Log.push_back("UpdateScene"); }
-  bool ServiceRequests() override {
-    Log.push_back("ServiceRequests");
     bool r = LoadRequest;
     LoadRequest = false;
     return r;
   }
-  void PaintScene(TPicture& panel) override {
-    Log.push_back("PaintScene");
+  void Paint(TPicture& panel) override {
+    Log.push_back("Paint");
     panel.Pixels[0] = 0x123456;
   }
-  void SuspendMedia() override { Log.push_back("SuspendMedia"); }
-  void ResumeMedia() override { Log.push_back("ResumeMedia"); }
-  void ClearKeys() override { Log.push_back("ClearKeys"); }
-  void DestroyProject() override { Log.push_back("DestroyProject"); }
-  void DestroySystemFunctions() override { Log.push_back("DestroySystemFunctions"); }
-  void DestroyVariableStore() override { Log.push_back("DestroyVariableStore"); }
-  void DestroyDisplaySystem() override { Log.push_back("DestroyDisplaySystem"); }
-  void FinalizeMedia() override { Log.push_back("FinalizeMedia"); }
+  void Suspend() override {
+    Log.push_back("Suspend");
+    InputState.ClearKeys();
+  }
+  void Resume() override { Log.push_back("Resume"); }
+  void Shutdown() override { Log.push_back("Shutdown"); }
+  std::string FailureReason() const override { return ""; }
+  int ExitCode() const override { return 0; }
 
   int Count(const std::string& step) const { return static_cast<int>(std::count(Log.begin(), Log.end(), step)); }
 };
@@ -80,7 +67,8 @@ protected:
     FrameClock() = TFrameClock{};
     SetQuitting(false);
     ClearCloseRequest();
-    platform = TPlatform::Create(true);
+    platform = std::make_unique<THeadlessPlatform>();
+    platform->SetDialogs(std::make_unique<test::RecordingDialogs>());
   }
   void TearDown() override {
     SetQuitting(false);
@@ -88,12 +76,13 @@ protected:
     FrameClock() = TFrameClock{};
   }
   TFormView& Make() {
-    view = std::make_unique<TFormView>(*platform, hooks, TStartupInfo{});
+    view = std::make_unique<TFormView>(*platform, game, TStartupInfo{});
     view->Create();
-    hooks.Log.clear();
+    game.Log.clear();
     return *view;
   }
   THeadlessWindow& Window() { return dynamic_cast<THeadlessWindow&>(view->Window()); }
+  test::RecordingDialogs& Dialogs() { return dynamic_cast<test::RecordingDialogs&>(platform->Dialogs()); }
   void Send(InputKind kind, int x, int y, MouseButton b = MouseButton::Left) {
     TInputEvent e;
     e.Kind = kind, e.X = x, e.Y = y, e.Button = b;
@@ -105,41 +94,38 @@ protected:
     view->HandleEvent(e);
   }
 
-  std::unique_ptr<TPlatform> platform;
-  TRecordingHooks hooks;
+  std::unique_ptr<THeadlessPlatform> platform;
+  RecordingGame game;
   std::unique_ptr<TFormView> view;
 };
 
 TEST_F(ViewTest, StartUpAndTeardownRunInOrder) {
-  view = std::make_unique<TFormView>(*platform, hooks, TStartupInfo{});
+  view = std::make_unique<TFormView>(*platform, game, TStartupInfo{});
   view->Create();
   EXPECT_FALSE(view->StartupFailed());
-  EXPECT_EQ(hooks.Log, (std::vector<std::string>{"Attach", "Configure", "SeedRandom", "CreateVariableStore", "InitSound",
-                                                  "CreateDisplaySystem", "CreateProject", "StartMedia",
-                                                  "SetSceneSize"}));
-  hooks.Log.clear();
+  EXPECT_EQ(game.Log, (std::vector<std::string>{"Create"}));
+  EXPECT_EQ(game.Host, view.get());
+  game.Log.clear();
   view->Close();
   EXPECT_TRUE(Quitting());
-  EXPECT_EQ(hooks.Log, (std::vector<std::string>{"DestroyProject", "DestroySystemFunctions", "DestroyVariableStore",
-                                                  "DestroyDisplaySystem", "FinalizeMedia"}));
+  EXPECT_EQ(game.Log, (std::vector<std::string>{"Shutdown"}));
   view->Close();  // once only
-  EXPECT_EQ(hooks.Count("DestroyProject"), 1);
+  EXPECT_EQ(game.Count("Shutdown"), 1);
 }
 
 TEST_F(ViewTest, StartUpErrorIsShownAndCloses) {
-  hooks.FailProject = true;
-  testing::internal::CaptureStderr();
-  view = std::make_unique<TFormView>(*platform, hooks, TStartupInfo{});
+  game.FailProject = true;
+  view = std::make_unique<TFormView>(*platform, game, TStartupInfo{});
   view->Create();
-  std::string err = testing::internal::GetCapturedStderr();
   EXPECT_TRUE(view->StartupFailed());
   EXPECT_TRUE(Quitting());
   EXPECT_TRUE(CloseRequested());
-  EXPECT_NE(err.find("プロジェクトがありません"), std::string::npos);
+  ASSERT_EQ(Dialogs().Boxes.size(), 1u);
+  EXPECT_NE(Dialogs().Boxes[0].find("プロジェクトがありません"), std::string::npos);
 }
 
 TEST_F(ViewTest, WindowIsSizedCentredAndThePanelPlaced) {
-  hooks.Width = 800, hooks.Height = 600;
+  game.Width = 800, game.Height = 600;
   Make();
   EXPECT_EQ(view->ClientWidth(), 800);
   EXPECT_EQ(view->ClientHeight(), 600 + kDockHeight);
@@ -178,26 +164,22 @@ TEST(PanelPlacement, HalvesRoundTowardZero) {
 TEST_F(ViewTest, FrameStepsRunInOrder) {
   Make();
   view->Frame();
-  EXPECT_EQ(hooks.Log, (std::vector<std::string>{"ProcessInput", "RunInterpreter", "UpdateScene", "ServiceRequests",
-                                                  "PaintScene"}));
-  EXPECT_EQ(FrameClock().FrameCount, 1u);
+  EXPECT_EQ(game.Log, (std::vector<std::string>{"Frame", "Paint"}));
   EXPECT_EQ(Window().LastPicture().Row(kDockHeight)[0], 0x123456u);  // the panel lies below the dock
 }
 
 TEST_F(ViewTest, WithoutProjectAFrameDoesNothing) {
-  hooks.Project = false;
+  game.Project = false;
   Make();
   view->Frame();
-  EXPECT_TRUE(hooks.Log.empty());
-  EXPECT_EQ(FrameClock().FrameCount, 0u);
+  EXPECT_TRUE(game.Log.empty());
 }
 
 TEST_F(ViewTest, QuittingInTheInterpreterEndsTheFrame) {
-  hooks.QuitInInterpreter = true;
+  game.QuitInInterpreter = true;
   Make();
   view->Frame();
-  EXPECT_EQ(hooks.Log, (std::vector<std::string>{"ProcessInput", "RunInterpreter"}));
-  EXPECT_EQ(FrameClock().FrameCount, 0u);
+  EXPECT_EQ(game.Log, (std::vector<std::string>{"Frame"}));
 }
 
 TEST_F(ViewTest, DrawingDivisorPaintsEveryNthFrame) {
@@ -205,18 +187,18 @@ TEST_F(ViewTest, DrawingDivisorPaintsEveryNthFrame) {
   FrameClock().DrawDivisor = 4;
   int presentedBefore = Window().PresentCount();
   for (int i = 0; i < 8; ++i) view->Frame();
-  EXPECT_EQ(hooks.Count("UpdateScene"), 8);
-  EXPECT_EQ(hooks.Count("PaintScene"), 2);
+  EXPECT_EQ(game.Count("Frame"), 8);
+  EXPECT_EQ(game.Count("Paint"), 2);
   EXPECT_EQ(Window().PresentCount() - presentedBefore, 2);
 }
 
 TEST_F(ViewTest, AGameLoadSkipsOneDrawing) {
   Make();
-  hooks.LoadRequest = true;
+  game.LoadRequest = true;
   view->Frame();
-  EXPECT_EQ(hooks.Count("PaintScene"), 0);
+  EXPECT_EQ(game.Count("Paint"), 0);
   view->Frame();
-  EXPECT_EQ(hooks.Count("PaintScene"), 1);
+  EXPECT_EQ(game.Count("Paint"), 1);
 }
 
 TEST_F(ViewTest, HeadlessRunCountsSixteenMsPerFrame) {
@@ -224,10 +206,10 @@ TEST_F(ViewTest, HeadlessRunCountsSixteenMsPerFrame) {
   view->Run(10);
   EXPECT_TRUE(view->Closed());
   EXPECT_EQ(view->FramesDriven(), 10u);
-  EXPECT_EQ(FrameClock().FrameCount, 10u);
+  EXPECT_EQ(game.Count("Frame"), 10);
   EXPECT_EQ(FrameClock().Total, 160u);
   EXPECT_EQ(FrameClock().LastDelta, 16u);
-  EXPECT_EQ(hooks.Log.back(), "FinalizeMedia");
+  EXPECT_EQ(game.Log.back(), "Shutdown");
 }
 
 TEST_F(ViewTest, CloseRequestEndsTheLoop) {
@@ -235,7 +217,7 @@ TEST_F(ViewTest, CloseRequestEndsTheLoop) {
   PostCloseRequest();
   view->Run();
   EXPECT_TRUE(view->Closed());
-  EXPECT_EQ(hooks.Count("RunInterpreter"), 0);
+  EXPECT_EQ(game.Count("Frame"), 0);
 }
 
 TEST_F(ViewTest, MouseGoesToBothScreensInPanelCoordinates) {
@@ -292,8 +274,7 @@ TEST_F(ViewTest, InactiveWindowTakesNoKeysAndRunsNoFrames) {
   view->HandleEvent(TInputEvent{InputKind::FocusLost});
   EXPECT_FALSE(view->Active());
   EXPECT_FALSE(in.IsKeyHeld(13));  // keys cleared
-  EXPECT_EQ(hooks.Count("SuspendMedia"), 1);
-  EXPECT_EQ(hooks.Count("ClearKeys"), 1);
+  EXPECT_EQ(game.Count("Suspend"), 1);
   Key(InputKind::KeyDown, 32);
   Send(InputKind::MouseDown, 10, 100);
   EXPECT_FALSE(in.IsKeyHeld(32));
@@ -302,7 +283,7 @@ TEST_F(ViewTest, InactiveWindowTakesNoKeysAndRunsNoFrames) {
   view->HandleEvent(TInputEvent{InputKind::FocusGained});
   EXPECT_EQ(FrameClock().LastTick, 1600u);  // the frame clock starts again from now
   view->Run(1);
-  EXPECT_EQ(hooks.Count("ResumeMedia"), 1);
+  EXPECT_EQ(game.Count("Resume"), 1);
   EXPECT_EQ(view->FramesDriven(), 1u);
   EXPECT_EQ(FrameClock().Total, 16u);  // the time away is not counted
   EXPECT_EQ(FrameClock().LastDelta, 16u);
@@ -328,8 +309,8 @@ TEST_F(ViewTest, FullScreenScalesTheSceneAndShowsTheToolbarOnRowZero) {
   EXPECT_EQ(view->ClientHeight(), 480 + kDockHeight);
   EXPECT_EQ(view->Panel().Top, kDockHeight);
   EXPECT_TRUE(view->ToolbarVisible());
-  EXPECT_EQ(hooks.Count("SuspendMedia"), 2);
-  EXPECT_EQ(hooks.Count("ResumeMedia"), 2);
+  EXPECT_EQ(game.Count("Suspend"), 2);
+  EXPECT_EQ(game.Count("Resume"), 2);
 }
 
 TEST_F(ViewTest, ToolbarButtonsActOnRelease) {
@@ -343,17 +324,15 @@ TEST_F(ViewTest, ToolbarButtonsActOnRelease) {
 
 TEST_F(ViewTest, ConfirmQuitAsksWithTheProjectName) {
   Make();
-  std::string askedText, askedCaption;
   MsgResult answer = MsgResult::No;
-  SetMessageBoxHook([&](const std::string& text, const std::string& caption, MsgButtons buttons, MsgIcon) {
-    askedText = text, askedCaption = caption;
+  Dialogs().SetAnswer([&](const std::string&, MsgButtons buttons) {
     EXPECT_EQ(buttons, MsgButtons::YesNo);
     EXPECT_TRUE(Quitting());  // frames stop while the question is open
     return answer;
   });
   view->ConfirmQuit();
-  EXPECT_EQ(askedText, Utf8ToSjis("「Game」を終了しますか？"));
-  EXPECT_EQ(askedCaption, "Game");
+  ASSERT_EQ(Dialogs().Boxes.size(), 1u);
+  EXPECT_EQ(Dialogs().Boxes[0], "Game|「Game」を終了しますか？");
   EXPECT_FALSE(Quitting());
   EXPECT_FALSE(CloseRequested());
   answer = MsgResult::Yes;
@@ -362,7 +341,6 @@ TEST_F(ViewTest, ConfirmQuitAsksWithTheProjectName) {
   Send(InputKind::MouseUp, quit.Left + 3, quit.Top + 3);
   EXPECT_TRUE(Quitting());
   EXPECT_TRUE(CloseRequested());
-  SetMessageBoxHook(nullptr);
 }
 
 TEST_F(ViewTest, MenuEntriesSetBudgetAndDivisor) {
@@ -392,32 +370,20 @@ TEST_F(ViewTest, TheProjectTitleBecomesTheCaption) {
   SetApplicationTitle("");
 }
 
-TEST_F(ViewTest, EnvironmentAnswersClockInputAndScreen) {
+// A long interpreter pass lets the window act on a close request and nothing else.
+TEST_F(ViewTest, ALongPassStillTakesTheCloseRequest) {
   Make();
-  TAppEnvironment env(*view, platform->Clock());
-  Send(InputKind::MouseMove, 7, 9 + kDockHeight);
-  Send(InputKind::MouseDown, 7, 9 + kDockHeight);
-  Key(InputKind::KeyDown, 38);
-  EXPECT_FALSE(env.LeftClick());  // seen from the next frame on
-  view->Run(1);
-  EXPECT_TRUE(env.LeftClick());
-  EXPECT_TRUE(env.LeftPush());
-  EXPECT_FALSE(env.RightClick());
-  env.SetLeftClick(false);
-  EXPECT_FALSE(env.LeftClick());
-  EXPECT_EQ(env.MouseX(), 7);
-  EXPECT_EQ(env.MouseY(), 9);
-  EXPECT_TRUE(env.KeyHeld(38));
-  EXPECT_TRUE(env.KeyPressedThisFrame(38));
-  EXPECT_EQ(env.FrameCount(), 1u);
-  EXPECT_EQ(env.TotalMilliseconds(), 16u);
-  EXPECT_EQ(env.TimerMilliseconds(), 16u);
-  EXPECT_EQ(env.CachedDateTime().MSec, 16);
-  EXPECT_EQ(env.DisplayModeCount(), 0);
-  env.SetDisplayModeIndex(3);  // no such mode
-  EXPECT_EQ(env.DisplayModeIndex(), -1);
-  env.SetFullScreen(true);
-  EXPECT_TRUE(env.FullScreen());
+  Window().Inject(TInputEvent{InputKind::KeyDown, 65});
+  Window().Inject(TInputEvent{InputKind::Close});
+  view->KeepResponsive();  // the pass has run for no time: nothing happens
+  EXPECT_FALSE(CloseRequested());
+  for (int i = 0; i < 70; ++i) platform->Clock().FrameStep();  // 1120 ms into the pass
+  view->KeepResponsive();
+  EXPECT_TRUE(Quitting());
+  EXPECT_TRUE(CloseRequested());
+  EXPECT_FALSE(game.Input().IsKeyHeld(65));  // the key waits for the frame loop
+  view->Run();
+  EXPECT_TRUE(view->Closed());
 }
 
 }  // namespace

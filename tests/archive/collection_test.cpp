@@ -131,7 +131,7 @@ TEST(ArchiveFormat, HeaderlessDirectoryBuiltByHand) {
   TempDir tmp;
   WriteFile(tmp / "old.dat", dir + za);
   TVrFileCollection c;
-  c.OpenFile(Utf8ToSjis(tmp / "old.dat"));
+  c.OpenFile(tmp / "old.dat");
   TKtMemoryStream m;
   c.ReadEntry("a.txt", m);
   EXPECT_EQ(m.Data(), a);
@@ -166,7 +166,7 @@ TEST(ArchiveFormat, SentinelIsNeverWritten) {
   TempDir dir;
   WriteFile(dir / "a.dat", ArchiveBytes({{"x", "1"}, {"y", "22"}}));
   TVrFileCollection c;
-  c.OpenFile(Utf8ToSjis(dir / "a.dat"));
+  c.OpenFile(dir / "a.dat");
   c.AddMemoryFile("\\eof\\")->Memory->Assign("junk");
   TKtMemoryStream out;
   ASSERT_TRUE(c.Write(out));
@@ -245,8 +245,8 @@ TEST(ArchiveRead, LooseFileBesideTheArchiveWins) {
   WriteFile(dir / "game.dat", ArchiveBytes({{"cg\\a.txt", "packed"}, {"b.txt", "only packed"}}));
   WriteFile(dir / "CG/A.TXT", "loose");
   TVrFileCollection c;
-  c.OpenFile(Utf8ToSjis(dir / "game.dat"));
-  EXPECT_EQ(c.Folder(), Utf8ToSjis(dir.Path() + "/"));
+  c.OpenFile(dir / "game.dat");
+  EXPECT_EQ(c.Folder(), dir.Path());
   TKtMemoryStream m;
   c.ReadEntry("cg\\a.txt", m);
   EXPECT_EQ(m.Data(), "loose");
@@ -257,12 +257,12 @@ TEST(ArchiveRead, LooseFileBesideTheArchiveWins) {
 TEST(ArchiveOpen, MissingFileGivesAnEmptyCollection) {
   TempDir dir;
   TVrFileCollection c;
-  c.OpenFile(Utf8ToSjis(dir / "none.dat"));
+  c.OpenFile(dir / "none.dat");
   EXPECT_EQ(c.Count(), 0);
   EXPECT_EQ(c.Stream(), nullptr);
-  EXPECT_EQ(c.Folder(), Utf8ToSjis(dir / "none.dat") + "\\");
-  c.OpenFile(Utf8ToSjis(dir / "none.dat"), true);
-  EXPECT_EQ(c.Folder(), Utf8ToSjis(dir.Path() + "/"));
+  EXPECT_EQ(c.Folder(), dir / "none.dat");  // the whole name is taken as the folder
+  c.OpenFile(dir / "none.dat", true);
+  EXPECT_EQ(c.Folder(), dir.Path());
 }
 
 TEST(ArchiveWrite, SourceFilePolicy) {
@@ -286,7 +286,7 @@ TEST(ArchiveWrite, SourceFilePolicy) {
       {"noext", text, 0},
   };
   TVrFileCollection c;
-  c.SetFolder(Utf8ToSjis(dir.Path()));
+  c.SetFolder(dir.Path());
   for (const auto& tc : cases) {
     std::string local = tc.name;
     std::replace(local.begin(), local.end(), '\\', '/');

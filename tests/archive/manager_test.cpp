@@ -21,7 +21,7 @@ TEST(DiskNames, LookupTable) {
   WriteFile(dir / "cent¢.txt", "cent");             // U+00A2
   WriteFile(dir / "ア.txt", "a");
   WriteFile(dir.Path() + "/../h1_outside_secret.txt", "secret");
-  std::string base = Utf8ToSjis(dir.Path() + "/");
+  std::string base = dir.Path();
   const struct {
     std::string name;
     const char* expect;  // file content, or nullptr when not found
@@ -46,7 +46,7 @@ TEST(DiskNames, LookupTable) {
       {"", nullptr},
   };
   for (const auto& tc : cases) {
-    std::optional<std::string> path = FindGameFile(base, tc.name);
+    std::optional<std::filesystem::path> path = FindGameFile(base, tc.name);
     if (tc.expect) {
       ASSERT_TRUE(path) << SjisToUtf8(tc.name);
       EXPECT_EQ(ReadFile(*path), tc.expect) << SjisToUtf8(tc.name);
@@ -59,7 +59,7 @@ TEST(DiskNames, LookupTable) {
 
 TEST(DiskNames, CacheFollowsTheFolder) {
   TempDir dir;
-  std::string base = Utf8ToSjis(dir.Path());
+  std::string base = dir.Path();
   EXPECT_FALSE(FindGameFile(base, "new.txt"));
   WriteFile(dir / "New.txt", "1");  // the folder changed: a miss rescans it
   EXPECT_TRUE(FindGameFile(base, "new.txt"));
@@ -80,10 +80,10 @@ struct Game {
                                               {"movie\\big.mpg", NoiseBytes(0x500000)}}));
     WriteFile(dir / "A.TXT", "loose a");
     WriteFile(dir / "save/s2.txt", "s2");
-    fm.AddArchiveFile("");  // archive 0: in memory
+    fm.AddMemoryArchive();  // archive 0: in memory
     fm.Archive(0)->AddMemoryFile("mem.txt")->Memory->Assign("memory");
-    fm.SetBaseFolder(Utf8ToSjis(dir.Path()));
-    fm.AddArchiveFile(Utf8ToSjis(dir / "game.dat"));
+    fm.SetBaseFolder(dir.Path());
+    fm.AddArchiveFile(dir / "game.dat");
   }
   std::string Read(const std::string& name) {
     TKtMemoryStream m;
@@ -95,7 +95,7 @@ struct Game {
 
 TEST(FileManager, LooseFileWinsForReadingRangesAndRealPaths) {
   Game g;
-  EXPECT_EQ(g.fm.BaseFolder(), Utf8ToSjis(g.dir.Path()) + "\\");
+  EXPECT_EQ(g.fm.BaseFolder(), g.dir.Path());
   EXPECT_EQ(g.Read("a.txt"), "loose a");
   auto r = g.fm.OpenRange("a.txt");
   std::string bytes(static_cast<size_t>(r->Size()), '\0');
@@ -150,26 +150,26 @@ TEST(FileManager, MissingFiles) {
     EXPECT_EQ(std::string(e.what()), "nothing.txt" + Sj(":ファイルがありません"));
   }
   EXPECT_THROW(g.fm.OpenRange("nothing.txt"), ENovaError);
-  EXPECT_EQ(g.fm.GetRealPath("nothing.txt"), "nothing.txt");
+  EXPECT_TRUE(g.fm.GetRealPath("nothing.txt").empty());  // no file on disk holds it
   EXPECT_FALSE(g.fm.Exists("nothing.txt"));
 }
 
 TEST(FileManager, RealPathExtractsOnceIntoThePrivateFolder) {
-  std::string folder;
+  std::filesystem::path folder;
   {
     Game g;
     folder = g.fm.TempFolder();
     struct stat st;
     ASSERT_EQ(::stat(folder.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
-    std::string path = g.fm.GetRealPath("bgm\\song.ogg");
-    EXPECT_EQ(path, folder + "~nv00000000.ogg");
+    std::filesystem::path path = g.fm.GetRealPath("bgm\\song.ogg");
+    EXPECT_EQ(path, folder / "~nv00000000.ogg");
     EXPECT_EQ(ReadFile(path), "packed song");
     WriteFile(path, "changed");
     EXPECT_EQ(g.fm.GetRealPath("bgm\\song.ogg"), path);
     EXPECT_EQ(ReadFile(path), "changed");  // not written again
     EXPECT_EQ(g.fm.Locks().Item(0)->RefCount, 2);
-    EXPECT_EQ(g.fm.GetRealPath("voice\\v1.wav"), folder + "~nv00000001.wav");
+    EXPECT_EQ(g.fm.GetRealPath("voice\\v1.wav"), folder / "~nv00000001.wav");
     ASSERT_EQ(g.fm.FindEntry("movie\\big.mpg")->Stored, 1);  // copied in pieces
     EXPECT_EQ(ReadFile(g.fm.GetRealPath("movie\\big.mpg")), NoiseBytes(0x500000));
   }
@@ -186,15 +186,52 @@ TEST(FileManager, ListFolderJoinsArchivesAndDisk) {
   EXPECT_EQ(list, (std::vector<std::string>{"SAVE\\s2.txt"}));  // archives compare the path part with "\"
 }
 
+// A folder whose name ends in a double-byte character still gets its separator ("ア" ends
+// in the byte 0x41, "ソ" in 0x5C), so the listed names can be opened.
+TEST(FileManager, ListFolderOfDoubleByteFolders) {
+  TempDir dir;
+  WriteFile(dir / "ア/f.txt", "a");
+  WriteFile(dir / "ソ/g.txt", "so");
+  TVrFileManager fm(false);
+  fm.SetBaseFolder(dir.Path());
+  for (const char* folder : {"ア", "ソ", "ア\\"}) {
+    std::vector<std::string> list;
+    fm.ListFolder(Sj(folder), list);
+    ASSERT_EQ(list.size(), 1u) << folder;
+    std::string bare = std::string(folder).rfind("ソ", 0) == 0 ? "g.txt" : "f.txt";
+    EXPECT_EQ(SjisToUtf8(list[0]), std::string(folder).substr(0, 3) + "\\" + bare) << folder;
+    EXPECT_TRUE(fm.Exists(list[0])) << folder;
+  }
+}
+
+// Paths on the user's disk are taken as they are, also where Shift-JIS cannot spell them.
+TEST(FileManager, FoldersWithNamesShiftJisCannotHold) {
+  TempDir dir;
+  for (const char* name : {"zoë", "한국", "日本語"}) {
+    std::filesystem::path folder = std::filesystem::path(dir.Path()) / name;
+    WriteFile(folder / "loose.txt", "loose");
+    WriteFile(folder / "game.dat", ArchiveBytes({{"packed.txt", "packed"}}));
+    TVrFileManager fm(false);
+    fm.SetBaseFolder(folder);
+    fm.AddArchiveFile(folder / "game.dat");
+    TKtMemoryStream m;
+    fm.ReadFile(m, "loose.txt");
+    EXPECT_EQ(m.Data(), "loose") << name;
+    fm.ReadFile(m, "packed.txt");
+    EXPECT_EQ(m.Data(), "packed") << name;
+    EXPECT_EQ(fm.GetRealPath("loose.txt"), folder / "loose.txt");
+  }
+}
+
 TEST(FileManager, ArchivesWithoutStreamArePassedOver) {
   TempDir dir;
   TVrFileManager fm(false);
-  fm.AddArchiveFile(Utf8ToSjis(dir / "missing.dat"));
+  fm.AddArchiveFile(dir / "missing.dat");
   EXPECT_EQ(fm.Archive(0)->Stream(), nullptr);
   EXPECT_EQ(fm.Archive(5), nullptr);
   fm.Archive(0)->AddFile("ghost.txt");
   WriteFile(dir / "game.dat", ArchiveBytes({{"ghost.txt", "real"}}));
-  fm.AddArchiveFile(Utf8ToSjis(dir / "game.dat"));
+  fm.AddArchiveFile(dir / "game.dat");
   TKtMemoryStream m;
   fm.ReadFile(m, "ghost.txt");
   EXPECT_EQ(m.Data(), "real");
@@ -209,26 +246,28 @@ void MakeDisk(const std::string& root, const std::string& project, int index, co
   set.SaveToFile(root + "/INSTALL.DAT");
 }
 
-struct Boxes {
+// The boxes of a disk prompt, answered from a script and checked against it.
+struct Boxes : TDialogs {
   std::vector<std::pair<std::string, MsgResult>> script;  // expected text, answer
   size_t asked = 0;
   std::string caption;
-  Boxes() {
-    SetMessageBoxHook([this](const std::string& text, const std::string& cap, MsgButtons, MsgIcon) {
-      caption = cap;
-      if (asked >= script.size()) {
-        ADD_FAILURE() << "unexpected box: " << SjisToUtf8(text);
-        return MsgResult::Cancel;
-      }
-      EXPECT_EQ(SjisToUtf8(text), SjisToUtf8(script[asked].first));
-      return script[asked++].second;
-    });
-  }
-  ~Boxes() {
-    SetMessageBoxHook(nullptr);
+  TVrFileManager& fm;
+  explicit Boxes(TVrFileManager& manager) : fm(manager) { fm.SetDialogs(this); }
+  ~Boxes() override {
+    fm.SetDialogs(nullptr);
     SetQuitting(false);
     ClearCloseRequest();
   }
+  MsgResult MessageBox(const std::string& text, const std::string& cap, MsgButtons, MsgIcon) override {
+    caption = cap;
+    if (asked >= script.size()) {
+      ADD_FAILURE() << "unexpected box: " << SjisToUtf8(text);
+      return MsgResult::Cancel;
+    }
+    EXPECT_EQ(SjisToUtf8(text), SjisToUtf8(script[asked].first));
+    return script[asked++].second;
+  }
+  int ChoiceBox(const std::string&, const std::string&, const std::vector<std::string>&) override { return -1; }
 };
 
 TEST(FileManager, PromptDiskUntilTheDiscIsThere) {
@@ -236,12 +275,12 @@ TEST(FileManager, PromptDiskUntilTheDiscIsThere) {
   MakeDisk(a.Path(), "other", 1, {{"x.txt", "x"}});
   MakeDisk(b.Path(), "game", 1, {{"disk2.txt", "second disc"}});
   TVrFileManager fm(true);
-  fm.SetRemovableRoots({Utf8ToSjis(a.Path() + "/"), Utf8ToSjis(b.Path() + "/")});
+  fm.SetRemovableRoots({a.Path(), b.Path()});
   fm.SetProjectName("game");
-  fm.AddArchiveFile(Utf8ToSjis(b / "GAME.DAT"));  // an archive of a disc: dropped by the prompt
+  fm.AddArchiveFile(b / "GAME.DAT");  // an archive of a disc: dropped by the prompt
   SetApplicationTitle("Title");
   std::string prompt = Sj("ディスク2を入れてから[OK]をクリックしてください");
-  Boxes boxes;
+  Boxes boxes(fm);
   boxes.script = {{prompt, MsgResult::Cancel}, {Sj("終了します"), MsgResult::Cancel}, {prompt, MsgResult::Ok}};
   EXPECT_TRUE(fm.PromptDisk(2));
   EXPECT_EQ(boxes.asked, 3u);
@@ -256,7 +295,7 @@ TEST(FileManager, PromptDiskQuit) {
   TVrFileManager fm(true);
   fm.SetRemovableRoots({});
   fm.SetDiskPromptTexts("Disk %d %s please", "Bye");
-  Boxes boxes;
+  Boxes boxes(fm);
   boxes.script = {{"Disk 3 %s please", MsgResult::Cancel}, {"Bye", MsgResult::Ok}};
   EXPECT_FALSE(fm.PromptDisk(3));
   EXPECT_TRUE(Quitting());
@@ -266,7 +305,7 @@ TEST(FileManager, PromptDiskQuit) {
 TEST(FileManager, HeadlessPromptDiskEndsInsteadOfAskingForever) {
   TVrFileManager fm(false);
   EXPECT_TRUE(fm.RemovableRoots().empty());
-  Boxes boxes;
+  Boxes boxes(fm);
   std::string prompt = Sj("ディスク1を入れてから[OK]をクリックしてください");
   boxes.script = {{prompt, MsgResult::Ok}, {Sj("終了します"), MsgResult::Ok}};
   EXPECT_FALSE(fm.PromptDisk(1));
@@ -279,7 +318,8 @@ TEST(FileManager, OpticalMountPoints) {
             "/dev/sda1 / ext4 rw 0 0\n"
             "/dev/sr0 /media/u/GAME\\040DISC iso9660 ro 0 0\n"
             "/dev/sr1 /mnt/dvd udf ro 0 0\n");
-  EXPECT_EQ(OpticalMountPoints(dir / "mounts"), (std::vector<std::string>{"/media/u/GAME DISC/", "/mnt/dvd/"}));
+  EXPECT_EQ(OpticalMountPoints(dir / "mounts"),
+            (std::vector<std::filesystem::path>{"/media/u/GAME DISC", "/mnt/dvd"}));
 }
 
 TEST(FileManager, ProcessWideInstance) {

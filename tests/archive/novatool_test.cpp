@@ -44,7 +44,7 @@ TEST(Novatool, PackListCatExtract) {
     std::string archive = dir / l.archive;
     ASSERT_EQ(Shell(tool + " pack " + dir / "src" + " -o " + archive + " " + options), 0) << l.archive;
     TVrFileManager fm(false);
-    fm.AddArchiveFile(Utf8ToSjis(archive));
+    fm.AddArchiveFile(archive);
     TKtMemoryStream m;
     fm.ReadFile(m, Sj("ソース\\テキスト.txt"));
     EXPECT_EQ(m.Data(), "so") << l.archive;

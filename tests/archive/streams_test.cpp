@@ -30,7 +30,7 @@ TEST(BigFileStream, ArchiveCrossingSegmentBoundaries) {
   EXPECT_GE(segments, 3);
   TVrFileCollection c;
   c.SetSegmentSize(seg);
-  c.OpenFile(Utf8ToSjis(dir / "game.dat"));
+  c.OpenFile(dir / "game.dat");
   ASSERT_EQ(c.EntryCount(), 3);
   EXPECT_EQ(c.Stream()->Size(), total);
   TVrFile* b = c.FindFile("b.bin");
@@ -48,6 +48,30 @@ TEST(BigFileStream, ArchiveCrossingSegmentBoundaries) {
   c.Stream()->SetPosition(b->Offset);
   EXPECT_EQ(c.Stream()->Read(direct.data(), b->Size), b->Size);
   EXPECT_EQ(stored, direct);
+}
+
+// Segments copied from another system may be named in capitals beside a lower-case game.dat.
+TEST(BigFileStream, SegmentsAreFoundWithoutRegardToCase) {
+  TempDir dir;
+  const int64_t seg = 4096;
+  Entries entries = {{"a.bin", NoiseBytes(6000, 1)}, {"b.bin", NoiseBytes(7000, 2)}};
+  {
+    TVrFileCollection c;
+    FillMemory(c, entries);
+    TKtBigFileStream out(dir / "game.dat", TKtBigFileStream::Create, seg);
+    ASSERT_TRUE(c.Write(out));
+  }
+  std::filesystem::rename(dir / "game.001", dir / "GAME.001");
+  std::filesystem::rename(dir / "game.002", dir / "Game.002");
+  TVrFileCollection c;
+  c.SetSegmentSize(seg);
+  c.OpenFile(dir / "game.dat");
+  ASSERT_EQ(c.EntryCount(), 2);
+  for (const auto& [name, bytes] : entries) {
+    TKtMemoryStream m;
+    c.ReadEntry(name, m);
+    EXPECT_EQ(m.Data(), bytes) << name;
+  }
 }
 
 TEST(BigFileStream, SegmentNames) {
@@ -198,8 +222,8 @@ TEST(ResourceArchive, FoundInTheExecutable) {
   EXPECT_EQ(res.size, static_cast<int64_t>(archive.size()));
 
   TVrFileManager fm(false);
-  int game = fm.AddResourceArchive(Utf8ToSjis(dir / "Game.exe"), "DUMMY", "BINTYPE");
-  int logo = fm.AddResourceArchive(Utf8ToSjis(dir / "Game.exe"), "MADEWITH", "DATA");
+  int game = fm.AddResourceArchive(dir / "Game.exe", "DUMMY", "BINTYPE");
+  int logo = fm.AddResourceArchive(dir / "Game.exe", "MADEWITH", "DATA");
   EXPECT_TRUE(fm.Archive(game)->IsResource());
   TKtMemoryStream m;
   fm.ReadFile(m, "NOVA.NPB");
@@ -232,14 +256,14 @@ TEST(ResourceArchive, MissingEmptyAndUnreadableModules) {
   WriteFile(dir / "text.exe", "not an executable");
   TVrFileCollection c;
   try {
-    c.OpenResource(Utf8ToSjis(dir / "a.exe"), "DUMMY", "BINTYPE");
+    c.OpenResource(dir / "a.exe", "DUMMY", "BINTYPE");
     FAIL();
   } catch (const ENovaError& e) {
     EXPECT_EQ(std::string(e.what()), Sj("リソースが見つかりません"));
   }
-  EXPECT_THROW(c.OpenResource(Utf8ToSjis(dir / "a.exe"), "MADEWITH", "DATA"), ENovaError);
+  EXPECT_THROW(c.OpenResource(dir / "a.exe", "MADEWITH", "DATA"), ENovaError);
   for (const char* module : {"text.exe", "none.exe"}) {
-    c.OpenResource(Utf8ToSjis(dir / module), "DUMMY", "BINTYPE");  // no error: empty
+    c.OpenResource(dir / module, "DUMMY", "BINTYPE");  // no error: empty
     EXPECT_EQ(c.Count(), 0);
     EXPECT_EQ(c.Stream(), nullptr);
   }

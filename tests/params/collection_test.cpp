@@ -4,7 +4,6 @@
 
 #include "base/encoding.h"
 #include "base/error.h"
-#include "params/environment.h"
 #include "params/param_collection.h"
 #include "params/system_vars.h"
 
@@ -214,16 +213,6 @@ TEST(Store, ReferencesThatPointAtEachOtherStillSave) {
   EXPECT_EQ(back->Param->GetAsStr(), "");
 }
 
-class HistorySink : public TSystemEnvironment {
-public:
-  std::array<int32_t, 6> got{};
-  int calls = 0;
-  void SetDefaultHistorySettings(const std::array<int32_t, 6>& v) override {
-    got = v;
-    ++calls;
-  }
-};
-
 TEST(Store, LoadVarsVersionBranches) {
   struct Case {
     int32_t version;
@@ -261,14 +250,11 @@ TEST(Store, LoadVarsVersionBranches) {
     }
     if (c.temp) s.WriteString("x");
 
-    HistorySink env;
-    SetEnvironment(&env);
     TParamCollection store;
     Add(store, "old", PT_INT);
     Add(store, "kept", PT_INT, -1, false, true);
     s.SetPosition(0);
     store.LoadVars(s, c.version);
-    SetEnvironment(nullptr);
     EXPECT_EQ(s.Remaining(), 0) << c.version;
     EXPECT_FALSE(store.FindParam("old")) << c.version;
     EXPECT_TRUE(store.FindParam("kept")) << c.version;
@@ -278,9 +264,9 @@ TEST(Store, LoadVarsVersionBranches) {
     EXPECT_EQ(store.TextDelay, 77);
     EXPECT_EQ(store.SelStr, c.sel ? "sel" : "") << c.version;
     EXPECT_EQ(store.SelIndex, c.sel ? 9 : -1) << c.version;
-    EXPECT_EQ(env.calls, c.history ? 1 : 0) << c.version;
+    EXPECT_EQ(store.LoadedHistorySettings.has_value(), c.history) << c.version;
     if (c.history) {
-      EXPECT_EQ(env.got[5], 60);
+      EXPECT_EQ((*store.LoadedHistorySettings)[5], 60);
     }
     EXPECT_EQ(store.TempTarget, c.temp ? "x" : "") << c.version;
   }

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "exec_helpers.h"
-#include "params/environment.h"
 #include "params/param_collection.h"
 #include "params/sysfunc.h"
 #include "params/system_vars.h"
@@ -11,48 +10,48 @@
 namespace nova {
 namespace {
 
-class FakeEnvironment : public TSystemEnvironment {
-public:
+// The state the bound system variables read and write, as the owning subsystems would bind it.
+struct FakeEnvironment {
   bool lclick = false, sound = false, dither = false;
   int ditherWrites = 0;
   int32_t mouseX = 0, dmIndex = -1;
   std::vector<std::string> args;
   std::unique_ptr<TCustomParam> result;
   TDateTimeParts now{2024, 2, 29, 13, 5, 9, 0};
+  std::vector<std::string> ports{"port A", "port B"};
 
-  uint32_t TotalMilliseconds() override { return 123456; }
-  uint32_t TimerMilliseconds() override { return 0xFFFFFFF0u; }
-  uint32_t FrameCount() override { return 77; }
-  TDateTimeParts CachedDateTime() override { return now; }
-  TCustomParam* ResultValue() override { return result.get(); }
-  int ArgCount() override { return static_cast<int>(args.size()); }
-  std::string Arg(int i) override { return args[static_cast<size_t>(i)]; }
-  int32_t ScreenWidth() override { return 640; }
-  bool LeftClick() override { return lclick; }
-  void SetLeftClick(bool v) override { lclick = v; }
-  int32_t MouseX() override { return mouseX; }
-  void SetMouseX(int32_t v) override { mouseX = v; }
-  bool KeyHeld(int k) override { return k == 13; }
-  bool KeyPressedThisFrame(int k) override { return k == 27; }
-  bool WheelDown() override { return true; }
-  bool SoundOn() override { return sound; }
-  void SetSoundOn(bool v) override { sound = v; }
-  bool CGDither() override { return dither; }
-  void SetCGDither(bool v) override {
-    dither = v;
-    ++ditherWrites;
+  void Bind(TParamCollection& store) {
+    store.BindClock({[] { return 123456u; }, [] { return 0xFFFFFFF0u; }, [] { return 77u; }, [this] { return now; }});
+    store.BindSystemVar(SV_RESULT, {.Target = [this] { return result.get(); }});
+    store.BindSystemVar(SV_PARAMCOUNT, {.GetInt = [this] { return static_cast<int32_t>(args.size()); }});
+    store.BindSystemVar(SV_PARAMSTR, {.GetStr = [this](int i) { return args[static_cast<size_t>(i)]; },
+                                      .Count = [this] { return static_cast<int>(args.size()); }});
+    store.BindSystemVar(SV_SCRWIDTH, {.GetInt = [] { return 640; }});
+    store.BindSystemVar(SV_LCLICK, {.GetFlag = [this](int) { return lclick; }, .SetFlag = [this](bool v) { lclick = v; }});
+    store.BindSystemVar(SV_MOUSEX, {.GetInt = [this] { return mouseX; }, .SetInt = [this](int32_t v) { mouseX = v; }});
+    auto keys = [](int held) {
+      return TSystemVarBinding{.GetFlag = [held](int k) { return k == held || k == 256; }};
+    };
+    store.BindSystemVar(SV_KEYPUSH, keys(13));
+    store.BindSystemVar(SV_KEYCLICK, keys(27));
+    store.BindSystemVar(SV_WHEELDOWN, {.GetFlag = [](int) { return true; }});
+    store.BindSystemVar(SV_SOUNDON, {.GetFlag = [this](int) { return sound; }, .SetFlag = [this](bool v) { sound = v; }});
+    store.BindSystemVar(SV_CGDITHER, {.GetFlag = [this](int) { return dither; }, .SetFlag = [this](bool v) {
+                                        dither = v;
+                                        ++ditherWrites;
+                                      }});
+    store.BindSystemVar(SV_DISPLAYMODEINDEX,
+                        {.GetInt = [this] { return dmIndex; }, .SetInt = [this](int32_t v) { dmIndex = v; }});
+    store.BindSystemVar(SV_MIDIPORTS, {.GetStr = [this](int i) { return ports[static_cast<size_t>(i)]; },
+                                       .Count = [this] { return static_cast<int>(ports.size()); }});
   }
-  int32_t DisplayModeIndex() override { return dmIndex; }
-  void SetDisplayModeIndex(int32_t v) override { dmIndex = v; }
-  std::vector<std::string> MidiPorts() override { return {"port A", "port B"}; }
 };
 
 class SystemVars : public ::testing::Test {
 protected:
   FakeEnvironment env;
   TParamCollection store;
-  void SetUp() override { SetEnvironment(&env); }
-  void TearDown() override { SetEnvironment(nullptr); }
+  void SetUp() override { env.Bind(store); }
   TCustomParam& Sys(const char* name) { return *store.FindParam(name)->Param; }
 };
 

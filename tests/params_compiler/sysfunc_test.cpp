@@ -5,11 +5,11 @@
 #include "base/error.h"
 #include "base/stream.h"
 #include "params/datetime.h"
-#include "params/environment.h"
 #include "params/jconvert.h"
 #include "params/param_collection.h"
 #include "params/parser.h"
 #include "params/sysfunc.h"
+#include "params/sysfunc_call.h"
 #include "params/sysfunc_internal.h"
 
 namespace nova {
@@ -388,38 +388,8 @@ TEST(SysFunc, CalcAssignTempAndFiles) {
       {"IsPathDelimiter(\"表\", 2)", "flag FALSE"},
       {"IsDelimiter(\",;\", \"a;b\", 2)", "flag TRUE"},
       {"IsDelimiter(\",;\", \"a;b\", 3)", "flag FALSE"},
-      {"FileExists(\"\")", "flag FALSE"},
-      {"GetSaveCaption(1)", "str "},
-      {"ListSaveCaption()", "int 0"},
   };
   RunTable(e, std::begin(paths), std::end(paths));
-}
-
-// A game file space with one text file.
-class TTextFiles : public TSystemEnvironment {
-public:
-  bool FileExists(const std::string& name) override { return name == "a.txt" || name == "empty.txt"; }
-  bool ReadGameFile(const std::string& name, TKtMemoryStream& out) override {
-    if (name == "a.txt") out.Assign("one\r\ntwo\rthree\n");
-    else if (name == "empty.txt") out.Assign("");
-    else return false;
-    return true;
-  }
-};
-
-TEST(SysFunc, LoadTextFileSplitsLines) {
-  TTextFiles files;
-  SetEnvironment(&files);
-  Eval e;
-  TCustomParam& v = e.Var("v", PT_STR);
-  v.SetAsStr("keep");
-  EXPECT_EQ(e.Run("FileExists(\"a.txt\")"), "flag TRUE");
-  EXPECT_EQ(e.Run("LoadTextFile(v, \"missing.txt\")"), "flag FALSE");
-  EXPECT_EQ(e.Run("LoadTextFile(v, \"empty.txt\")"), "flag FALSE");
-  EXPECT_EQ(v.GetAsStr(), "keep");
-  EXPECT_EQ(e.Run("LoadTextFile(v, \"a.txt\")"), "flag TRUE");
-  EXPECT_EQ(e.Run("ArrayToString(v, \"|\")"), "str one|two|three");
-  SetEnvironment(nullptr);
 }
 
 TEST(SysFunc, FunctionsOfLaterSubsystemsEndTheExpression) {
@@ -440,10 +410,10 @@ TEST(SysFunc, FunctionsOfLaterSubsystemsEndTheExpression) {
     EXPECT_EQ(err.Message(), "OpenUrl: not available yet");
   }
   // A later subsystem installs its implementation.
-  SetSysFuncImpl(FindSysFunc("OpenUrl"), [](TSysFuncCall& c) { c.ResultBool(c.Str(0).empty()); });
+  funcs.Register(FindSysFunc("OpenUrl"), [](TSysFuncCall& c) { c.ResultBool(c.Str(0).empty()); });
   funcs.Call(dest, FindSysFunc("OpenUrl"), 0, args);
   EXPECT_TRUE(dest->Param->GetAsBool());
-  SetSysFuncImpl(FindSysFunc("OpenUrl"), nullptr);
+  funcs.Register(FindSysFunc("OpenUrl"), nullptr);
   EXPECT_THROW(funcs.Call(dest, FindSysFunc("OpenUrl"), 0, args), ENovaError);
 }
 
@@ -490,6 +460,24 @@ TEST(SysFunc, WholeVariableErrors) {
   EXPECT_EQ(CallError(store, "SetArray", {"i", "0"}), "配列の要素数[0]が不正です");
   EXPECT_EQ(CallError(store, "SetArray", {"i", "2", "3"}), "");
   EXPECT_EQ(store.FindParam("i")->Param->GetCount(), 6);
+}
+
+// A text constant reaches a function in a temporary of the compiled form: that temporary is no
+// variable, so the whole-variable functions stop the expression instead of changing it.
+TEST(SysFunc, WholeVariableFunctionsRefuseConstantsOfAnyType) {
+  Eval e;
+  TCustomParam& c = e.Var("c", PT_INT);
+  const TEvalCase cases[] = {
+      {"SetArray(\"a\", 3)", "none"},
+      {"FillMem(\"zz\", 1)", "none"},
+      {"CopyMem(\"zz\", c)", "none"},
+      {"CopyMem(c, \"zz\")", "none"},
+      {"SetArray(1 + 2, 3)", "none"},
+      {"GetArraySize(\"abc\")", "int 1"},
+  };
+  RunTable(e, std::begin(cases), std::end(cases));
+  EXPECT_EQ(e.Run("SetArray(c, 3)"), "int 0");
+  EXPECT_EQ(c.GetCount(), 3);
 }
 
 }  // namespace

@@ -15,17 +15,11 @@ protected:
     FreshFileManager();
     SetQuitting(false);
     ClearCloseRequest();
-    SetMessageBoxHook([this](const std::string& text, const std::string& caption, MsgButtons, MsgIcon) {
-      boxes.push_back(SjisToUtf8(caption) + "|" + SjisToUtf8(text));
-      return MsgResult::Ok;
-    });
   }
   void TearDown() override {
-    SetMessageBoxHook({});
     SetQuitting(false);
     ClearCloseRequest();
   }
-  std::vector<std::string> boxes;
 };
 
 TEST_F(PageTest, VersionBranches) {
@@ -35,7 +29,6 @@ TEST_F(PageTest, VersionBranches) {
     bool refused;
   } cases[] = {{112, 2, false}, {103, 2, false}, {113, 0, false}, {102, 0, true}};
   for (const Case& c : cases) {
-    boxes.clear();
     SetQuitting(false);
     PageBuilder b(c.version);
     Calc(b, 0, "x = 1");
@@ -43,18 +36,20 @@ TEST_F(PageTest, VersionBranches) {
     b.Register("p.nsb");
     TPage page;
     if (c.refused) {
-      page.Load("p.nsb");
+      // The loader only raises; the interpreter's owner warns and closes (see the project).
+      std::string message;
+      try {
+        page.Load("p.nsb");
+      } catch (const EPageOutdated& e) {
+        message = SjisToUtf8(e.Message());
+      }
+      EXPECT_EQ(message, "p.nsb\r\nリビルドしてください");
       EXPECT_EQ(page.Count(), 0);
-      EXPECT_TRUE(Quitting());
-      EXPECT_TRUE(CloseRequested());
-      ASSERT_EQ(boxes.size(), 1u);
-      EXPECT_EQ(boxes[0], "警告|p.nsb\r\nリビルドしてください");
     } else {
       page.Load("p.nsb");
       EXPECT_EQ(page.Count(), c.commands) << c.version;
-      EXPECT_FALSE(Quitting());
-      EXPECT_TRUE(boxes.empty());
     }
+    EXPECT_FALSE(Quitting());
   }
 }
 

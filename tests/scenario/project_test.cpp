@@ -5,6 +5,7 @@
 #include "archive/install_set.h"
 #include "scenario/project.h"
 #include "scenario_test_util.h"
+#include "support/recording_dialogs.h"
 #include "support/test_support.h"
 
 namespace nova::test {
@@ -59,31 +60,45 @@ protected:
     FrameClock() = TFrameClock{};
     store = std::make_unique<TParamCollection>();
     funcs = std::make_unique<TSysFuncMan>(*store);
-    SetMessageBoxHook([this](const std::string& text, const std::string& caption, MsgButtons, MsgIcon) {
-      std::string t = SjisToUtf8(text);
-      boxes.push_back(SjisToUtf8(caption) + "|" + t);
-      return t.rfind("ディスク", 0) == 0 ? MsgResult::Cancel : MsgResult::Ok;
+    dialogs.SetAnswer([](const std::string& text, MsgButtons) {
+      return text.rfind("ディスク", 0) == 0 ? MsgResult::Cancel : MsgResult::Ok;
     });
+    FileManager().SetDialogs(&dialogs);
     StartAndExitPages();
   }
   void TearDown() override {
-    SetMessageBoxHook({});
+    FileManager().SetDialogs(nullptr);
     SetQuitting(false);
     ClearCloseRequest();
   }
-  std::unique_ptr<TProject> Make(bool folderParams = true) {
+  std::unique_ptr<TProject> Make(bool folderParams = true, TGameStateStore* stateStore = nullptr) {
     TProjectOptions o;
     o.ExecutableFolder = dir.Path();
     o.HadFolderParameters = folderParams;
-    return std::make_unique<TProject>(*store, *funcs, events, o);
+    o.StateStore = stateStore;
+    return std::make_unique<TProject>(*store, *funcs, scene, dialogs, o);
   }
   TParamCollectionItem* Var(const std::string& name) { return store->FindParam(Utf8ToSjis(name)); }
 
   TempDir dir;
   std::unique_ptr<TParamCollection> store;
   std::unique_ptr<TSysFuncMan> funcs;
-  TEventQueue events;
-  std::vector<std::string> boxes;
+  TNovaBaseList scene;
+  RecordingDialogs dialogs;
+  std::vector<std::string>& boxes = dialogs.Boxes;
+};
+
+// Records what the project asks of the save and load code.
+class RecordingStateStore : public TGameStateStore {
+public:
+  void LoadGame(int32_t slot) override { Done.push_back("load" + std::to_string(slot)); }
+  void SaveGame(const TPendingSave& s) override {
+    Done.push_back("save" + std::to_string(s.Slot) + s.Caption + s.AfterLoadPage + std::to_string(s.AfterLoadIndex));
+  }
+  void WriteStatus() override { Done.push_back("status"); }
+  void RestoreStatusRest(TStream&, int32_t version) override { RestoredVersion = version; }
+  std::vector<std::string> Done;
+  int32_t RestoredVersion = -1;
 };
 
 TEST_F(ProjectTest, ProjectFileVersions) {
@@ -212,11 +227,10 @@ TEST_F(ProjectTest, StatusEntryWithoutHeaderReadsAsVersionZero) {
   TKtMemoryStream m;
   other.SaveStatusVars(m);
   m.SetPosition(0);
-  auto p = Make();
-  int32_t seen = -1;
-  p->OnRestoreStatusRest = [&](TProject&, TStream&, int32_t v) { seen = v; };
-  p->RestoreStatus(m);
-  EXPECT_EQ(seen, 0);
+  RecordingStateStore states;
+  auto p = Make(true, &states);
+  EXPECT_EQ(p->RestoreStatus(m), 0);
+  EXPECT_EQ(states.RestoredVersion, 0);
   EXPECT_EQ(Var("old")->Param->GetAsInt(), 5);
 }
 
@@ -311,25 +325,19 @@ TEST_F(ProjectTest, DiscSearchWithoutRemovableMediaEndsEvenWhenEveryBoxSaysOk) {
   set.ProjectName = Utf8ToSjis("テスト");
   set.DataComplete = 0;  // the rest of the data is on a disc
   set.SaveToFile(dir / "install.dat");
-  SetMessageBoxHook([this](const std::string& text, const std::string&, MsgButtons, MsgIcon) {
-    boxes.push_back(SjisToUtf8(text));
-    return MsgResult::Ok;  // what the headless player answers
-  });
+  dialogs.SetAnswer([](const std::string&, MsgButtons) { return MsgResult::Ok; });  // what the headless player answers
   auto p = Make(false);
   p->Create();
   EXPECT_TRUE(Quitting());
-  EXPECT_EQ(boxes, (std::vector<std::string>{"ディスクを入れてください", "終了します"}));
+  EXPECT_EQ(boxes, (std::vector<std::string>{"情報|ディスクを入れてください", "情報|終了します"}));
 }
 
 TEST_F(ProjectTest, RequestsAreServicedOncePerFrame) {
   RegisterFile("nova.npb", ProjectBytes(BasicProject(112)));
-  auto p = Make();
+  RecordingStateStore states;
+  auto p = Make(true, &states);
   p->Create();
-  std::vector<std::string> done;
-  p->OnLoadGame = [&](TProject&, int32_t slot) { done.push_back("load" + std::to_string(slot)); };
-  p->OnSaveGame = [&](TProject&, const TPendingSave& s) {
-    done.push_back("save" + std::to_string(s.Slot) + s.Caption + s.AfterLoadPage + std::to_string(s.AfterLoadIndex));
-  };
+  std::vector<std::string>& done = states.Done;
   p->RequestSave(1, "a.nsb", 2, "x");
   p->RequestSave(4, "b.nsb", 5, "y");  // the later request of a frame wins
   p->RequestLoad(7);
@@ -338,6 +346,148 @@ TEST_F(ProjectTest, RequestsAreServicedOncePerFrame) {
   ASSERT_EQ(done.size(), 2u);
   EXPECT_EQ(done[0], "load7");
   EXPECT_EQ(done[1], "save4yb.nsb5");
+  p.reset();  // the status data is written when the project goes
+  EXPECT_EQ(done.back(), "status");
+}
+
+}  // namespace
+}  // namespace nova::test
+
+namespace nova::test {
+namespace {
+
+// An executable that carries the whole game (its archive holds "install.dat" with the
+// data-complete flag) starts alone: no "game.dat" beside it and no disc are needed.
+TEST_F(ProjectTest, AGameWholeInItsExecutableNeedsNoGameDat) {
+  TNovaInstallSet set;
+  set.ProjectName = Utf8ToSjis("テスト");
+  set.DataComplete = 1;
+  TKtMemoryStream install;
+  set.Save(install);
+  RegisterFile("install.dat", install.Data());
+  RegisterFile("nova.npb", ProjectBytes(BasicProject(112)));
+  auto p = Make(false);
+  p->Create();
+  EXPECT_FALSE(Quitting());
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(p->FailureReason, "");
+  ASSERT_NE(p->CallMan()->CurrentPage(), nullptr);
+}
+
+TEST_F(ProjectTest, FailuresAreNamedForTheExitCode) {
+  struct Case {
+    const char* what;
+    std::function<void()> setup;
+    bool folderParams, missingData;
+    const char* reason;
+  } cases[] = {
+      {"no install.dat", [] {}, false, true, "インストールし直してください"},
+      {"no start page",
+       [] {
+         TProjectFile p = BasicProject(112);
+         p.StartPage = "none.nsb";
+         RegisterFile("nova.npb", ProjectBytes(p));
+       },
+       true, false, "スタートページがありません"},
+      {"empty project", [] { RegisterFile("nova.npb", ""); }, true, false, "プロジェクトがありません"},
+  };
+  for (const Case& c : cases) {
+    FileManager().Archive(0)->RemoveFile("nova.npb");
+    SetQuitting(false);
+    c.setup();
+    auto p = Make(c.folderParams);
+    p->Create();
+    EXPECT_TRUE(Quitting()) << c.what;
+    EXPECT_EQ(SjisToUtf8(p->FailureReason), c.reason) << c.what;
+    EXPECT_EQ(p->MissingGameData, c.missingData) << c.what;
+  }
+}
+
+// A screen no display can show is refused before anything is allocated for it.
+TEST_F(ProjectTest, AbsurdScreenSizesAreRefused) {
+  for (auto [w, h] : {std::pair{100000, 600}, std::pair{800, 70000}, std::pair{0, 600}, std::pair{800, -5}}) {
+    TProjectFile pf = BasicProject(112);
+    pf.ScreenWidth = w;
+    pf.ScreenHeight = h;
+    RegisterFile("nova.npb", ProjectBytes(pf));
+    auto p = Make();
+    std::string error = ErrorOf([&] { p->Create(); });
+    EXPECT_NE(error.find("nova.npb"), std::string::npos) << w << "x" << h << ": " << error;
+    EXPECT_EQ(p->CallMan(), nullptr);
+  }
+  TProjectFile pf = BasicProject(112);
+  pf.ScreenWidth = kMaxScreenSide;
+  pf.ScreenHeight = 1;
+  RegisterFile("nova.npb", ProjectBytes(pf));
+  SetQuitting(false);
+  auto p = Make();
+  p->Create();
+  EXPECT_FALSE(Quitting());
+}
+
+// A name without an extension is no media file: a file of a folder on another disc asks for it.
+TEST_F(ProjectTest, AFileWithoutExtensionOnAnotherDiscPrompts) {
+  TProjectFile pf = BasicProject(112);
+  pf.FolderDisks = {{"data", 2}};
+  RegisterFile("nova.npb", ProjectBytes(pf));
+  auto p = Make();
+  p->Create();
+  boxes.clear();
+  EXPECT_FALSE(p->CheckFile("data\\readme"));
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0], "テスト|ディスク2を入れてから[OK]をクリックしてください");
+}
+
+// The project's file functions see the game's file space, in-memory "save:" files included.
+TEST_F(ProjectTest, FileFunctionsSeeTheFileManager) {
+  RegisterFile("nova.npb", ProjectBytes(BasicProject(112)));
+  RegisterFile("data\\note.txt", "one\r\ntwo\rthree\n");
+  RegisterFile("empty.txt", "");
+  RegisterFile("save:p.nsb", "stored");
+  auto p = Make();
+  p->Create();
+  auto run = [&](const std::string& text) {
+    std::unique_ptr<TNovaParser> e = CompileExpr(text);
+    e->Execute(*store, *funcs);
+    return e->Result ? SjisToUtf8(e->Result->GetAsStr()) : std::string("none");
+  };
+  EXPECT_EQ(run("FileExists(\"data\\\\note.txt\")"), "TRUE");
+  EXPECT_EQ(run("FileExists(\"DATA\\\\NOTE.TXT\")"), "TRUE");
+  EXPECT_EQ(run("FileExists(\"save:p.nsb\")"), "TRUE");
+  EXPECT_EQ(run("FileExists(\"missing.txt\")"), "FALSE");
+  EXPECT_EQ(run("FileExists(\"\")"), "FALSE");
+  TParamCollectionItem* v = store->AddParam(PT_STR);
+  store->SetParamName(v, "v");
+  v->Param->SetAsStr("keep");
+  EXPECT_EQ(run("LoadTextFile(v, \"missing.txt\")"), "FALSE");
+  EXPECT_EQ(run("LoadTextFile(v, \"empty.txt\")"), "FALSE");
+  EXPECT_EQ(v->Param->GetAsStr(), "keep");
+  EXPECT_EQ(run("LoadTextFile(v, \"data\\\\note.txt\")"), "TRUE");
+  EXPECT_EQ(run("ArrayToString(v, \"|\")"), "one|two|three");
+  EXPECT_EQ(run("GetSaveCaption(1)"), "");
+  EXPECT_EQ(run("ListSaveCaption()"), "0");
+  EXPECT_EQ(run("@ScrWidth"), "801");
+  p.reset();
+  EXPECT_EQ(run("FileExists(\"data\\\\note.txt\")"), "none");  // gone with the project
+}
+
+// A page that must be rebuilt stops the game with the rebuild warning.
+TEST_F(ProjectTest, AnOutdatedPageWarnsAndCloses) {
+  RegisterFile("nova.npb", ProjectBytes(BasicProject(112)));
+  PageBuilder old(102);
+  Calc(old, 0, "x = 1");
+  old.Register("p.nsb");
+  PageBuilder start;
+  Jump(start, "p.nsb", 0);
+  start.Register("start.nsb");
+  auto p = Make();
+  p->Create();
+  p->RunFrame();
+  EXPECT_TRUE(Quitting());
+  EXPECT_TRUE(CloseRequested());
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0], "警告|p.nsb\r\nリビルドしてください");
+  EXPECT_EQ(SjisToUtf8(p->FailureReason), "p.nsb\r\nリビルドしてください");
 }
 
 }  // namespace

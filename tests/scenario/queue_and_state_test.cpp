@@ -1,6 +1,8 @@
 // The scene's event queue operations and the running-state record of Wait.
 #include <gtest/gtest.h>
 
+#include "objects/scene.h"
+
 #include "scenario/commands_game.h"
 #include "scenario/pages.h"
 #include "scenario_test_util.h"
@@ -33,10 +35,25 @@ TEST(EventQueueTest, LevelsSendersAndPending) {
   EXPECT_EQ(q.Entry(0).EventCode, 39);
   q.Clear();
   EXPECT_EQ(q.Count(), 0);
-  EXPECT_FALSE(q.ObjectExists(TEventSender{}));
-  q.SetObjectExistsHook([](const std::string& n) { return n == "live"; });
-  EXPECT_TRUE(q.ObjectExists(TEventSender{"live"}));
-  EXPECT_FALSE(q.ObjectExists(TEventSender{"gone"}));
+}
+
+TEST(SceneRegistry, SendersExistWhileTheirObjectIsRegistered) {
+  TNovaBaseList scene;
+  EXPECT_FALSE(scene.ObjectExists(TEventSender{}));
+  auto live = std::make_unique<TNovaComponent>();
+  live->SetName("live");
+  TNovaObject* object = scene.AddObject(std::move(live));
+  EXPECT_TRUE(scene.ObjectExists(TEventSender{"live"}));
+  EXPECT_TRUE(scene.ObjectExists(TEventSender{"LIVE"}));  // names compare without letter case
+  EXPECT_FALSE(scene.ObjectExists(TEventSender{"gone"}));
+  // A destroyed component takes its waiting events along, not the running ones.
+  scene.Events().PostEvent(TEventSender{"live"}, "a.nsb", {}, 36);
+  scene.Events().PostEvent(TEventSender{"live"}, "b.nsb", {}, 37);
+  scene.Events().SetLevel(scene.Events().Entry(1), 1);
+  scene.DeleteObject(object);
+  EXPECT_FALSE(scene.ObjectExists(TEventSender{"live"}));
+  ASSERT_EQ(scene.Events().Count(), 1);
+  EXPECT_EQ(scene.Events().Entry(0).PageRef, "b.nsb");
 }
 
 TEST(WaitStateTest, RecordWithAndWithoutTag) {

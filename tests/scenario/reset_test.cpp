@@ -62,6 +62,7 @@ TEST_F(ResetTest, ResetInsideAHandlerRedirectsTheFlowItInterrupted) {
   Wait(b, "", "", "", 0);
   b.Register("main.nsb");
   Machine m;
+  m.AddObject("btn");
   m.cm->Start("main.nsb");
   m.Frame();
   m.events.PostEvent(TEventSender{"btn"}, "h.nsb", {}, 36);

@@ -1,51 +1,17 @@
 #pragma once
-// Pages and projects built inside the tests: records from compiled expression text, pages
-// registered as in-memory files of the file manager, and an interpreter with its store.
+// The interpreter with its store, scene and host, as the scenario tests drive it.
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "archive/vrfiles.h"
-#include "base/encoding.h"
 #include "base/process.h"
-#include "objects/event_queue.h"
-#include "params/environment.h"
+#include "objects/scene.h"
 #include "params/param_collection.h"
-#include "params/parser.h"
 #include "params/sysfunc.h"
 #include "scenario/call_man.h"
-#include "scenario/page_format.h"
+#include "support/page_builder.h"
 
 namespace nova::test {
-
-// An expression compiled from scenario text (UTF-8); "" gives an empty expression.
-std::unique_ptr<TNovaParser> CompileExpr(const std::string& text);
-
-TFieldValue FExpr(const std::string& text);
-TFieldValue FStr(const std::string& text);  // UTF-8, stored as Shift-JIS
-TFieldValue FInt(int32_t v);
-TFieldValue FByte(int32_t v);
-TFieldValue FExprs(const std::vector<std::string>& texts);
-TFieldValue FText(const std::string& bytes);
-
-class PageBuilder {
-public:
-  explicit PageBuilder(int32_t version = kPageVersionMax, uint8_t resultType = 1);
-  // Appends a command; the fields in layout order. Returns its index.
-  int Add(int code, int32_t indent, std::vector<TFieldValue> fields, uint8_t cont = 1, int32_t line = 0);
-  TPageFile& File() { return file_; }
-  std::string Bytes() const;
-  // Registers the page under name (Shift-JIS) in the file manager's in-memory archive.
-  void Register(const std::string& name) const;
-
-private:
-  TPageFile file_;
-  int line_ = 1;
-};
-
-// A fresh file manager without removable roots, holding one in-memory archive.
-void FreshFileManager();
-void RegisterFile(const std::string& name, const std::string& bytes);
 
 // Checks reachability through the file manager and records the requests.
 class TestHost : public TScenarioHost {
@@ -64,17 +30,7 @@ public:
   int Resets = 0;
 };
 
-// The interpreter's answers to the system variables (@Result, @ParamStr ...).
-class TestEnv : public TSystemEnvironment {
-public:
-  TCallMan* cm = nullptr;
-  TCustomParam* ResultValue() override { return cm ? cm->ResultValue() : nullptr; }
-  int ArgCount() override { return cm ? cm->ArgCount() : 0; }
-  std::string Arg(int i) override { return cm ? cm->Arg(i) : std::string(); }
-  std::string SenderName() override { return cm ? cm->SenderName() : std::string(); }
-};
-
-// Store, dispatcher, queue, host and interpreter, with frames of a fixed length.
+// Store, dispatcher, scene, host and interpreter, with frames of a fixed length.
 struct Machine {
   Machine();
   ~Machine();
@@ -86,68 +42,16 @@ struct Machine {
   std::string Str(const std::string& name);
   bool Has(const std::string& name);
 
+  // Registers a component of that name in the scene (an event sender that exists).
+  void AddObject(const std::string& name);
+
   std::unique_ptr<TParamCollection> store;
   std::unique_ptr<TSysFuncMan> funcs;
-  TEventQueue events;
+  TNovaBaseList scene;
+  TEventQueue& events = scene.Events();
   TestHost host;
   std::unique_ptr<TCallMan> cm;
   std::vector<std::string> trace;
-  TestEnv env;
 };
-
-// Command records of the common codes.
-enum Code { kIf = 0, kElseif = 1, kElse = 2, kLabel = 3, kJump = 4, kCall = 5, kExit = 6, kWait = 7,
-            kCalc = 14, kVarNew = 15, kVarDel = 16, kComment = 27, kWhile = 31, kWhileInit = 32,
-            kWhileLoop = 33, kBreak = 34, kContinue = 35, kDoEvent = 46 };
-
-inline int Calc(PageBuilder& b, int indent, const std::string& text, uint8_t cont = 1, int32_t line = 0) {
-  std::vector<TFieldValue> f;
-  f.push_back(FExpr(text));
-  return b.Add(kCalc, indent, std::move(f), cont, line);
-}
-inline int VarNew(PageBuilder& b, const std::string& name, int type, const std::string& init, int scope = 0) {
-  std::vector<TFieldValue> f;
-  f.push_back(FStr(name));
-  f.push_back(FByte(type));
-  f.push_back(FExpr(init));
-  f.push_back(FByte(scope));
-  return b.Add(kVarNew, 0, std::move(f));
-}
-inline int Cond(PageBuilder& b, int code, int indent, const std::string& cond) {
-  std::vector<TFieldValue> f;
-  f.push_back(FExpr(cond));
-  return b.Add(code, indent, std::move(f));
-}
-inline int CondTarget(PageBuilder& b, int code, int indent, const std::string& cond, int32_t target) {
-  std::vector<TFieldValue> f;
-  f.push_back(FExpr(cond));
-  f.push_back(FInt(target));
-  return b.Add(code, indent, std::move(f));
-}
-inline int Wait(PageBuilder& b, const std::string& cond, const std::string& time, const std::string& block,
-         uint8_t cont = 1) {
-  std::vector<TFieldValue> f;
-  f.push_back(FExpr(cond));
-  f.push_back(FExpr(time));
-  f.push_back(FExpr(block));
-  return b.Add(kWait, 0, std::move(f), cont);
-}
-inline int CallCmd(PageBuilder& b, const std::string& page, const std::string& resultVar,
-            const std::vector<std::string>& args, int32_t target = 0) {
-  std::vector<TFieldValue> f;
-  f.push_back(FStr(page));
-  f.push_back(FInt(target));
-  f.push_back(FStr(resultVar));
-  f.push_back(FExpr(""));
-  f.push_back(FExprs(args));
-  return b.Add(kCall, 0, std::move(f));
-}
-inline int Jump(PageBuilder& b, const std::string& page, int32_t target, const std::string& cond = "") {
-  std::vector<TFieldValue> f;
-  f.push_back(FStr(page));
-  f.push_back(FInt(target));
-  f.push_back(FExpr(cond));
-  return b.Add(kJump, 0, std::move(f));
-}
 
 }  // namespace nova::test

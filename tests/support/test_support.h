@@ -1,5 +1,6 @@
 #pragma once
 // Small helpers shared by the test programs.
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -19,8 +20,8 @@ private:
   std::string path_;
 };
 
-void WriteFile(const std::string& path, const std::string& bytes);  // creates parent folders
-std::string ReadFile(const std::string& path);
+void WriteFile(const std::filesystem::path& path, const std::string& bytes);  // creates parent folders
+std::string ReadFile(const std::filesystem::path& path);
 std::string SourceDir();  // the repository's top folder
 std::string BinaryDir();  // the build folder
 

@@ -4,8 +4,8 @@
 #include "base/stream.h"
 #include "base/encoding.h"
 #include "scenario/project_file.h"
-#include "scenario/source/page_compiler.h"
-#include "scenario/source/project_source.h"
+#include "authoring/page_compiler.h"
+#include "authoring/project_source.h"
 
 namespace nova {
 namespace {

@@ -9,10 +9,10 @@
 #include "base/stream.h"
 #include "scenario/page_format.h"
 #include "scenario/property_names.h"
-#include "scenario/source/disassembler.h"
-#include "scenario/source/expr_text.h"
-#include "scenario/source/page_compiler.h"
-#include "scenario/source/raw_expr.h"
+#include "authoring/disassembler.h"
+#include "authoring/expr_text.h"
+#include "authoring/page_compiler.h"
+#include "authoring/raw_expr.h"
 #include "support/test_support.h"
 
 namespace nova::source {

@@ -1,0 +1,152 @@
+#include "game/nova_game.h"
+
+#include "archive/vrfiles.h"
+#include "base/encoding.h"
+#include "base/error.h"
+#include "base/process.h"
+#include "objects/input_vars.h"
+#include "objects/scene.h"
+#include "params/param_collection.h"
+#include "params/sysfunc.h"
+#include "params/system_vars.h"
+#include "params/var_dump.h"
+#include "platform/trace_log.h"
+#include "scenario/project.h"
+
+namespace nova {
+
+TNovaGame::TNovaGame(TPlatform& platform, TGameConfig config) : platform_(platform), config_(std::move(config)) {}
+
+TNovaGame::~TNovaGame() {
+  try {
+    Shutdown();
+  } catch (const std::exception&) {
+    // Teardown goes on.
+  }
+}
+
+void TNovaGame::Create(TGameHost& host) {
+  host_ = &host;
+  SetRandomSeed(MillisecondsSinceMidnight(platform_.Clock().LocalTime()));
+  if (!config_.TraceFile.empty()) {
+    traceFile_.open(config_.TraceFile, std::ios::out | std::ios::trunc | std::ios::binary);
+    if (!traceFile_) RaiseError(HostPathText(config_.TraceFile) + ": cannot write the trace file");
+  }
+  CreateVariableStore();
+
+  // Initialize: the sound device, the display object system, the project, media.
+  TracePoint("DXSound.Initialize");
+  TracePoint("NovaInitialize");
+  scene_ = std::make_unique<TNovaBaseList>();
+  RegisterInputVariables(*funcs_, scene_->Input(), [this](int32_t x, int32_t y) { host_->MoveCursor(x, y); });
+  TracePoint("TProject.Create");
+  TProjectOptions options;
+  options.ExecutableFolder = config_.GameFolder;
+  options.SaveFolder = config_.SaveDir;
+  options.HadFolderParameters = config_.HadFolderParameters;
+  project_ = std::make_unique<TProject>(*store_, *funcs_, *scene_, platform_.Dialogs(), options);
+  project_->SetTraceSink([this](const std::string& line) { WriteTrace(line); });
+  project_->Create();
+  if (TCallMan* cm = project_->CallMan()) cm->SetResponsivenessHook([this] { host_->KeepResponsive(); });
+  TracePoint("MediaInit");
+}
+
+void TNovaGame::CreateVariableStore() {
+  store_ = std::make_unique<TParamCollection>();
+  funcs_ = std::make_unique<TSysFuncMan>(*store_);
+  TPlatformClock& clock = platform_.Clock();
+  auto dateTime = std::make_shared<TCachedDateTime>();
+  funcs_->RegisterClock(TClockBinding{
+      .Total = [] { return FrameClock().Total; },
+      .Timer = [&clock] { return clock.Now(); },
+      .Frames = [] { return FrameClock().FrameCount; },
+      .Now =
+          [&clock, dateTime] {
+            const TLocalTime& t = dateTime->Get(FrameClock().Total, clock);
+            return TDateTimeParts{t.Year, t.Month, t.Day, t.Hour, t.Min, t.Sec, t.MSec};
+          },
+  });
+  RegisterWindowVariables();
+}
+
+void TNovaGame::RegisterWindowVariables() {
+  funcs_->RegisterVariable(SV_FULLSCR, {.GetFlag = [this](int) { return host_ && host_->FullScreen(); },
+                                        .SetFlag = [this](bool on) {
+                                          if (host_) host_->SetFullScreen(on);
+                                        }});
+  funcs_->RegisterVariable(SV_DISPLAYMODECOUNT, {.GetInt = [this] { return host_ ? host_->DisplayModeCount() : 0; }});
+  funcs_->RegisterVariable(SV_DISPLAYMODEINDEX, {.GetInt = [this] { return displayModeIndex_; },
+                                                 .SetInt = [this](int32_t index) {
+                                                   int count = host_ ? host_->DisplayModeCount() : 0;
+                                                   if (index < -1 || index >= count) return;
+                                                   displayModeIndex_ = index;
+                                                   host_->ApplyScreenMode();
+                                                 }});
+}
+
+bool TNovaGame::Running() const { return project_ != nullptr && !shutDown_; }
+
+int32_t TNovaGame::ScreenWidth() const { return project_ ? project_->ScreenWidth() : 640; }
+int32_t TNovaGame::ScreenHeight() const { return project_ ? project_->ScreenHeight() : 480; }
+std::string TNovaGame::Title() const { return project_ ? project_->Name() : std::string(); }
+bool TNovaGame::SleepFlag() const { return project_ && project_->File().SleepFlag != 0; }
+
+TInputState& TNovaGame::Input() { return scene_ ? scene_->Input() : idleInput_; }
+
+bool TNovaGame::Frame() {
+  if (!Running()) return false;
+  ProcessPendingDeletions();
+  scene_->ProcessInput();
+  project_->RunFrame();
+  if (Quitting()) return false;
+  ++FrameClock().FrameCount;
+  return project_->ServiceRequests();
+}
+
+void TNovaGame::Paint(TPicture&) {}
+
+void TNovaGame::Suspend() { Input().ClearKeys(); }
+
+void TNovaGame::Resume() {}
+
+void TNovaGame::Shutdown() {
+  if (shutDown_) return;
+  shutDown_ = true;
+  TracePoint("Project.Free");
+  if (project_) {
+    failure_ = project_->FailureReason;
+    missingData_ = project_->MissingGameData;
+    project_.reset();  // exit page, status data
+  }
+  if (!config_.DumpVarsFile.empty() && store_) {
+    std::ofstream out(config_.DumpVarsFile, std::ios::out | std::ios::trunc | std::ios::binary);
+    if (!out) RaiseError(HostPathText(config_.DumpVarsFile) + ": cannot write the variable dump");
+    DumpVars(out);
+  }
+  traceFile_.close();
+  TracePoint("SysFuncMan.Free");
+  funcs_.reset();
+  TracePoint("ParamMan.Free");
+  store_.reset();
+  TracePoint("NovaFinalize");
+  scene_.reset();
+  TracePoint("MediaFinal");
+}
+
+std::string TNovaGame::FailureReason() const { return project_ ? project_->FailureReason : failure_; }
+
+int TNovaGame::ExitCode() const {
+  if (FailureReason().empty()) return 0;
+  bool missing = project_ ? project_->MissingGameData : missingData_;
+  return missing ? kExitGameDataMissing : kExitStartupFailed;
+}
+
+void TNovaGame::DumpVars(std::ostream& out) {
+  if (store_) nova::DumpVars(*store_, out);
+}
+
+void TNovaGame::WriteTrace(const std::string& line) {
+  if (traceFile_.is_open()) traceFile_ << SjisToUtf8(line) << '\n';
+}
+
+}  // namespace nova

@@ -1,0 +1,81 @@
+#pragma once
+// TNovaGame: the composition root. It owns every subsystem of a running game in the order
+// they are created (variable store, system function dispatcher, scene, project) and tears
+// them down in the fixed order; each subsystem registers its own system functions and
+// variables when it is created.
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "game/game.h"
+#include "platform/platform.h"
+
+namespace nova {
+
+class TParamCollection;
+class TSysFuncMan;
+class TNovaBaseList;
+class TProject;
+
+struct TGameConfig {
+  std::filesystem::path GameFolder;  // where the game runs from (install.dat, game.dat, save.dat)
+  std::filesystem::path SaveDir;     // the folder of save.dat (empty: the game folder)
+  bool HadFolderParameters = false;  // games given as folders (no data-disk search)
+  bool UseDirectSound = true;        // "game.ini" [Sound] DirectSound
+  std::filesystem::path TraceFile;     // the interpreter's trace (empty: none)
+  std::filesystem::path DumpVarsFile;  // the variables at exit (empty: none)
+};
+
+// Exit codes beyond 0 (a normal end).
+constexpr int kExitStartupFailed = 1;
+constexpr int kExitGameDataMissing = 3;
+
+class TNovaGame : public TGame {
+public:
+  TNovaGame(TPlatform& platform, TGameConfig config);
+  ~TNovaGame() override;
+
+  void Create(TGameHost& host) override;
+  bool Running() const override;
+  int32_t ScreenWidth() const override;
+  int32_t ScreenHeight() const override;
+  std::string Title() const override;
+  bool SleepFlag() const override;
+  TInputState& Input() override;
+  bool Frame() override;
+  void Paint(TPicture& panel) override;
+  void Suspend() override;
+  void Resume() override;
+  void Shutdown() override;
+  std::string FailureReason() const override;
+  int ExitCode() const override;
+
+  TParamCollection* Store() { return store_.get(); }
+  TSysFuncMan* Funcs() { return funcs_.get(); }
+  TNovaBaseList* Scene() { return scene_.get(); }
+  TProject* Project() { return project_.get(); }
+  void DumpVars(std::ostream& out);
+
+private:
+  void CreateVariableStore();
+  void RegisterWindowVariables();
+  void WriteTrace(const std::string& line);
+
+  TPlatform& platform_;
+  TGameConfig config_;
+  TGameHost* host_ = nullptr;
+  std::unique_ptr<TParamCollection> store_;
+  std::unique_ptr<TSysFuncMan> funcs_;
+  std::unique_ptr<TNovaBaseList> scene_;
+  std::unique_ptr<TProject> project_;
+  TInputState idleInput_;  // written by the window before the scene exists
+  std::ofstream traceFile_;
+  std::string failure_;
+  bool missingData_ = false;
+  int32_t displayModeIndex_ = -1;
+  bool shutDown_ = false;
+};
+
+}  // namespace nova
