@@ -7,7 +7,7 @@
 
 namespace nova {
 
-struct TAudioSpec {
+struct TAudioFormat {
   int Rate = 44100;
   int Channels = 2;
 };
@@ -15,7 +15,7 @@ struct TAudioSpec {
 class TAudioOutput {
 public:
   virtual ~TAudioOutput() = default;
-  virtual const TAudioSpec& Spec() const = 0;
+  virtual const TAudioFormat& Spec() const = 0;
   // Appends frames (Channels samples each) to the play queue.
   virtual void Queue(const int16_t* samples, size_t frames) = 0;
   // Frames queued but not yet played.

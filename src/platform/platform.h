@@ -31,7 +31,7 @@ public:
   // The face of the player's own captions, or null without one.
   virtual std::unique_ptr<TCaptionFont> OpenCaptionFont(int /*pixelSize*/) { return nullptr; }
   // The sound device, or null without one.
-  virtual std::unique_ptr<TAudioOutput> OpenAudio(const TAudioSpec& /*spec*/) { return nullptr; }
+  virtual std::unique_ptr<TAudioOutput> OpenAudio(const TAudioFormat& /*format*/) { return nullptr; }
   // MIDI output ports by name, and one opened by index (null when it cannot be opened).
   virtual std::vector<std::string> MidiPorts() { return {}; }
   virtual std::unique_ptr<TMidiOutput> OpenMidi(int /*index*/) { return nullptr; }
