@@ -3,13 +3,6 @@
 
 namespace nova {
 
-void TCustomDIBX::Assign(TCustomDIBX*) {}
-void TCustomDIBX::Draw(int, int, bool, bool, bool, const TRect&, TCustomDIBX*) {}
-void TCustomDIBX::DrawMask(int, int, TCustomDIBX*, bool, bool, const TRect&, TCustomDIBX*) {}
-void TCustomDIBX::DrawAlpha(int, int, int, bool, bool, bool, const TRect&, TCustomDIBX*) {}
-void TCustomDIBX::DrawAlphaMask(int, int, int, TCustomDIBX*, bool, bool, const TRect&, TCustomDIBX*) {}
-void TCustomDIBX::DrawAdd(int, int, int, bool, bool, bool, const TRect&, TCustomDIBX*) {}
-void TCustomDIBX::DrawAddMask(int, int, int, TCustomDIBX*, bool, bool, const TRect&, TCustomDIBX*) {}
 void TCustomDIBX::DrawRotate(int, int, int, bool, bool, bool, int, int, int, const TRect&, TCustomDIBX*, int, int) {}
 void TCustomDIBX::DrawRotateMask(int, int, int, TCustomDIBX*, bool, bool, int, int, int, const TRect&, TCustomDIBX*,
                                  int, int) {}
@@ -39,6 +32,5 @@ void TCustomDIBX::StretchIndexed(const TRect&, TCustomDIBX*, const uint32_t*, in
 void TCustomDIBX::PatternDraw(const TRect&, int, int, bool, bool, bool, int, int, TCustomDIBX*, int) {}
 void TCustomDIBX::PatternDrawMask(const TRect&, int, int, TCustomDIBX*, bool, bool, int, int, TCustomDIBX*, int) {}
 void TCustomDIBX::PatternFill(const TRect&, TCustomDIBX*, bool, bool, int, int) {}
-void TCustomDIBX::DrawMonoMask(int, int, int, uint32_t, bool, bool, const TRect&, TCustomDIBX*) {}
 
 }  // namespace nova
