@@ -23,12 +23,9 @@ struct TUnscaledPlan {
 bool PlanUnscaled(const TRect& clip, int x, int y, TRect srcRect, const TRect& srcBounds, bool flipV, bool flipH,
                   TUnscaledPlan& plan);
 
-// The part of a source (and of its mask, when given) that can be read.
-inline TRect SourceBounds(TCustomDIBX* source, TCustomDIBX* mask = nullptr) {
-  TRect b{0, 0, source->GetWidth(), source->GetHeight()};
-  if (mask) b = Intersect(b, TRect{0, 0, mask->GetWidth(), mask->GetHeight()});
-  return b;
-}
+// Copies n pixels of 8, 16, 24 or 32 bits, reading the source forward (step 1) or backward
+// (step -1), skipping source pixels equal to key when keyed.
+void CopyRow(int bits, uint8_t* d, const uint8_t* s, int n, int step, bool keyed, uint32_t key);
 
 // Calls row(destRow, srcRow, maskRow, n) per destination row of a 32-bit plan with raw row
 // pointers (source and mask pointers at the first pixel read; mirrored rows read backward).

@@ -65,28 +65,14 @@ void CopyBytesRow(uint8_t* d, const uint8_t* s, int n, int step, bool keyed, uin
 
 void CopyRows(TCustomDIBX* dest, TCustomDIBX* source, const TUnscaledPlan& p, bool keyed, uint32_t key) {
   int bits = dest->GetStoredBitCount();
-  if (bits == 32) {
-    const TRows32& rows = ActiveRows32();
-    int rev = p.stepX < 0;
-    blit::ForRows32(dest, source, nullptr, p, [&](uint32_t* d, const uint32_t* s, const uint8_t*, int n) {
-      keyed ? rows.CopyKeyed[rev](d, s, n, key) : rows.Copy[rev](d, s, n);
-    });
-    return;
-  }
   blit::TAccess d(dest);
   if (!d) return;
   blit::TAccess s(source);
   if (!s) return;
   int bytes = bits / 8;
-  for (int j = 0, sy = p.srcY; j < p.dest.Height(); ++j, sy += p.stepY) {
-    uint8_t* dr = d.Row(p.dest.Top + j) + p.dest.Left * bytes;
-    const uint8_t* sr = s.Row(sy) + p.srcX * bytes;
-    switch (bytes) {
-      case 1: CopyBytesRow<1>(dr, sr, p.dest.Width(), p.stepX, keyed, key); break;
-      case 2: CopyBytesRow<2>(dr, sr, p.dest.Width(), p.stepX, keyed, key); break;
-      default: CopyBytesRow<3>(dr, sr, p.dest.Width(), p.stepX, keyed, key); break;
-    }
-  }
+  for (int j = 0, sy = p.srcY; j < p.dest.Height(); ++j, sy += p.stepY)
+    blit::CopyRow(bits, d.Row(p.dest.Top + j) + p.dest.Left * bytes, s.Row(sy) + p.srcX * bytes, p.dest.Width(),
+                  p.stepX, keyed, key);
 }
 
 bool KeyOf(TCustomDIBX* source, bool keyed, uint32_t& key) {
@@ -95,6 +81,20 @@ bool KeyOf(TCustomDIBX* source, bool keyed, uint32_t& key) {
 }
 
 }  // namespace
+
+void blit::CopyRow(int bits, uint8_t* d, const uint8_t* s, int n, int step, bool keyed, uint32_t key) {
+  switch (bits) {
+    case 8: CopyBytesRow<1>(d, s, n, step, keyed, key); break;
+    case 16: CopyBytesRow<2>(d, s, n, step, keyed, key); break;
+    case 24: CopyBytesRow<3>(d, s, n, step, keyed, key); break;
+    default: {
+      const TRows32& rows = ActiveRows32();
+      auto* d32 = reinterpret_cast<uint32_t*>(d);
+      auto* s32 = reinterpret_cast<const uint32_t*>(s);
+      keyed ? rows.CopyKeyed[step < 0](d32, s32, n, key) : rows.Copy[step < 0](d32, s32, n);
+    }
+  }
+}
 
 void TCustomDIBX::Assign(TCustomDIBX* source) {
   if (!source || source == this) return;
