@@ -1,6 +1,7 @@
 #include "formats/brio_frame.h"
 
 #include "formats/brio_compose.h"
+#include "formats/surface_pixels.h"
 
 namespace nova {
 
@@ -13,10 +14,23 @@ int32_t ResolveTransparentColor(const TBrioFrame& frame) {
   return frame.TransparentIndex & 0xFFFFFF;  // a true-colour frame stores the colour itself
 }
 
+void SetSurfaceTransparent(TBrioFrame& frame) {
+  if (!frame.Surface) return;
+  frame.Surface->Transparent = frame.TransparentColor < 0 ? -1
+                               : frame.Bits <= 8      ? frame.TransparentIndex
+                                                      : frame.Surface->ColorToPixel(frame.TransparentColor);
+}
+
 void ComposeBrioFrame(TBrioFrame& frame, const TBrioHeader& header) {
-  frame.Picture.Allocate(frame.Width, frame.Height, frame.Bits);
-  frame.PictureMask.Clear();
-  TPixelView picture = frame.Picture.View();
+  frame.Surface = std::make_unique<TDIBX>();
+  frame.Surface->SetSize(frame.Width, frame.Height, frame.Bits);
+  if (frame.Bits <= 8) {
+    frame.Palette.resize(size_t{1} << frame.Bits);
+    frame.Surface->SetPaletteEntries(frame.Palette.data(), 0, static_cast<int>(frame.Palette.size()));
+  }
+  frame.MaskSurface.reset();
+  TSurfaceAccess access(*frame.Surface);
+  const TPixelView& picture = access.View();
   FillFrameBackground(picture, frame.Palette, header.BackgroundColor);
   bool seenVisible = false;
   for (size_t i = 0; i < frame.Layers.size(); ++i) {
@@ -32,7 +46,7 @@ void ComposeBrioFrame(TBrioFrame& frame, const TBrioHeader& header) {
       }
       // The bottom layer's mask becomes the frame's; its colour is then laid down as any
       // other layer's, so the picture under the mask is the layer's own.
-      frame.PictureMask = layer.Mask;
+      frame.MaskSurface = SurfaceFromBitmap(layer.Mask);
     }
     const int64_t key = ColorToPixelValue(layer.TransparentColor, frame.Bits);
     if ((layer.TransparentColor == -1 || (firstVisible && header.CompositeFirstLayer)) && layer.Opacity > 254)
@@ -41,22 +55,26 @@ void ComposeBrioFrame(TBrioFrame& frame, const TBrioHeader& header) {
       DrawLayer(picture, color, layer.Opacity, key);
   }
   frame.TransparentColor = ResolveTransparentColor(frame);
+  SetSurfaceTransparent(frame);
 }
 
 void BuildMaskFromTransparent(TBrioFrame& frame) {
-  if (frame.HasMask() || frame.Picture.Empty()) return;
-  frame.PictureMask.Allocate(frame.Width, frame.Height, 8);
+  if (frame.HasMask() || !frame.Surface) return;
+  TBrioBitmap mask(frame.Width, frame.Height, 8);
+  TSurfaceAccess access(*frame.Surface);
+  const TPixelView& picture = access.View();
   int64_t key = -1;
   if (frame.TransparentColor >= 0)
     key = frame.Bits <= 8 ? frame.TransparentIndex : ColorToPixelValue(frame.TransparentColor, frame.Bits);
-  for (int32_t y = 0; y < frame.Height; ++y) {
-    uint8_t* m = frame.PictureMask.Row(y);
-    for (int32_t x = 0; x < frame.Width; ++x) {
-      uint32_t p = frame.Picture.Pixel(x, y);
-      if (frame.Bits == 32) p &= 0xFFFFFF;
+  for (int32_t y = 0; y < picture.Height; ++y) {
+    uint8_t* m = mask.Row(y);
+    for (int32_t x = 0; x < picture.Width; ++x) {
+      uint32_t p = ReadPixel(picture.Row(y), x, picture.Bits);
+      if (picture.Bits == 32) p &= 0xFFFFFF;
       m[x] = key >= 0 && p == static_cast<uint32_t>(key) ? 0 : 255;
     }
   }
+  frame.MaskSurface = SurfaceFromBitmap(mask);
 }
 
 }  // namespace nova

@@ -11,6 +11,9 @@ void ComposeBrioFrame(TBrioFrame& frame, const TBrioHeader& header);
 // The colour 0x00BBGGRR a frame's transparent index stands for (-1: none).
 int32_t ResolveTransparentColor(const TBrioFrame& frame);
 
+// Sets the frame surface's Transparent pixel value from the frame's transparent colour.
+void SetSurfaceTransparent(TBrioFrame& frame);
+
 // Gives a frame without a mask one: 255, and 0 where the pixel is the transparent one.
 void BuildMaskFromTransparent(TBrioFrame& frame);
 

@@ -6,7 +6,9 @@
 #include "base/error.h"
 #include "base/stream.h"
 #include "formats/brio_scramble.h"
+#include "formats/brios.h"
 #include "formats/jpeg_codec.h"
+#include "formats/surface_pixels.h"
 #include "formats/zlib_block.h"
 
 namespace nova {
@@ -134,6 +136,28 @@ void WriteBrio(TStream& out, const std::vector<TBrioWriteFrame>& frames, const T
     out.WriteInt32(0);  // two empty rectangle lists
     out.WriteInt32(0);
   }
+}
+
+void WriteBrio(TStream& out, const TBrioFrameList& list, const TBrioWriteOptions& options) {
+  std::vector<TBrioBitmap> colors, masks;
+  colors.reserve(static_cast<size_t>(list.Count()));
+  masks.reserve(static_cast<size_t>(list.Count()));
+  std::vector<TBrioWriteFrame> frames;
+  for (int i = 0; i < list.Count(); ++i) {
+    const TBrioFrame& f = list.Frame(i);
+    if (!f.Surface) RaiseError("WriteBrio: a frame without a surface");
+    colors.push_back(BitmapFromSurface(*f.Surface));
+    masks.push_back(f.MaskSurface ? BitmapFromSurface(*f.MaskSurface) : TBrioBitmap());
+    TBrioWriteFrame w;
+    w.Name = f.Name;
+    w.TransparentIndex = f.TransparentIndex;
+    w.Delay = f.Delay;
+    w.Color = &colors.back();
+    w.Mask = f.MaskSurface ? &masks.back() : nullptr;
+    w.Palette = SurfacePalette(*f.Surface);
+    frames.push_back(std::move(w));
+  }
+  WriteBrio(out, frames, options);
 }
 
 }  // namespace nova

@@ -9,6 +9,7 @@
 namespace nova {
 
 class TStream;
+class TBrioFrameList;
 
 struct TBrioWriteFrame {
   std::string Name;                  // Shift-JIS
@@ -31,5 +32,9 @@ struct TBrioWriteOptions {
 };
 
 void WriteBrio(TStream& out, const std::vector<TBrioWriteFrame>& frames, const TBrioWriteOptions& options);
+
+// Every frame of a list as one single-layer frame: its composed surface (a 15-bit surface as
+// 24 bits) and mask surface, name, delay, transparent index and palette.
+void WriteBrio(TStream& out, const TBrioFrameList& list, const TBrioWriteOptions& options);
 
 }  // namespace nova

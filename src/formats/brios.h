@@ -1,9 +1,9 @@
 #pragma once
 // Layered images (".bri", signature "Brio"): a file holds frames, each built from stacked
 // layers with colour pixels and an optional 8-bit mask. A frame list reads a file into one
-// composed picture per frame, with mask and transparent colour resolved; PNG and BMP files
-// load into the same shape (image_open.h), and single-layer files are written by
-// brio_writer.h.
+// composed surface per frame, with mask surface and transparent colour resolved; PNG and BMP
+// files load into the same shape (image_open.h), single-layer files are written by
+// brio_writer.h, and surfaces load and save pictures through surface_loader.h.
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -12,6 +12,7 @@
 
 #include "base/geometry.h"
 #include "formats/pixel_rows.h"
+#include "render/dibx.h"
 
 namespace nova {
 
@@ -31,6 +32,8 @@ struct TBrioHeader {
   int32_t JpegQuality = 0;
 };
 
+// A layer keeps its pixels as plain rows: tiles of later frames copy from them, and only the
+// composed frame becomes a surface.
 class TBrioLayer {
 public:
   TBrioBitmap Color;  // the frame's size and depth
@@ -51,13 +54,16 @@ public:
   int32_t Width = 0, Height = 0, Bits = 0;
   TBrioPalette Palette;            // 2^bits colours when Bits <= 8
   std::vector<TBrioLayer> Layers;
-  // The composed picture and its optional 8-bit mask.
-  TBrioBitmap Picture;
-  TBrioBitmap PictureMask;
+  // The composed picture at the frame's size and depth (paletted: with the palette; its
+  // Transparent field holds the pixel value of the transparent colour) and its optional
+  // 8-bit mask (0 invisible, 255 opaque).
+  std::unique_ptr<TDIBX> Surface;
+  std::unique_ptr<TDIBX> MaskSurface;
   int32_t TransparentColor = -1;   // 0x00BBGGRR after composition; -1: none
+  // Two rectangle lists (versions 104 and later), carried to whoever draws the frame.
   std::vector<TRect> Rects1, Rects2;
 
-  bool HasMask() const { return !PictureMask.Empty(); }
+  bool HasMask() const { return MaskSurface != nullptr; }
 };
 
 struct TBrioLoadOptions {

@@ -5,6 +5,7 @@
 #include "formats/image_input.h"
 #include "formats/brio_frame.h"
 #include "formats/png_image.h"
+#include "formats/surface_pixels.h"
 
 namespace nova {
 
@@ -25,9 +26,10 @@ TBrioFrame& AddDecodedFrame(TBrioFrameList& list, TDecodedImage&& image, const T
   frame.Bits = image.Color.Bits();
   frame.Palette = std::move(image.Palette);
   frame.TransparentIndex = image.TransparentIndex;
-  frame.Picture = std::move(image.Color);
-  frame.PictureMask = std::move(image.Mask);
+  frame.Surface = SurfaceFromBitmap(image.Color, frame.Palette);
+  if (!image.Mask.Empty()) frame.MaskSurface = SurfaceFromBitmap(image.Mask);
   frame.TransparentColor = ResolveTransparentColor(frame);
+  SetSurfaceTransparent(frame);
   if (options.MakeMasks) BuildMaskFromTransparent(frame);
   return frame;
 }

@@ -6,7 +6,9 @@
 
 namespace nova::test {
 
-inline uint32_t PixelOf(const TBrioFrame& f, int32_t x, int32_t y) { return f.Picture.Pixel(x, y); }
-inline int MaskOf(const TBrioFrame& f, int32_t x, int32_t y) { return f.HasMask() ? f.PictureMask.Pixel(x, y) : -1; }
+inline uint32_t PixelOf(const TBrioFrame& f, int32_t x, int32_t y) { return f.Surface->GetPixel(x, y); }
+inline int MaskOf(const TBrioFrame& f, int32_t x, int32_t y) {
+  return f.HasMask() ? static_cast<int>(f.MaskSurface->GetPixel(x, y)) : -1;
+}
 
 }  // namespace nova::test
