@@ -1,6 +1,5 @@
 #include "formats/bmp_image.h"
 
-#include <bit>
 #include <cstring>
 
 #include "base/error.h"
@@ -11,25 +10,6 @@ namespace nova {
 namespace {
 
 constexpr int32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
-
-// One channel of a bit-field pixel, scaled to 0..255.
-struct Channel {
-  uint32_t mask = 0;
-  int shift = 0;
-  uint32_t max = 0;
-
-  explicit Channel(uint32_t m = 0) : mask(m) {
-    if (m) {
-      shift = std::countr_zero(m);
-      max = m >> shift;
-    }
-  }
-  uint32_t Of(uint32_t pixel) const {
-    if (!mask) return 0;
-    uint32_t v = (pixel & mask) >> shift;
-    return max == 255 ? v : static_cast<uint32_t>(static_cast<uint64_t>(v) * 255 / max);
-  }
-};
 
 struct BmpHeader {
   int32_t width = 0, height = 0, bits = 0, compression = kRgb;
@@ -158,7 +138,6 @@ TDecodedImage DecodeBmp(std::span<const uint8_t> bytes, const std::string& name)
       h.masks[0] = 0xFF0000, h.masks[1] = 0xFF00, h.masks[2] = 0xFF;
     }
   }
-  const Channel red(h.masks[0]), green(h.masks[1]), blue(h.masks[2]), alpha(h.masks[3]);
   out.Color.Allocate(h.width, h.height, 24);
   if (h.bits == 32) out.Mask.Allocate(h.width, h.height, 8);
   for (int32_t y = 0; y < h.height; ++y) {
@@ -166,10 +145,10 @@ TDecodedImage DecodeBmp(std::span<const uint8_t> bytes, const std::string& name)
     uint8_t* d = out.Color.Row(y);
     for (int32_t x = 0; x < h.width; ++x, d += 3) {
       uint32_t p = ReadPixel(s, x, h.bits);
-      d[0] = static_cast<uint8_t>(blue.Of(p));
-      d[1] = static_cast<uint8_t>(green.Of(p));
-      d[2] = static_cast<uint8_t>(red.Of(p));
-      if (h.bits == 32) out.Mask.Row(y)[x] = static_cast<uint8_t>(h.masks[3] ? alpha.Of(p) : p >> 24);
+      d[0] = static_cast<uint8_t>(WidenChannel(p, h.masks[2]));
+      d[1] = static_cast<uint8_t>(WidenChannel(p, h.masks[1]));
+      d[2] = static_cast<uint8_t>(WidenChannel(p, h.masks[0]));
+      if (h.bits == 32) out.Mask.Row(y)[x] = static_cast<uint8_t>(h.masks[3] ? WidenChannel(p, h.masks[3]) : p >> 24);
     }
   }
   return out;

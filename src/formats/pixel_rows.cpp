@@ -1,5 +1,6 @@
 #include "formats/pixel_rows.h"
 
+#include <bit>
 #include <cstring>
 
 namespace nova {
@@ -55,12 +56,9 @@ uint32_t PixelToColor(uint32_t pixel, int32_t bits, const TBrioPalette& palette)
   if (bits <= 8) return pixel < palette.size() ? palette[pixel] & 0xFFFFFFu : 0;
   uint32_t r, g, b;
   if (bits == 16) {
-    r = (pixel >> 11) & 0x1F;
-    g = (pixel >> 5) & 0x3F;
-    b = pixel & 0x1F;
-    r = r << 3 | r >> 2;
-    g = g << 2 | g >> 4;
-    b = b << 3 | b >> 2;
+    r = WidenChannel(pixel, 0xF800);
+    g = WidenChannel(pixel, 0x07E0);
+    b = WidenChannel(pixel, 0x001F);
   } else {
     r = (pixel >> 16) & 0xFF;
     g = (pixel >> 8) & 0xFF;
@@ -76,6 +74,18 @@ int64_t ColorToPixelValue(int64_t color, int32_t bits) {
   if (bits == 16) return (r >> 3) << 11 | (g >> 2) << 5 | b >> 3;
   if (bits == 24 || bits == 32) return r << 16 | g << 8 | b;
   return c;
+}
+
+uint32_t WidenChannel(uint32_t pixel, uint32_t mask) {
+  if (!mask) return 0;
+  const int shift = std::countr_zero(mask);
+  const int width = std::popcount(mask);
+  const uint32_t v = (pixel & mask) >> shift;
+  if (width >= 8) return (v >> (width - 8)) & 0xFF;
+  uint32_t out = 0;
+  int have = 0;
+  for (; have < 8; have += width) out = out << width | v;
+  return (out >> (have - 8)) & 0xFF;
 }
 
 int32_t NearestPaletteIndex(const TBrioPalette& palette, uint32_t color) {

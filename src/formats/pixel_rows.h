@@ -34,6 +34,10 @@ uint32_t PixelToColor(uint32_t pixel, int32_t bits, const TBrioPalette& palette)
 // Pixel value of a colour at a depth: 16 -> 5-6-5, 24 and 32 -> 0x00RRGGBB, paletted depths
 // take the value as it is (an index); -1 stays -1 (no colour).
 int64_t ColorToPixelValue(int64_t color, int32_t bits);
+// The channel a mask selects from a pixel value, as 8 bits: wider channels keep their high
+// bits, narrower ones repeat theirs (5 bits abcde give abcdeabc).
+uint32_t WidenChannel(uint32_t pixel, uint32_t mask);
+
 // Index of the palette entry nearest to a colour (squared distance, first of equals wins).
 int32_t NearestPaletteIndex(const TBrioPalette& palette, uint32_t color);
 

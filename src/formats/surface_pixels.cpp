@@ -1,7 +1,6 @@
 #include "formats/surface_pixels.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 
 namespace nova {
@@ -38,24 +37,11 @@ TBrioPalette SurfacePalette(TCustomDIBX& s) {
   return palette;
 }
 
-namespace {
-
-uint32_t Widen(uint32_t pixel, uint32_t mask) {
-  if (!mask) return 0;
-  int shift = std::countr_zero(mask);
-  int width = std::popcount(mask);
-  uint32_t v = (pixel & mask) >> shift;
-  if (width >= 8) return v >> (width - 8);
-  uint32_t out = 0;
-  for (int have = 0; have < 8; have += width) out = out << width | v;  // repeat the bits
-  return (out >> (((8 + width - 1) / width) * width - 8)) & 0xFF;
-}
-
-}  // namespace
 
 uint32_t SurfacePixelToColor(TCustomDIBX& s, uint32_t pixel, const TBrioPalette& palette) {
   if (s.GetStoredBitCount() <= 8) return pixel < palette.size() ? palette[pixel] & 0xFFFFFF : 0;
-  return Widen(pixel, s.GetRedMask()) | Widen(pixel, s.GetGreenMask()) << 8 | Widen(pixel, s.GetBlueMask()) << 16;
+  return WidenChannel(pixel, s.GetRedMask()) | WidenChannel(pixel, s.GetGreenMask()) << 8 |
+         WidenChannel(pixel, s.GetBlueMask()) << 16;
 }
 
 TBrioBitmap BitmapFromSurface(TCustomDIBX& s, bool keepDepth) {
