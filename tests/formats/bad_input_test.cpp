@@ -2,6 +2,7 @@
 // outside the data or a huge allocation.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
 
 #include "base/stream.h"
@@ -222,12 +223,15 @@ void ExpectSafe(const std::string& bytes, const std::string& name, const std::st
   }
 }
 
+// NOVA_FUZZ_ROUNDS raises the number of damaged copies per file for a longer run.
 TEST(Fuzz, TruncationsAndByteFlips) {
+  const char* env = std::getenv("NOVA_FUZZ_ROUNDS");
+  const int rounds = env ? std::atoi(env) : 400;
   std::mt19937 rng(20240611);
   for (const auto& [name, bytes] : SampleFiles()) {
     ExpectSafe(bytes, name, "intact");
     for (size_t n = 0; n < bytes.size(); n += 1 + bytes.size() / 300) ExpectSafe(bytes.substr(0, n), name, "cut");
-    for (int round = 0; round < 400; ++round) {
+    for (int round = 0; round < rounds; ++round) {
       std::string damaged = bytes;
       int flips = 1 + static_cast<int>(rng() % 4);
       for (int i = 0; i < flips; ++i) {
