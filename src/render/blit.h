@@ -38,6 +38,13 @@ inline bool Compatible(TCustomDIBX* dest, TCustomDIBX* source) {
   return source && !source->IsEmpty() && !dest->IsEmpty() && source->GetBitCount() == dest->GetBitCount();
 }
 
+// The part of a source (and of its mask, when given) that can be read.
+inline TRect SourceBounds(TCustomDIBX* source, TCustomDIBX* mask = nullptr) {
+  TRect b{0, 0, source->GetWidth(), source->GetHeight()};
+  if (mask) b = Intersect(b, TRect{0, 0, mask->GetWidth(), mask->GetHeight()});
+  return b;
+}
+
 // A usable 8-bit mask covering srcRect.
 inline bool MaskCovers(TCustomDIBX* mask, const TRect& srcRect) {
   return mask && mask->GetBitCount() == 8 && !mask->IsEmpty() && srcRect.Left >= 0 && srcRect.Top >= 0 &&

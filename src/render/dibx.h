@@ -46,9 +46,6 @@ public:
   // The stored clip fields as a rectangle (all zero when no clip is set) and their restore.
   TRect GetClipRect() const { return TRect{ClipLeft, ClipTop, ClipRight, ClipBottom}; }
   void SetClipRect(const TRect& r) { ClipLeft = r.Left, ClipTop = r.Top, ClipRight = r.Right, ClipBottom = r.Bottom; }
-  // The rectangle operations clip to: the clip rectangle, or the whole surface when none is
-  // set, always inside the surface.
-  TRect EffectiveClip();
 
   // --- Storage (virtual operations in slot order) ---
   virtual bool IsEmpty();
@@ -185,6 +182,11 @@ public:
   // Solid `pixel` through an 8-bit coverage mask (text).
   virtual void DrawMonoMask(int x, int y, int alpha, uint32_t pixel, bool flipV, bool flipH, const TRect& srcRect,
                             TCustomDIBX* mask);
+
+  // --- Beyond the table ---
+  // The rectangle operations clip to: the clip rectangle, or the whole surface when none is
+  // set, always inside the surface (the proxy: inside its area).
+  virtual TRect EffectiveClip();
 
 protected:
   int32_t FHeight = 0;  // generic size storage (the proxy's)
@@ -325,9 +327,10 @@ public:
   void DrawMonoMask(int x, int y, int alpha, uint32_t pixel, bool flipV, bool flipH, const TRect& srcRect,
                     TCustomDIBX* mask) override;
 
+  TRect EffectiveClip() override;  // the clip within the area, in target coordinates
+
 private:
   TRect Area() const;
-  TRect ForwardClip();  // proxy clip within the area, in target coordinates
   // Calls forward(offset) once per band of equal offsets among the rows [top, bottom), with
   // the target's clip narrowed to the band (unshifted); the target's clip is restored after.
   template <typename F>

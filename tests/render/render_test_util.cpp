@@ -64,3 +64,24 @@ std::unique_ptr<TDIBX> RandomSurface(Rng& rng, int width, int height, int bits) 
 }
 
 }  // namespace nova::test
+
+namespace nova::test {
+
+std::string PathsDisagree(TCustomDIBX& dest, const std::function<void(TCustomDIBX&)>& op, bool* changed) {
+  std::vector<uint32_t> results[3];
+  const TBlitPath paths[3] = {TBlitPath::PerPixel, TBlitPath::ReferenceRows, TBlitPath::FastRows};
+  for (int i = 0; i < 3; ++i) {
+    SetBlitPath(paths[i]);
+    auto copy = Surface(dest.GetWidth(), dest.GetHeight(), dest.GetBitCount(), Pixels(dest));
+    copy->SetClipRect(dest.GetClipRect());
+    op(*copy);
+    results[i] = Pixels(*copy);
+  }
+  SetBlitPath(TBlitPath::FastRows);
+  if (changed) *changed = results[0] != Pixels(dest);
+  for (int i = 1; i < 3; ++i)
+    if (results[i] != results[0]) return PathName(paths[i]);
+  return "";
+}
+
+}  // namespace nova::test

@@ -2,6 +2,7 @@
 // Small surfaces for the render tests: pictures as text, surfaces from pixel lists, random
 // surfaces for the comparisons of the fast and plain paths.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,5 +38,14 @@ private:
 // Random pixels that favour the special values of the formulas: a handful of repeated
 // colours (so that keys and S = D hits occur) and mask bytes 0 and 255.
 std::unique_ptr<TDIBX> RandomSurface(Rng& rng, int width, int height, int bits);
+
+}  // namespace nova::test
+
+namespace nova::test {
+
+// Runs op on copies of dest under every blit path and reports the first path whose pixels
+// differ from the per-pixel path ("" when all agree); *changed tells whether op changed any
+// pixel. Leaves the fast path selected.
+std::string PathsDisagree(TCustomDIBX& dest, const std::function<void(TCustomDIBX&)>& op, bool* changed = nullptr);
 
 }  // namespace nova::test
