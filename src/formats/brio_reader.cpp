@@ -30,7 +30,7 @@ public:
 
 private:
   void ReadFrame(TBrioFrame& frame, int32_t index);
-  void ReadLayer(TBrioFrame& frame, int32_t frameIndex, int32_t layerIndex, int32_t layerCount);
+  void ReadLayer(TBrioFrame& frame, int32_t frameIndex, int32_t layerCount);
   const TBrioBitmap* TileSource(int32_t frame, int32_t layer, bool mask, int32_t currentFrame, int32_t currentLayers);
   void Spend(int64_t bytes);
 
@@ -125,7 +125,7 @@ void TBrioReader::ReadFrame(TBrioFrame& frame, int32_t index) {
           static_cast<uint32_t>(pal[4 * e]) << 16;
   }
   frame.Layers.reserve(static_cast<size_t>(layerCount));
-  for (int32_t l = 0; l < layerCount; ++l) ReadLayer(frame, index, l, layerCount);
+  for (int32_t l = 0; l < layerCount; ++l) ReadLayer(frame, index, layerCount);
   if (h_.Version >= 104) {
     for (std::vector<TRect>* list : {&frame.Rects1, &frame.Rects2}) {
       int32_t n = in_.Count(kRectBytes, kMaxRects, "rectangle");
@@ -156,7 +156,7 @@ const TBrioBitmap* TBrioReader::TileSource(int32_t frame, int32_t layer, bool ma
   return &l.Color;
 }
 
-void TBrioReader::ReadLayer(TBrioFrame& frame, int32_t frameIndex, int32_t layerIndex, int32_t layerCount) {
+void TBrioReader::ReadLayer(TBrioFrame& frame, int32_t frameIndex, int32_t layerCount) {
   TBrioLayer layer;
   in_.Skip(8);
   layer.Visible = in_.Byte() != 0;
@@ -180,7 +180,6 @@ void TBrioReader::ReadLayer(TBrioFrame& frame, int32_t frameIndex, int32_t layer
   layer.Color = DecodeBrioPlane(colorData, format, frame.Width, frame.Height, frame.Bits, false, source(false), in_.Name());
   if (!maskData.empty())
     layer.Mask = DecodeBrioPlane(maskData, format, frame.Width, frame.Height, frame.Bits, true, source(true), in_.Name());
-  (void)layerIndex;
   frame.Layers.push_back(std::move(layer));
 }
 
