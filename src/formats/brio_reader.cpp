@@ -158,7 +158,8 @@ const TBrioBitmap* TBrioReader::TileSource(int32_t frame, int32_t layer, bool ma
 
 void TBrioReader::ReadLayer(TBrioFrame& frame, int32_t frameIndex, int32_t layerCount) {
   TBrioLayer layer;
-  in_.Skip(8);
+  layer.OffsetX = in_.Int32();
+  layer.OffsetY = in_.Int32();
   layer.Visible = in_.Byte() != 0;
   layer.TransparentColor = in_.Int32();
   layer.Opacity = in_.Int32();

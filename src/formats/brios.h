@@ -38,6 +38,9 @@ class TBrioLayer {
 public:
   TBrioBitmap Color;  // the frame's size and depth
   TBrioBitmap Mask;   // 8 bits; empty when the layer has none
+  // The two values stored before the visible flag (written as 0): carried as the layer's
+  // offset, composition does not use them.
+  int32_t OffsetX = 0, OffsetY = 0;
   bool Visible = true;
   int32_t TransparentColor = -1;  // -1: none
   int32_t Opacity = 255;

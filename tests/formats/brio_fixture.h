@@ -37,6 +37,7 @@ struct LayerSpec {
   bool HasAlpha = false;
   std::string Color;  // the block as stored (already compressed when the file says so)
   std::string Mask;   // empty: no mask
+  int32_t OffsetX = 0, OffsetY = 0;
 };
 
 struct FrameSpec {
@@ -91,7 +92,7 @@ inline std::string BuildBrio(const BrioSpec& s) {
       }
     }
     for (const LayerSpec& l : f.Layers) {
-      out += Le32(0) + Le32(0) + static_cast<char>(l.Visible) + Le32(static_cast<uint32_t>(l.Transparent)) +
+      out += Le32(static_cast<uint32_t>(l.OffsetX)) + Le32(static_cast<uint32_t>(l.OffsetY)) + static_cast<char>(l.Visible) + Le32(static_cast<uint32_t>(l.Transparent)) +
              Le32(static_cast<uint32_t>(l.Opacity));
       if (v > 100) out += static_cast<char>(l.HasAlpha);
       out += Str("Layer") + Str(l.Color);

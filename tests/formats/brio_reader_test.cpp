@@ -61,6 +61,8 @@ TEST(BrioVersions, EveryVersionReadsItsFields) {
     l.HasAlpha = true;
     l.Color = c.zipped ? Zip(RowsOf(pic)) : RowsOf(pic);
     if (c.withMask) l.Mask = c.zipped ? Zip(RowsOf(mask)) : RowsOf(mask);
+    l.OffsetX = 3;
+    l.OffsetY = -4;
     f.Layers = {l};
     s.Frames = {f};
     TBrioFrameList list = Read(BuildBrio(s));
@@ -72,6 +74,8 @@ TEST(BrioVersions, EveryVersionReadsItsFields) {
     EXPECT_EQ(fr.Name, "cell");
     EXPECT_EQ(fr.Delay, 250);
     EXPECT_EQ(fr.Bits, 24);
+    EXPECT_EQ(fr.Layers[0].OffsetX, 3);
+    EXPECT_EQ(fr.Layers[0].OffsetY, -4);
     EXPECT_EQ(PixelOf(fr, 0, 0), 0x112233u);
     EXPECT_EQ(PixelOf(fr, 1, 1), 0xAABBCCu);
     EXPECT_EQ(fr.HasMask(), c.withMask);
