@@ -45,10 +45,4 @@ inline TRect SourceBounds(TCustomDIBX* source, TCustomDIBX* mask = nullptr) {
   return b;
 }
 
-// A usable 8-bit mask covering srcRect.
-inline bool MaskCovers(TCustomDIBX* mask, const TRect& srcRect) {
-  return mask && mask->GetBitCount() == 8 && !mask->IsEmpty() && srcRect.Left >= 0 && srcRect.Top >= 0 &&
-         srcRect.Right <= mask->GetWidth() && srcRect.Bottom <= mask->GetHeight();
-}
-
 }  // namespace nova::blit

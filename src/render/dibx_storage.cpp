@@ -114,8 +114,10 @@ void TDIBX::Allocate(int width, int height) {
   height = std::max(0, height);
   int32_t pitch = static_cast<int32_t>((int64_t{width} * storedBits_ + 31) / 32 * 4);
   size_t bytes = static_cast<size_t>(pitch) * static_cast<size_t>(height);
-  own_.assign(std::max<size_t>(bytes, 4), 0);
-  bits_ = own_.data();
+  // Rows start on 64-byte boundaries whenever the pitch allows: whole cache lines for the
+  // vector routines.
+  own_.assign(std::max<size_t>(bytes, 4) + 63, 0);
+  bits_ = own_.data() + (-reinterpret_cast<uintptr_t>(own_.data()) & 63);
   borrowed_ = false;
   width_ = width;
   height_ = height;

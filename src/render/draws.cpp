@@ -69,10 +69,26 @@ void CopyRows(TCustomDIBX* dest, TCustomDIBX* source, const TUnscaledPlan& p, bo
   if (!d) return;
   blit::TAccess s(source);
   if (!s) return;
-  int bytes = bits / 8;
-  for (int j = 0, sy = p.srcY; j < p.dest.Height(); ++j, sy += p.stepY)
-    blit::CopyRow(bits, d.Row(p.dest.Top + j) + p.dest.Left * bytes, s.Row(sy) + p.srcX * bytes, p.dest.Width(),
-                  p.stepX, keyed, key);
+  int bytes = bits / 8, w = p.dest.Width(), h = p.dest.Height();
+  if (bits == 32) {
+    const TRows32& rows = ActiveRows32();
+    int rev = p.stepX < 0;
+    // Whole rows of equally laid out bitmaps are one block.
+    int32_t pitch = dest->GetPitch();
+    if (!keyed && !rev && p.stepY > 0 && w * 4 == pitch && source->GetPitch() == pitch) {
+      std::memmove(d.Row32(p.dest.Top) + p.dest.Left, s.Row32(p.srcY) + p.srcX, size_t{4} * w * h);
+      return;
+    }
+    for (int j = 0, sy = p.srcY; j < h; ++j, sy += p.stepY) {
+      uint32_t* dr = d.Row32(p.dest.Top + j) + p.dest.Left;
+      const uint32_t* sr = s.Row32(sy) + p.srcX;
+      keyed ? rows.CopyKeyed[rev](dr, sr, w, key) : rows.Copy[rev](dr, sr, w);
+    }
+    return;
+  }
+  for (int j = 0, sy = p.srcY; j < h; ++j, sy += p.stepY)
+    blit::CopyRow(bits, d.Row(p.dest.Top + j) + p.dest.Left * bytes, s.Row(sy) + p.srcX * bytes, w, p.stepX, keyed,
+                  key);
 }
 
 bool KeyOf(TCustomDIBX* source, bool keyed, uint32_t& key) {

@@ -30,6 +30,8 @@ struct TRows32 {
   void (*FillAlpha)(uint32_t* d, int n, uint32_t pixel, uint32_t alpha);
   void (*FillAdd)(uint32_t* d, int n, uint32_t pixel);
   void (*FillSub)(uint32_t* d, int n, uint32_t pixel);
+  // d[i] := s[cols[i]]: a row of a scaled draw.
+  void (*Gather)(uint32_t* d, const uint32_t* s, const int* cols, int n);
 };
 
 const TRows32& ReferenceRows32();

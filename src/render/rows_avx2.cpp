@@ -18,6 +18,7 @@ struct VAvx2 {
   using T = __m256i;
   static constexpr int N = 8;
   static constexpr int kAll = -1;
+  static constexpr bool kHasGather = true;
 
   static T Load(const uint32_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
   static void Store(uint32_t* p, T v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
@@ -43,6 +44,10 @@ struct VAvx2 {
   static T Reverse(T a) { return _mm256_permutevar8x32_epi32(a, _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0)); }
   static T Select(T mask, T a, T b) { return _mm256_blendv_epi8(b, a, mask); }
   static int MoveMask(T a) { return _mm256_movemask_epi8(a); }
+  static T Gather(const uint32_t* s, const int* index) {
+    return _mm256_i32gather_epi32(reinterpret_cast<const int*>(s),
+                                  _mm256_loadu_si256(reinterpret_cast<const __m256i*>(index)), 4);
+  }
 };
 
 #include "render/rows_kernels.inc"

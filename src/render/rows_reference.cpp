@@ -98,6 +98,10 @@ void FillSub(uint32_t* d, int n, uint32_t p) {
   for (int i = 0; i < n; ++i) d[i] = pixel::SubSaturate(d[i], p, kMasks32);
 }
 
+void Gather(uint32_t* d, const uint32_t* s, const int* cols, int n) {
+  for (int i = 0; i < n; ++i) d[i] = s[cols[i]];
+}
+
 }  // namespace
 
 const TRows32& ReferenceRows32() {
@@ -113,6 +117,7 @@ const TRows32& ReferenceRows32() {
       FillAlpha,
       FillAdd,
       FillSub,
+      Gather,
   };
   return rows;
 }

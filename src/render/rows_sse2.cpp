@@ -13,6 +13,7 @@ struct VSse2 {
   using T = __m128i;
   static constexpr int N = 4;
   static constexpr int kAll = 0xFFFF;  // MoveMask of an all-true comparison
+  static constexpr bool kHasGather = false;
 
   static T Load(const uint32_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
   static void Store(uint32_t* p, T v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }

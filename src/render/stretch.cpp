@@ -69,16 +69,31 @@ void Stretch(TCustomDIBX* dest, const TRect& destRect, TCustomDIBX* source, TCus
     uint32_t sbuf[blit::kMaxStretchSpan];
     uint8_t mbuf[blit::kMaxStretchSpan];
     int rev = c.direct < 0;
+    bool plainCopy = op.kind == TBlend::Copy && !op.keyed;
+    int lastY = -1;
+    uint32_t* lastRow = nullptr;
     blit::ForScaledRows(ay, [&](int dy, int sy) {
+      uint32_t* dr = d.Row32(dy) + ax.dest0;
+      if (plainCopy) {
+        // An opaque copy repeats the row above when it reads the same source row.
+        if (sy == lastY)
+          rows.Copy[0](dr, lastRow, c.n);
+        else if (c.direct)
+          rows.Copy[rev](dr, s.Row32(sy) + c.cols[0], c.n);
+        else
+          rows.Gather(dr, s.Row32(sy), c.cols, c.n);
+        lastY = sy, lastRow = dr;
+        return;
+      }
       // Rows whose columns run one by one are read in place, others gathered first.
       const uint32_t* sp = s.Row32(sy) + c.cols[0];
-      if (!c.direct) blit::Gather32(s.Row32(sy), c, sbuf), sp = sbuf;
+      if (!c.direct) rows.Gather(sbuf, s.Row32(sy), c.cols, c.n), sp = sbuf;
       const uint8_t* mp = nullptr;
       if (masked) {
         mp = m.Row(sy) + c.cols[0];
         if (!c.direct) blit::Gather8(m.Row(sy), c, mbuf), mp = mbuf;
       }
-      op.Row32(rows, rev, d.Row32(dy) + ax.dest0, sp, mp, c.n);
+      op.Row32(rows, rev, dr, sp, mp, c.n);
     });
     return;
   }

@@ -71,5 +71,28 @@ TEST(Fill, FrameRectAlphaSkipsTheSidesOfAFlatFrame) {
             "3333\n");
 }
 
+TEST(FillPaths, AgreeOnRandomRectanglesAndFrames) {
+  Rng rng(5);
+  for (int iter = 0; iter < 300; ++iter) {
+    auto d = RandomSurface(rng, rng.Range(1, 40), rng.Range(1, 10), 32);
+    if (rng.Chance(50)) d->AddClip(TRect{rng.Range(-5, 20), rng.Range(-2, 5), rng.Range(5, 45), rng.Range(3, 12)});
+    TRect r{rng.Range(-5, 30), rng.Range(-3, 8), 0, 0};
+    r.Right = r.Left + rng.Range(0, 40);
+    r.Bottom = r.Top + rng.Range(0, 12);
+    uint32_t pixel = rng.Chance(30) ? d->GetPixel(0, 0) : rng.Next();
+    int alpha = rng.Range(-1, 300), width = rng.Range(0, 4), kind = iter % 5;
+    std::string bad = PathsDisagree(*d, [&](TCustomDIBX& t) {
+      switch (kind) {
+        case 0: t.FillRectAlpha(r, pixel, alpha); break;
+        case 1: t.FillRectAdd(r, pixel); break;
+        case 2: t.FillRectSub(r, pixel); break;
+        case 3: t.FrameRectAlpha(r, width, alpha, pixel); break;
+        case 4: t.FrameRectAdd(r, width, pixel); break;
+      }
+    });
+    ASSERT_EQ(bad, "") << "iteration " << iter;
+  }
+}
+
 }  // namespace
 }  // namespace nova::test

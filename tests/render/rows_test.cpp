@@ -12,6 +12,7 @@ namespace {
 
 struct RowInput {
   std::vector<uint32_t> dest, src;
+  std::vector<int> cols;  // source columns of a gathered row, each below the row's length
   std::vector<uint8_t> mask;
   uint32_t amount, key, pixel;
   bool keyed, skipEqual;
@@ -49,6 +50,8 @@ const RowCase kRowCases[] = {
                    const RowInput& in) { r.FillAdd(d, n, in.pixel); }},
     {"FillSub", [](const TRows32& r, int, uint32_t* d, const uint32_t*, const uint8_t*, int n,
                    const RowInput& in) { r.FillSub(d, n, in.pixel); }},
+    {"Gather", [](const TRows32& r, int, uint32_t* d, const uint32_t*, const uint8_t*, int n,
+                  const RowInput& in) { r.Gather(d, in.src.data(), in.cols.data(), n); }},
 };
 
 RowInput RandomRow(Rng& rng, int n) {
@@ -63,6 +66,7 @@ RowInput RandomRow(Rng& rng, int n) {
                                               : static_cast<uint8_t>(rng.Chance(50) ? (rng.Chance(50) ? 0 : 255)
                                                                                     : rng.Range(0, 255)));
   }
+  for (int i = 0; i < n; ++i) in.cols.push_back(rng.Range(0, n - 1));
   const uint32_t amounts[] = {0, 1, 2, 127, 128, 200, 254, 255};
   in.amount = amounts[rng.Range(0, 7)];
   in.key = colours[rng.Range(0, 3)];

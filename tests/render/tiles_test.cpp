@@ -74,7 +74,7 @@ TEST(Patterns, ZoomStepsThePatternIn16Dot16) {
 TEST(PatternPaths, AgreeOnRandomPatterns) {
   Rng rng(2024);
   for (int iter = 0; iter < 300; ++iter) {
-    int kind = iter % 4;
+    int kind = iter % 5;
     auto d = RandomSurface(rng, rng.Range(1, 40), rng.Range(1, 10), 32);
     auto p = RandomSurface(rng, rng.Range(1, 12), rng.Range(1, 6), 32);
     auto m = RandomSurface(rng, p->GetWidth(), p->GetHeight(), 8);
@@ -95,6 +95,7 @@ TEST(PatternPaths, AgreeOnRandomPatterns) {
         case 1: t.PatternDraw(dr, zy, alpha, fv, fh, keyed, ox, oy, p.get(), zx); break;
         case 2: t.PatternDrawMask(dr, zy, alpha, m.get(), fv, fh, ox, oy, p.get(), zx); break;
         case 3: t.TileDrawAlphaMask(dr, gx, oy, ox, alpha, m.get(), fv, fh, sr, p.get(), gy); break;
+        case 4: t.TileStretchDraw(dr, gx, oy, ox, alpha, fv, fh, keyed, sr, p.get(), gy, zy, zx); break;
       }
     });
     ASSERT_EQ(bad, "") << "iteration " << iter;
