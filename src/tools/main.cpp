@@ -24,6 +24,7 @@ const Command kCommands[] = {
     {"expr", nova::tools::CmdExpr, "expr [--var NAME:TYPE[DIMS][=VALUE]]... [--hex] [--dump-vars] TEXT..."},
     {"build", nova::tools::CmdBuild, "build SRC_DIR -o OUT_DIR [--install NAME] | build PAGE_SOURCE -o PAGE.nsb"},
     {"disasm", nova::tools::CmdDisasm, "disasm FILE.nsb | disasm game.dat PAGE | disasm game.dat -o DIR"},
+    {"image", nova::tools::CmdImage, "image info|decode|encode FILE [-o OUT] [--key N] [--frame K] [--compression C]"},
 };
 
 void Usage(FILE* out) {
