@@ -24,6 +24,7 @@ const Command kCommands[] = {
     {"expr", nova::tools::CmdExpr, "expr [--var NAME:TYPE[DIMS][=VALUE]]... [--hex] [--dump-vars] TEXT..."},
     {"build", nova::tools::CmdBuild, "build SRC_DIR -o OUT_DIR | build PAGE_SOURCE -o PAGE.nsb"},
     {"disasm", nova::tools::CmdDisasm, "disasm FILE.nsb | disasm game.dat PAGE | disasm game.dat -o DIR"},
+    {"text", nova::tools::CmdText, "text layout [--width W] [--page-height H] [--line-spacing S] [--metrics fixed] MARKUP"},
 };
 
 void Usage(FILE* out) {
