@@ -159,7 +159,10 @@ void TLayout::OpenRow(int index) {
   row_ = row.get();
   page_->Rows.push_back(std::move(row));
   rb_ = TRowBuild();
-  if (indent_ > 0) {
+  // An indent that leaves no room in the row does not apply to it (it would only push every
+  // character onto a row of its own).
+  const bool roomy = width_ == 0 || indent_ < row_->RightLimit - row_->LeftLimit;
+  if (indent_ > 0 && roomy) {
     row_->Filler = std::make_unique<TWdSpace>(&word_, indent_);
     row_->Filler->Parent = row_;
     row_->Children.push_back(row_->Filler.get());

@@ -56,18 +56,18 @@ std::vector<std::string> SplitMarkupLines(std::string_view text) {
 
 // --- tokenizer
 
-void SplitTokens(std::vector<std::string>& lines) {
+std::vector<TMarkupToken> TokenizeMarkup(const std::vector<std::string>& lines) {
   std::string text;
   for (size_t k = 0; k < lines.size(); ++k) {
     if (k) text += '\r';
     text += lines[k];
   }
-  std::vector<std::string> out;
+  std::vector<TMarkupToken> out;
   std::string token;
   int tagDepth = 0, commentDepth = 0, script = 0;
   bool pre = false, textArea = false;
-  auto emit = [&] {
-    if (!token.empty()) out.push_back(std::move(token));
+  auto emit = [&](TTokenKind kind = TTokenKind::Text) {
+    if (!token.empty()) out.push_back(TMarkupToken{std::move(token), kind});
     token.clear();
   };
   auto copyChar = [&](size_t& i) {
@@ -82,7 +82,7 @@ void SplitTokens(std::vector<std::string>& lines) {
   };
   // A closing PRE or TEXTAREA takes back the <BR> of the line break just before it.
   auto dropBreakBeforeLast = [&] {
-    if (out.size() >= 2 && out[out.size() - 2] == "<BR>") out.erase(out.end() - 2);
+    if (out.size() >= 2 && out[out.size() - 2] == TMarkupToken{"<BR>", TTokenKind::Tag}) out.erase(out.end() - 2);
   };
 
   size_t i = 0;
@@ -93,7 +93,7 @@ void SplitTokens(std::vector<std::string>& lines) {
       if (size_t len = MatchAny(text, i, kCommentClosers)) {
         token.append(text, i, len);
         i += len;
-        if (--commentDepth == 0) emit();
+        if (--commentDepth == 0) emit(TTokenKind::Comment);
       } else if (size_t open = (c == '<') ? MatchAny(text, i, kCommentOpeners) : 0) {
         token.append(text, i, open);
         i += open;
@@ -151,7 +151,7 @@ void SplitTokens(std::vector<std::string>& lines) {
       if (--tagDepth > 0) continue;  // an inner level's ">" is dropped
       token += '>';
       TTag tag(token);
-      emit();
+      emit(TTokenKind::Tag);
       if (tag.Is("PRE")) {
         if (!textArea) {
           pre = true;
@@ -178,7 +178,7 @@ void SplitTokens(std::vector<std::string>& lines) {
       i += (c == '\r' && i + 1 < n && text[i + 1] == '\n') ? 2 : 1;
       if (tagDepth == 0 && raw) {
         emit();
-        if (pre) out.emplace_back("<BR>");
+        if (pre) out.push_back(TMarkupToken{"<BR>", TTokenKind::Tag});
       } else if (!token.empty() && token.back() != ' ') {
         token += ' ';
       }
@@ -201,8 +201,14 @@ void SplitTokens(std::vector<std::string>& lines) {
     }
     copyChar(i);
   }
-  emit();
-  lines = std::move(out);
+  emit(commentDepth > 0 ? TTokenKind::Comment : TTokenKind::Text);  // an unclosed comment hides the rest
+  return out;
+}
+
+void SplitTokens(std::vector<std::string>& lines) {
+  std::vector<TMarkupToken> tokens = TokenizeMarkup(lines);
+  lines.clear();
+  for (TMarkupToken& t : tokens) lines.push_back(std::move(t.Text));
 }
 
 // --- tags
@@ -340,14 +346,13 @@ int32_t EdgeValue(const TTag& tag, std::string_view name, int32_t current) {
 
 void TKtWord::BuildGlyphs(const std::vector<std::string>& lines, int32_t defaultWait) {
   Clear();
-  std::vector<std::string> tokens = lines;
-  SplitTokens(tokens);
   TTagValList st(defaultWait);
   auto addOp = [&](std::unique_ptr<TWdGlyph> g) { Add(std::move(g)); };
 
-  for (const std::string& token : tokens) {
-    if (TTag::IsComment(token)) continue;  // comments, SCRIPT and STYLE show nothing
-    if (!TTag::IsTag(token)) {
+  for (const TMarkupToken& t : TokenizeMarkup(lines)) {
+    const std::string& token = t.Text;
+    if (t.Kind == TTokenKind::Comment) continue;  // comments, SCRIPT and STYLE show nothing
+    if (t.Kind == TTokenKind::Text) {
       for (size_t i = 0; i < token.size();) {
         size_t len = CharLen(token, i);
         uint16_t code = static_cast<unsigned char>(token[i]);

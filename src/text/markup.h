@@ -16,9 +16,20 @@ std::string_view TrimBlanks(std::string_view s);
 // Splits text into lines at CR LF, CR or LF; a final line break adds no empty line.
 std::vector<std::string> SplitMarkupLines(std::string_view text);
 
-// Joins the lines with CR and replaces them with the tokens of the result: text runs (spaces
-// collapsed, line breaks turned into spaces) and tags ("<...>"), comments ("<!-- -->",
-// SCRIPT, STYLE) as single tokens; inside PRE the line breaks become "<BR>" tokens.
+enum class TTokenKind : uint8_t { Text, Tag, Comment };
+
+struct TMarkupToken {
+  std::string Text;
+  TTokenKind Kind = TTokenKind::Text;
+  friend bool operator==(const TMarkupToken&, const TMarkupToken&) = default;
+};
+
+// Joins the lines with CR and splits the result into tokens: text runs (spaces collapsed, line
+// breaks turned into spaces), tags ("<...>") and comments ("<!-- -->", SCRIPT and STYLE blocks);
+// inside PRE the line breaks become "<BR>" tags. A token knows how it was made, so text whose
+// brackets were escaped ("\<B\>") stays text.
+std::vector<TMarkupToken> TokenizeMarkup(const std::vector<std::string>& lines);
+// The same, replacing the lines with the tokens' texts.
 void SplitTokens(std::vector<std::string>& lines);
 
 struct TTagAttr {
