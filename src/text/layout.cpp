@@ -43,8 +43,11 @@ const TKinsokuSets& Kinsoku() {
   return sets;
 }
 
+// Kind codes instead of dynamic casts: layout asks these for every glyph several times.
+const TWdImg* AsImage(const TWdGlyph* g) { return g->Kind() == gkImg ? static_cast<const TWdImg*>(g) : nullptr; }
+
 bool IsFloatImage(const TWdGlyph* g) {
-  auto* img = dynamic_cast<const TWdImg*>(g);
+  const TWdImg* img = AsImage(g);
   return img && img->IsFloat();
 }
 
@@ -53,7 +56,9 @@ bool IsSwitch(const TWdGlyph* g) {
   return k == gkAlign || k == gkIndent || k == gkUndent;
 }
 
-bool IsReturn(const TWdGlyph* g) { return dynamic_cast<const TWdOpeReturn*>(g) != nullptr; }
+bool IsReturn(const TWdGlyph* g) { return g->Kind() == gkReturn; }
+
+bool IsDrawn(const TWdGlyph* g) { return g->Kind() == gkChar || g->Kind() == gkImg; }
 
 // A glyph that always stands alone in line breaking.
 bool IsBoundary(const TWdGlyph* g) { return IsReturn(g) || IsSwitch(g) || IsFloatImage(g); }
@@ -180,7 +185,7 @@ void TLayout::AddToRow(TWdGlyph* g) {
   g->Parent = row_;
   row_->Children.push_back(g);
   rb_.Width += g->Width;
-  auto* img = dynamic_cast<TWdImg*>(g);
+  const TWdImg* img = AsImage(g);
   if (img && img->Align == waCenter) {
     rb_.Center = std::max(rb_.Center, g->Height);
   } else if (img && img->Align == waTop) {
@@ -190,7 +195,7 @@ void TLayout::AddToRow(TWdGlyph* g) {
   } else {
     rb_.Text = std::max(rb_.Text, g->Height);
   }
-  if (dynamic_cast<TWdReal*>(g)) rb_.Visible = true;
+  if (IsDrawn(g)) rb_.Visible = true;
   // Image bands from the tallest image of each kind against the final text band, so the order
   // in which images and taller characters arrive does not matter.
   const int32_t t = rb_.Text;
@@ -258,8 +263,8 @@ void TLayout::Run(int first, int last) {
   int i = first;
   while (i <= last) {
     TWdGlyph* g = word_.Glyph(i);
-    if (auto* a = dynamic_cast<TWdOpeAlign*>(g)) {
-      align_ = a->Align;
+    if (g->Kind() == gkAlign) {
+      align_ = static_cast<TWdOpeAlign*>(g)->Align;
       if (row_ && !rb_.Visible) row_->Align = align_;
       ++i;
       continue;
@@ -313,9 +318,9 @@ void TLayout::Run(int first, int last) {
         restarted = true;
         break;
       }
-      if (auto* r = dynamic_cast<TWdOpeReturn*>(gk)) {
+      if (IsReturn(gk)) {
         CloseRow();
-        if (r->Clear) pageClosed_ = true;
+        if (static_cast<TWdOpeReturn*>(gk)->Clear) pageClosed_ = true;
       }
     }
     if (!restarted) i = end;
@@ -343,7 +348,7 @@ void TLayout::FinishRow(TWdRow& row) {
   row.Width = start + natural;
   row.Height = row.Above + row.TextHeight + row.Below;
   for (TWdGlyph* g : row.Children) {
-    auto* img = dynamic_cast<TWdImg*>(g);
+    const TWdImg* img = AsImage(g);
     if (row.Float || g->Height == 0) {
       g->Y = row.Above;
     } else if (img && img->Align == waCenter) {

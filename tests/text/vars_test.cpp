@@ -63,7 +63,7 @@ TEST_F(Vars, ExpressionsAreComputedAndErrorsShowNothing) {
   Build(w, "<VAR NAME=\"n * 10 + 2\">/<VAR NAME=\"1 +\">/<VAR NAME=\"nosuch\">/<VAR NAME=\"n = 7\">");
   w.ExpandVars(store, funcs);
   EXPECT_EQ(Shown(), "42///");
-  EXPECT_TRUE(static_cast<TWdOpeVar*>(w.Glyph(3))->CompileFailed);
+  EXPECT_TRUE(static_cast<TWdOpeVar*>(w.Glyph(4))->CompileFailed);  // var 4 2 / var
   EXPECT_EQ(store.FindParam("n")->Param->GetAsInt(), 7) << "an assignment runs";
 }
 
