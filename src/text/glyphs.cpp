@@ -100,6 +100,7 @@ TWdChar::TWdChar(TKtWord* owner, const TDecorateValues& values, uint16_t code) :
 }
 
 void TWdChar::Measure() {
+  if (!Owner) return;
   TGlyphSize cell = Owner->CharCell(Values(), Code);
   Width = cell.Width;
   Height = cell.Height;

@@ -82,6 +82,8 @@ public:
   int Count() const { return static_cast<int>(glyphs_.size()); }
   TWdGlyph* Glyph(int i) const { return glyphs_[static_cast<size_t>(i)].get(); }
   int IndexOf(const TWdGlyph* g) const;
+  // Takes a glyph made for this text (characters and variables keep their attribute record in
+  // this text's list).
   TWdGlyph* Add(std::unique_ptr<TWdGlyph> g);
   TWdGlyph* Insert(int index, std::unique_ptr<TWdGlyph> g);
   void Delete(int index);

@@ -117,7 +117,8 @@ private:
   TWdPage* page_ = nullptr;
   bool pageClosed_ = false;
   TWdRow* row_ = nullptr;
-  int rowFirst_ = 0;
+  int rowFirst_ = 0;       // glyph index the open row started at
+  int32_t rowIndent_ = 0;  // the indent when it opened
   TRowBuild rb_;
   int32_t y_ = 0;
   uint8_t align_ = waLeft;
@@ -174,6 +175,7 @@ void TLayout::OpenRow(int index) {
     rb_.Width = indent_;
   }
   rowFirst_ = index;
+  rowIndent_ = indent_;
 }
 
 void TLayout::AddToRow(TWdGlyph* g) {
@@ -310,7 +312,7 @@ void TLayout::Run(int first, int last) {
         // The row goes to a new page, laid out again from its first glyph.
         i = rowFirst_;
         align_ = row_->Align;
-        indent_ = row_->Filler ? row_->Filler->Width : 0;
+        indent_ = rowIndent_;
         for (TWdGlyph* c : row_->Children) c->Parent = nullptr;
         page_->Rows.pop_back();
         row_ = nullptr;

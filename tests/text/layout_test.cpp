@@ -224,6 +224,13 @@ TEST_F(Layout, IndentsFollowThePen) {
   EXPECT_EQ(Row(0, 1).Filler->Width, 190);
   EXPECT_EQ(Row(0, 1).Width, 210);
   w.Metrics = nullptr;
+  // A row that moves to the next page keeps its indent.
+  w.Settings.PageHeight = 40;
+  EXPECT_EQ(Run("※<INDENT>吾輩は猫である。名前はまだ無い。どこで生れたかとんと見当がつかぬ。"),
+            (Pages{{"※吾輩は猫である。名", "前はまだ無い。どこ"}, {"で生れたかとんと見", "当がつかぬ。"}}));
+  EXPECT_EQ(Row(1, 0).Filler->Width, 20);
+  EXPECT_EQ(Row(1, 1).Filler->Width, 20);
+  w.Settings.PageHeight = 0;
   // An indent with no open row does nothing.
   EXPECT_EQ(Run("あ<BR><INDENT>いうえおかきくけこさしす"), (Pages{{"あ", "いうえおかきくけこさ", "しす"}}));
 }
