@@ -32,8 +32,9 @@ std::string JsonValue(TCustomParam& p, int type, int i) {
 
 }  // namespace
 
-std::string JsonString(const std::string& sjis) {
-  std::string utf8 = SjisToUtf8(sjis);
+std::string JsonString(const std::string& sjis) { return JsonUtf8String(SjisToUtf8(sjis)); }
+
+std::string JsonUtf8String(const std::string& utf8) {
   std::string out = "\"";
   for (unsigned char c : utf8) {
     switch (c) {

@@ -15,6 +15,7 @@ int CmdPack(const Args& args);     // pack DIR -o OUT [--version N] [--exe STUB]
 int CmdExpr(const Args& args);     // expr [--var ...] [--hex] [--dump-vars] TEXT...
 int CmdBuild(const Args& args);    // build SRC -o OUT
 int CmdDisasm(const Args& args);   // disasm FILE.nsb | disasm game.dat PAGE
+int CmdText(const Args& args);     // text layout [--width W] [--page-height H] ... MARKUP
 int CmdImage(const Args& args);    // image info|decode|encode FILE ...
 
 // The bytes of an "install.dat" saying the archive holds the whole game of that project.
