@@ -20,22 +20,22 @@ struct TDateTimeParts {
 // Only the members of the variable's own type are used; `index` is the element of an array
 // variable (-1: the whole value).
 struct TSystemVarBinding {
-  std::function<int32_t()> GetInt;
-  std::function<bool(int index)> GetFlag;
-  std::function<std::string(int index)> GetStr;
-  std::function<int()> Count;                // array variables: their element count
-  std::function<TCustomParam*()> Target;     // @Result: the value it stands for
-  std::function<void(int32_t)> SetInt;
-  std::function<void(bool)> SetFlag;
-  std::function<void(const std::string&)> SetStr;
+  std::function<int32_t()> GetInt{};
+  std::function<bool(int index)> GetFlag{};
+  std::function<std::string(int index)> GetStr{};
+  std::function<int()> Count{};                // array variables: their element count
+  std::function<TCustomParam*()> Target{};     // @Result: the value it stands for
+  std::function<void(int32_t)> SetInt{};
+  std::function<void(bool)> SetFlag{};
+  std::function<void(const std::string&)> SetStr{};
 };
 
 // The clocks the tick and date variables read (@TickCount, @PCTickCount, @UpdateCount, @Year ...).
 struct TClockBinding {
-  std::function<uint32_t()> Total;      // the scenario clock
-  std::function<uint32_t()> Timer;      // the millisecond timer
-  std::function<uint32_t()> Frames;     // the frame counter
-  std::function<TDateTimeParts()> Now;  // the cached date and time
+  std::function<uint32_t()> Total{};      // the scenario clock
+  std::function<uint32_t()> Timer{};      // the millisecond timer
+  std::function<uint32_t()> Frames{};     // the frame counter
+  std::function<TDateTimeParts()> Now{};  // the cached date and time
 };
 
 }  // namespace nova

@@ -2,7 +2,7 @@
 // expression=value lines kept for the history.
 #include <gtest/gtest.h>
 
-#include "params/expr_runner.h"
+#include "authoring/expr_runner.h"
 #include "params/param_collection.h"
 #include "params/sysfunc.h"
 #include "text_test_util.h"
