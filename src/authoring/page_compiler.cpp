@@ -321,7 +321,18 @@ private:
 
 }  // namespace
 
-size_t SourceTextStart(const std::string& text) { return text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0; }
+std::vector<std::string> SourceLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t pos = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+  while (pos <= text.size()) {
+    size_t nl = text.find('\n', pos);
+    std::string l = text.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
+    pos = nl == std::string::npos ? text.size() + 1 : nl + 1;
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    lines.push_back(std::move(l));
+  }
+  return lines;
+}
 
 std::optional<int> TypeCodeByWord(const std::string& w) {
   if (w == "int") return 1;
@@ -352,14 +363,9 @@ TPageSource ParsePageSource(const std::string& text, const std::string& file, co
   TPageSource src;
   src.File = file;
   src.PageName = pageName;
-  size_t pos = SourceTextStart(text);
   int line = 0;
-  while (pos <= text.size()) {
-    size_t nl = text.find('\n', pos);
-    std::string l = text.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
-    pos = nl == std::string::npos ? text.size() + 1 : nl + 1;
+  for (const std::string& l : SourceLines(text)) {
     ++line;
-    if (!l.empty() && l.back() == '\r') l.pop_back();
     size_t spaces = 0;
     while (spaces < l.size() && l[spaces] == ' ') ++spaces;
     if (spaces < l.size() && l[spaces] == '\t') throw TBuildError{file, line, "indent with spaces, not tabs"};

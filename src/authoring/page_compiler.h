@@ -53,8 +53,9 @@ void CompilePage(const TPageSource& src, const TLabelResolver& resolver, TPageFi
 void CompilePageText(const std::string& text, const std::string& file, const std::string& pageName,
                      TPageFile& page);
 
-// Where the text of a source file begins (after a UTF-8 byte order mark).
-size_t SourceTextStart(const std::string& text);
+// The lines of a source file: split at LF, each without a final CR, after a UTF-8 byte order
+// mark; line k (from 1) is element k - 1.
+std::vector<std::string> SourceLines(const std::string& text);
 
 // The value-type words of the sources: int 1, real 2, flag 3, str 4.
 std::optional<int> TypeCodeByWord(const std::string& w);

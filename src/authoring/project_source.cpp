@@ -75,16 +75,11 @@ TProjectFile ParseProjectSource(const std::string& text, const std::string& file
   p.Name = Utf8ToSjis("情報");
   p.DiskPrompt = Utf8ToSjis("ディスク%dを入れてから[OK]をクリックしてください");
   p.QuitText = Utf8ToSjis("終了します");
-  size_t pos = SourceTextStart(text);
   int line = 0;
   // Settings that the file version lacks would be dropped silently; they are refused instead.
   std::vector<std::pair<int, int32_t>> needs;  // (line, version the setting needs)
-  while (pos <= text.size()) {
-    size_t nl = text.find('\n', pos);
-    std::string l = text.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
-    pos = nl == std::string::npos ? text.size() + 1 : nl + 1;
+  for (const std::string& l : SourceLines(text)) {
     ++line;
-    if (!l.empty() && l.back() == '\r') l.pop_back();
     size_t b = l.find_first_not_of(" \t");
     if (b == std::string::npos || l[b] == '#') continue;
     size_t e = l.find_first_of(" \t", b);

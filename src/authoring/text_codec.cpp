@@ -1,5 +1,7 @@
 #include "authoring/text_codec.h"
 
+#include "base/json.h"
+
 #include "base/encoding.h"
 #include "base/sjis.h"
 
@@ -92,17 +94,12 @@ std::string QuoteString(std::string_view sjis) {
     unsigned char c = static_cast<unsigned char>(sjis[i]);
     size_t len = CharLen(sjis, i);
     if (len == 1 && c < 0x80) {
-      switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-          if (c < 0x20 || c == 0x7F)
-            AppendHexByte(out, c);
-          else
-            out += static_cast<char>(c);
+      if (AppendCommonEscape(out, c)) {
+        // \" \\ \n \r \t
+      } else if (c < 0x20 || c == 0x7F) {
+        AppendHexByte(out, c);
+      } else {
+        out += static_cast<char>(c);
       }
     } else if (auto u = ExactUtf8(sjis.substr(i, len))) {
       out += *u;

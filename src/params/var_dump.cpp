@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "base/encoding.h"
+#include "base/json.h"
 #include "params/param_collection.h"
 #include "params/param_convert.h"
 
@@ -31,30 +31,6 @@ std::string JsonValue(TCustomParam& p, int type, int i) {
 }
 
 }  // namespace
-
-std::string JsonString(const std::string& sjis) { return JsonUtf8String(SjisToUtf8(sjis)); }
-
-std::string JsonUtf8String(const std::string& utf8) {
-  std::string out = "\"";
-  for (unsigned char c : utf8) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", c);
-          out += buf;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out + "\"";
-}
 
 void DumpVars(TParamCollection& store, std::ostream& out) {
   for (int i = TParamCollection::kSystemCount; i < store.Count(); ++i) {

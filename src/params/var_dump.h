@@ -12,9 +12,5 @@ namespace nova {
 class TParamCollection;
 
 void DumpVars(TParamCollection& store, std::ostream& out);
-// A Shift-JIS text as a JSON string literal in UTF-8, quotes included.
-std::string JsonString(const std::string& sjis);
-// The same for a text that is UTF-8 already.
-std::string JsonUtf8String(const std::string& utf8);
 
 }  // namespace nova

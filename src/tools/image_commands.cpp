@@ -15,7 +15,7 @@
 #include "formats/image_open.h"
 #include "formats/png_image.h"
 #include "formats/surface_pixels.h"
-#include "params/var_dump.h"
+#include "base/json.h"
 #include "tools/commands.h"
 
 namespace nova::tools {

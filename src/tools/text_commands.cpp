@@ -10,7 +10,7 @@
 #include "params/param_collection.h"
 #include "params/param_convert.h"
 #include "params/sysfunc.h"
-#include "params/var_dump.h"
+#include "base/json.h"
 #include "text/ktwords.h"
 #include "tools/commands.h"
 
