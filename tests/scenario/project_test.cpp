@@ -330,6 +330,7 @@ TEST_F(ProjectTest, DiscSearchWithoutRemovableMediaEndsEvenWhenEveryBoxSaysOk) {
   p->Create();
   EXPECT_TRUE(Quitting());
   EXPECT_EQ(boxes, (std::vector<std::string>{"情報|ディスクを入れてください", "情報|終了します"}));
+  EXPECT_TRUE(p->MissingGameData);  // the player's exit code tells it apart
 }
 
 TEST_F(ProjectTest, RequestsAreServicedOncePerFrame) {

@@ -1,0 +1,182 @@
+// The novaplayer program run as a user runs it: games built with novatool into folders and
+// executables, exit codes and their reasons, folders Shift-JIS cannot name, signals.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "support/test_support.h"
+
+namespace nova {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TRun {
+  int Code = -1;
+  std::string Err;
+};
+
+// Runs a shell command line; stderr is kept.
+TRun Shell(const std::string& cmd, const test::TempDir& scratch) {
+  std::string errFile = scratch / "stderr.txt";
+  int status = std::system((cmd + " 2>'" + errFile + "' >/dev/null").c_str());
+  TRun r;
+  r.Code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  r.Err = fs::exists(errFile) ? test::ReadFile(errFile) : std::string();
+  return r;
+}
+
+std::string Tool() { return test::BinaryDir() + "/novatool"; }
+
+// A game source folder with a project and the given start page.
+void WriteGameSource(const fs::path& dir, const std::string& startPage, const std::string& exitPage = "") {
+  test::WriteFile(dir / "project.nsp", "name \"t\"\nscreen 320 240\nstart \"start.nsb\"\n" +
+                                           std::string(exitPage.empty() ? "" : "exit \"exit.nsb\"\n"));
+  test::WriteFile(dir / "start.nss", startPage);
+  if (!exitPage.empty()) test::WriteFile(dir / "exit.nss", exitPage);
+}
+
+class PlayerTest : public testing::Test {
+protected:
+  // Builds the source folder into out (game.dat), with extra novatool build options.
+  void Build(const fs::path& src, const fs::path& out, const std::string& options = "") {
+    TRun r = Shell("'" + Tool() + "' build '" + src.string() + "' -o '" + out.string() + "' " + options, scratch);
+    ASSERT_EQ(r.Code, 0) << r.Err;
+  }
+  TRun Play(const std::string& args) {
+    return Shell(std::string("timeout 20 ") + NOVA_PLAYER_PATH + " --headless " + args, scratch);
+  }
+  fs::path D() const { return dir.Path(); }
+  test::TempDir dir, scratch;
+};
+
+// The data-disk search of an executable that carries the whole game: with "install.dat" in its
+// archive saying the data is complete, it starts alone; renamed, it still runs.
+TEST_F(PlayerTest, AnExecutableCarryingTheWholeGameStartsAlone) {
+  WriteGameSource(D() / "src", "VarNew \"ran\" int {1}\n");
+  Build(D() / "src", D() / "built");
+  test::WriteFile(D() / "stub.exe", "MZ" + std::string(126, '\0'));
+  // The built pages, packed after a Windows executable stub with the install record.
+  TRun extracted = Shell("'" + Tool() + "' extract '" + (D() / "built/game.dat").string() + "' '" +
+                             (D() / "pages").string() + "'",
+                         scratch);
+  ASSERT_EQ(extracted.Code, 0) << extracted.Err;
+  fs::create_directories(D() / "game");
+  TRun packed = Shell("'" + Tool() + "' pack '" + (D() / "pages").string() + "' -o '" + (D() / "game/play.exe").string() +
+                     "' --exe '" + (D() / "stub.exe").string() + "' --install t",
+                 scratch);
+  ASSERT_EQ(packed.Code, 0) << packed.Err;
+  for (const char* name : {"play.exe", "play.bin"}) {
+    if (std::string(name) == "play.bin") fs::rename(D() / "game/play.exe", D() / "game/play.bin");
+    TRun r = Play("--frames 3 --dump-vars '" + (D() / "vars.jsonl").string() + "' '" + (D() / "game" / name).string() + "'");
+    EXPECT_EQ(r.Code, 0) << name << ": " << r.Err;
+    EXPECT_NE(test::ReadFile(D() / "vars.jsonl").find("\"name\": \"ran\""), std::string::npos) << name;
+  }
+  // Without the record the player asks for a reinstallation and says so.
+  fs::create_directories(D() / "bare");
+  packed = Shell("'" + Tool() + "' pack '" + (D() / "pages").string() + "' -o '" + (D() / "bare/play.exe").string() +
+                     "' --exe '" + (D() / "stub.exe").string() + "'",
+                 scratch);
+  ASSERT_EQ(packed.Code, 0) << packed.Err;
+  TRun r = Play("--frames 3 '" + (D() / "bare/play.exe").string() + "'");
+  EXPECT_EQ(r.Code, 3);
+  EXPECT_NE(r.Err.find("インストールし直してください"), std::string::npos) << r.Err;
+}
+
+// Every way start-up can stop ends with a non-zero code and the reason on stderr.
+TEST_F(PlayerTest, StartUpFailuresExitNonZeroWithTheReason) {
+  // Games that the builder would refuse: compiled files packed by hand.
+  WriteGameSource(D() / "src", "Calc {1}\n");
+  Build(D() / "src", D() / "built");
+  ASSERT_EQ(Shell("'" + Tool() + "' extract '" + (D() / "built/game.dat").string() + "' '" + (D() / "noStart").string() + "'",
+                  scratch).Code, 0);
+  fs::remove(D() / "noStart/start.nsb");
+  test::WriteFile(D() / "noProject/x.txt", "no project here");
+  for (const char* folder : {"noStart", "noProject"}) {
+    fs::create_directories(D() / "out" / folder);
+    ASSERT_EQ(Shell("'" + Tool() + "' pack '" + (D() / folder).string() + "' -o '" + (D() / "out" / folder / "game.dat").string() + "'",
+                    scratch).Code, 0);
+  }
+  test::WriteFile(D() / "big/project.nsp", "name \"t\"\nscreen 100000 600\nstart \"start.nsb\"\n");
+  test::WriteFile(D() / "big/start.nss", "Calc {1}\n");
+  Build(D() / "big", D() / "out/big");
+  test::WriteFile(D() / "old/project.nsp", "name \"t\"\nscreen 320 240\nstart \"start.nsb\"\n");
+  test::WriteFile(D() / "old/start.nss", ".version 102\nCalc {1}\n");
+  Build(D() / "old", D() / "out/old");
+  struct Case {
+    const char* game;
+    int code;
+    const char* reason;
+  } cases[] = {
+      {"noStart", 1, "スタートページがありません"},
+      {"noProject", 1, "nova.npb"},
+      {"big", 1, "100000 x 600"},
+      {"old", 1, "リビルドしてください"},
+  };
+  for (const Case& c : cases) {
+    TRun r = Play("--frames 3 '" + (D() / "out" / c.game).string() + "'");
+    EXPECT_EQ(r.Code, c.code) << c.game << ": " << r.Err;
+    EXPECT_NE(r.Err.find(c.reason), std::string::npos) << c.game << ": " << r.Err;
+  }
+  // A game that ends normally still exits 0.
+  WriteGameSource(D() / "fine", "Terminate\n");
+  Build(D() / "fine", D() / "out/fine");
+  EXPECT_EQ(Play("--frames 5 '" + (D() / "out/fine").string() + "'").Code, 0);
+}
+
+// Game folders are paths on the user's disk, whatever characters their names hold.
+TEST_F(PlayerTest, FoldersShiftJisCannotNameRunTheGame) {
+  WriteGameSource(D() / "src", "VarNew \"ran\" int {1}\nVarNew \"note\" flag {FileExists(\"note.txt\")}\n");
+  for (const char* folder : {"zoë", "한국", "ゲーム"}) {
+    Build(D() / "src", D() / folder);
+    test::WriteFile(D() / folder / "note.txt", "a loose file beside game.dat");
+    TRun r = Play("--frames 3 --dump-vars '" + (D() / "vars.jsonl").string() + "' '" + (D() / folder).string() + "'");
+    ASSERT_EQ(r.Code, 0) << folder << ": " << r.Err;
+    std::string vars = test::ReadFile(D() / "vars.jsonl");
+    EXPECT_NE(vars.find("\"name\": \"ran\""), std::string::npos) << folder;
+    EXPECT_NE(vars.find("\"name\": \"note\", \"type\": \"flag\", \"dims\": [], \"values\": [true]"), std::string::npos)
+        << folder << ": " << vars;
+  }
+}
+
+// A page that never yields is ended by SIGTERM within a second, the normal way: the exit page
+// runs and the teardown goes through its steps.
+TEST_F(PlayerTest, TerminationEndsAPageThatNeverYields) {
+  WriteGameSource(D() / "src", "VarNew \"n\" int {0}\nLabel \"top\"\nCalc {n = n + 1}\nJump \"start.nsb\" \"top\"\n",
+                  "VarNew \"exited\" int {1}\n");
+  Build(D() / "src", D() / "game");
+  std::string trace = (D() / "points.txt").string();
+  auto start = std::chrono::steady_clock::now();
+  TRun r = Shell("sh -c 'NOVALOG=" + trace + " " + NOVA_PLAYER_PATH + " --headless --dump-vars " +
+                     (D() / "vars.jsonl").string() + " " + (D() / "game").string() +
+                     " & p=$!; sleep 0.5; kill -TERM $p; wait $p'",
+                 scratch);
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_EQ(r.Code, 0) << r.Err;
+  EXPECT_LT(seconds, 1.5);
+  EXPECT_NE(test::ReadFile(trace).find("Project.Free\nSysFuncMan.Free\nParamMan.Free\nNovaFinalize\nMediaFinal\nFormClose\n"),
+            std::string::npos);
+  EXPECT_NE(test::ReadFile(D() / "vars.jsonl").find("\"name\": \"exited\""), std::string::npos);
+}
+
+// The log of an earlier run goes, in whatever letter case it was written; the trace this run
+// writes there stays.
+TEST_F(PlayerTest, TheOldLogGoesButNotTheTraceBeingWritten) {
+  WriteGameSource(D() / "src", "Terminate\n");
+  Build(D() / "src", D() / "game");
+  test::WriteFile(D() / "game/NOVAPLAY.LOG", "old");
+  EXPECT_EQ(Play("--frames 3 '" + (D() / "game").string() + "'").Code, 0);
+  EXPECT_FALSE(fs::exists(D() / "game/NOVAPLAY.LOG"));
+  EXPECT_EQ(Play("--frames 3 --trace '" + (D() / "game/novaplay.log").string() + "' '" + (D() / "game").string() + "'").Code,
+            0);
+  EXPECT_TRUE(fs::exists(D() / "game/novaplay.log"));
+  EXPECT_NE(test::ReadFile(D() / "game/novaplay.log").find("start.nsb"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace nova
