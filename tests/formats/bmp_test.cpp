@@ -14,7 +14,7 @@ using namespace std::string_literals;
 
 std::string Le16(uint32_t v) { return {static_cast<char>(v), static_cast<char>(v >> 8)}; }
 
-struct BmpSpec {
+struct BmpLayout {
   int InfoSize = 40;  // 12 (core), 40, 108 or 124
   int32_t Width = 2, Height = 2;  // negative height: top-down
   int Bits = 24;
@@ -25,7 +25,7 @@ struct BmpSpec {
   std::string Pixels;  // as stored
 };
 
-std::string MakeBmp(const BmpSpec& s) {
+std::string MakeBmp(const BmpLayout& s) {
   std::string info;
   if (s.InfoSize == 12) {
     info = Le32(12) + Le16(static_cast<uint32_t>(s.Width)) + Le16(static_cast<uint32_t>(s.Height)) + Le16(1) + Le16(s.Bits);
@@ -64,7 +64,7 @@ TEST(BmpVariants, DepthsHeadersAndRowOrder) {
   auto word = [](uint32_t v) { return Le16(v); };
   const struct {
     const char* label;
-    BmpSpec spec;
+    BmpLayout layout;
     int bits;
     Expect pixels;  // (0,0) (1,0) (0,1) (1,1)
     Expect mask;    // empty: none
@@ -89,9 +89,9 @@ TEST(BmpVariants, DepthsHeadersAndRowOrder) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
-    std::string error = ErrorOf([&] { Load(MakeBmp(c.spec)); });
+    std::string error = ErrorOf([&] { Load(MakeBmp(c.layout)); });
     ASSERT_EQ(error, "(no error)");
-    TBrioFrameList list = Load(MakeBmp(c.spec));
+    TBrioFrameList list = Load(MakeBmp(c.layout));
     ASSERT_EQ(list.Count(), 1);
     const TBrioFrame& f = list.Frame(0);
     EXPECT_EQ(f.Bits, c.bits);
@@ -109,7 +109,7 @@ TEST(BmpVariants, DepthsHeadersAndRowOrder) {
 }
 
 TEST(BmpVariants, PaletteAndExtensions) {
-  BmpSpec s;
+  BmpLayout s;
   s.Bits = 8;
   s.Height = 1;
   s.Width = 1;
