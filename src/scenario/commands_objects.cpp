@@ -23,20 +23,6 @@ void TComTextIns::LoadFields(TFieldReader& f) {
   blockExpr_ = f.Expr("block");
 }
 
-void TComTextIns::SaveState(TStream& s) {
-  WriteStateTag(s);
-  s.WriteString(boxName_);
-  s.WriteByte(wait_);
-  s.WriteByte(blockEvents_);
-}
-
-void TComTextIns::LoadState(TStream& s) {
-  int version = ReadStateTag(s);
-  boxName_ = s.ReadString();
-  wait_ = s.ReadByte();
-  if (version >= 100) blockEvents_ = s.ReadByte();
-}
-
 void TComMovieStop::LoadFields(TFieldReader& f) {
   object_ = f.Expr("object");
   fade_ = f.Expr("fade");
@@ -44,14 +30,14 @@ void TComMovieStop::LoadFields(TFieldReader& f) {
   blockExpr_ = f.Expr("block");
 }
 
-void TComMovieStop::SaveState(TStream& s) {
+void TComObjectWait::SaveState(TStream& s) {
   WriteStateTag(s);
   s.WriteString(objectName_);
   s.WriteByte(wait_);
   s.WriteByte(blockEvents_);
 }
 
-void TComMovieStop::LoadState(TStream& s) {
+void TComObjectWait::LoadState(TStream& s) {
   int version = ReadStateTag(s);
   objectName_ = s.ReadString();
   wait_ = s.ReadByte();

@@ -83,37 +83,40 @@ public:
   using TCommand::TCommand;
 };
 
-// The running commands keep their running-state records so saved states stay readable.
-class TComTextIns : public TCommand {
+// A command that may wait for an object (the message box typing its text, a medium fading out):
+// its running-state record is the object's name, the wait flag and the event-blocking flag.
+class TComObjectWait : public TCommand {
 public:
   using TCommand::TCommand;
   bool BlocksEvents() const override { return blockEvents_ != 0; }
   bool Yields() const override { return wait_ != 0; }
   void SaveState(TStream& s) override;
   void LoadState(TStream& s) override;
+
+protected:
+  std::unique_ptr<TNovaParser> waitExpr_, blockExpr_;
+  std::string objectName_;
+  uint8_t wait_ = 0, blockEvents_ = 0;
+};
+
+class TComTextIns : public TComObjectWait {
+public:
+  using TComObjectWait::TComObjectWait;
   const std::string& TextBlock() const { return text_; }
 
 protected:
   void LoadFields(TFieldReader& f) override;
   std::string text_;
-  std::unique_ptr<TNovaParser> box_, readMark_, waitExpr_, blockExpr_;
-  std::string boxName_;
-  uint8_t wait_ = 0, blockEvents_ = 0;
+  std::unique_ptr<TNovaParser> box_, readMark_;
 };
 
-class TComMovieStop : public TCommand {
+class TComMovieStop : public TComObjectWait {
 public:
-  using TCommand::TCommand;
-  bool BlocksEvents() const override { return blockEvents_ != 0; }
-  bool Yields() const override { return wait_ != 0; }
-  void SaveState(TStream& s) override;
-  void LoadState(TStream& s) override;
+  using TComObjectWait::TComObjectWait;
 
 protected:
   void LoadFields(TFieldReader& f) override;
-  std::unique_ptr<TNovaParser> object_, fade_, waitExpr_, blockExpr_;
-  std::string objectName_;
-  uint8_t wait_ = 0, blockEvents_ = 0;
+  std::unique_ptr<TNovaParser> object_, fade_;
 };
 
 class TComFlip : public TCommand {

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <optional>
+
 #include "base/encoding.h"
 
 namespace nova {
@@ -37,6 +39,22 @@ Uint32 FlagsOf(MsgIcon icon) {
 // the window exists (start-up errors).
 bool EnsureVideo() { return SDL_WasInit(SDL_INIT_VIDEO) != 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; }
 
+// Shows a box; the chosen button's id, -1 when dismissed, or nothing when it cannot be shown.
+std::optional<int> ShowBox(SDL_Window* parent, Uint32 flags, const std::string& utf8Caption,
+                           const std::string& utf8Text, const std::vector<SDL_MessageBoxButtonData>& buttons) {
+  if (!EnsureVideo()) return std::nullopt;
+  SDL_MessageBoxData box{};
+  box.flags = flags;
+  box.window = parent;
+  box.title = utf8Caption.c_str();
+  box.message = utf8Text.c_str();
+  box.numbuttons = static_cast<int>(buttons.size());
+  box.buttons = buttons.data();
+  int chosen = -1;
+  if (SDL_ShowMessageBox(&box, &chosen) != 0) return std::nullopt;
+  return chosen;
+}
+
 }  // namespace
 
 MsgResult TSdlDialogs::MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
@@ -49,37 +67,21 @@ MsgResult TSdlDialogs::MessageBox(const std::string& text, const std::string& ca
     if (set.Buttons[i].second == set.Escape) flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
     data.push_back(SDL_MessageBoxButtonData{flags, static_cast<int>(i), set.Buttons[i].first.c_str()});
   }
-  std::string utf8Text = SjisToUtf8(text), utf8Caption = SjisToUtf8(caption);
-  SDL_MessageBoxData box{};
-  box.flags = FlagsOf(icon);
-  box.window = parent_;
-  box.title = utf8Caption.c_str();
-  box.message = utf8Text.c_str();
-  box.numbuttons = static_cast<int>(data.size());
-  box.buttons = data.data();
-  int chosen = -1;
-  if (!EnsureVideo() || SDL_ShowMessageBox(&box, &chosen) != 0) return fallback_.MessageBox(text, caption, buttons, icon);
-  if (chosen < 0 || chosen >= static_cast<int>(set.Buttons.size())) return set.Escape;
-  return set.Buttons[static_cast<size_t>(chosen)].second;
+  std::optional<int> chosen = ShowBox(parent_, FlagsOf(icon), SjisToUtf8(caption), SjisToUtf8(text), data);
+  if (!chosen) return fallback_.MessageBox(text, caption, buttons, icon);
+  if (*chosen < 0 || *chosen >= static_cast<int>(set.Buttons.size())) return set.Escape;
+  return set.Buttons[static_cast<size_t>(*chosen)].second;
 }
 
 int TSdlDialogs::ChoiceBox(const std::string& utf8Caption, const std::string& utf8Text,
                            const std::vector<std::string>& utf8Choices) {
-  if (!parent_ || !EnsureVideo()) return -1;
+  if (!parent_) return -1;
   std::vector<SDL_MessageBoxButtonData> data;
   for (size_t i = 0; i < utf8Choices.size(); ++i) {
     data.push_back(SDL_MessageBoxButtonData{0, static_cast<int>(i), utf8Choices[i].c_str()});
   }
-  SDL_MessageBoxData box{};
-  box.flags = SDL_MESSAGEBOX_INFORMATION;
-  box.window = parent_;
-  box.title = utf8Caption.c_str();
-  box.message = utf8Text.c_str();
-  box.numbuttons = static_cast<int>(data.size());
-  box.buttons = data.data();
-  int chosen = -1;
-  if (SDL_ShowMessageBox(&box, &chosen) != 0) return -1;
-  return chosen >= 0 && chosen < static_cast<int>(utf8Choices.size()) ? chosen : -1;
+  std::optional<int> chosen = ShowBox(parent_, SDL_MESSAGEBOX_INFORMATION, utf8Caption, utf8Text, data);
+  return chosen && *chosen >= 0 && *chosen < static_cast<int>(utf8Choices.size()) ? *chosen : -1;
 }
 
 }  // namespace nova
