@@ -4,6 +4,7 @@
 // inactive, and shut down in the fixed teardown order.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "objects/input_state.h"
 #include "platform/window.h"
@@ -42,8 +43,9 @@ public:
   // One frame up to the pending save and load requests; true when a game was loaded (the
   // next drawing is skipped).
   virtual bool Frame() = 0;
-  // Paints what changed into the panel picture.
-  virtual void Paint(TPicture& panel) = 0;
+  // Paints what changed into the panel picture (the game's screen, 32 bits 0x00RRGGBB, at the
+  // game's screen size) and returns the rectangles it changed, in panel coordinates.
+  virtual std::vector<TRect> Paint(TPicture& panel) = 0;
   virtual void Suspend() = 0;  // the window lost the focus
   virtual void Resume() = 0;
   // The teardown: the project (exit page, status data), the system functions, the variable

@@ -103,7 +103,7 @@ bool TNovaGame::Frame() {
   return project_->ServiceRequests();
 }
 
-void TNovaGame::Paint(TPicture&) {}
+std::vector<TRect> TNovaGame::Paint(TPicture&) { return {}; }
 
 void TNovaGame::Suspend() { Input().ClearKeys(); }
 

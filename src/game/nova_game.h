@@ -45,7 +45,7 @@ public:
   bool SleepFlag() const override;
   TInputState& Input() override;
   bool Frame() override;
-  void Paint(TPicture& panel) override;
+  std::vector<TRect> Paint(TPicture& panel) override;
   void Suspend() override;
   void Resume() override;
   void Shutdown() override;

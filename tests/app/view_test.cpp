@@ -45,9 +45,10 @@ public:
     LoadRequest = false;
     return r;
   }
-  void Paint(TPicture& panel) override {
+  std::vector<TRect> Paint(TPicture& panel) override {
     Log.push_back("Paint");
     panel.Pixels[0] = 0x123456;
+    return {TRect{0, 0, 1, 1}};
   }
   void Suspend() override {
     Log.push_back("Suspend");
