@@ -3,7 +3,7 @@
 #include <map>
 
 #include "base/sjis.h"
-#include "scenario/property_names.h"
+#include "params/property_table.h"
 #include "authoring/expr_text.h"
 #include "authoring/page_compiler.h"
 #include "authoring/structure.h"

@@ -5,7 +5,7 @@
 #include "base/encoding.h"
 #include "base/error.h"
 #include "base/sjis.h"
-#include "scenario/property_names.h"
+#include "params/property_table.h"
 #include "authoring/expr_text.h"
 #include "authoring/raw_expr.h"
 #include "authoring/structure.h"

@@ -40,4 +40,8 @@ constexpr TRect Union(const TRect& a, const TRect& b) {
                std::max(a.Bottom, b.Bottom)};
 }
 
+// The largest screen width and height a game may ask for: no display shows more, and the
+// scene's surfaces of that size must fit in memory.
+constexpr int32_t kMaxScreenSide = 8192;
+
 }  // namespace nova

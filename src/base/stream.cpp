@@ -32,20 +32,20 @@ void TStream::WriteBuffer(const void* buffer, int64_t count) {
 
 uint8_t TStream::ReadByte() {
   uint8_t v = 0;
-  Read(&v, 1);
+  ReadTyped(&v, 1);
   return v;
 }
 
 int32_t TStream::ReadInt32() {
   uint8_t b[4] = {};
-  Read(b, 4);
+  ReadTyped(b, 4);
   return static_cast<int32_t>(static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
                               (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24));
 }
 
 int64_t TStream::ReadInt64() {
   uint8_t b[8] = {};
-  Read(b, 8);
+  ReadTyped(b, 8);
   uint64_t v = 0;
   for (int i = 0; i < 8; ++i) v |= static_cast<uint64_t>(b[i]) << (8 * i);
   return static_cast<int64_t>(v);
@@ -53,14 +53,17 @@ int64_t TStream::ReadInt64() {
 
 Real TStream::ReadExtended() {
   uint8_t b[10] = {};
-  Read(b, 10);
+  ReadTyped(b, 10);
   return ExtendedToReal(b);
 }
 
 std::string TStream::ReadBytes(int64_t n) {
   if (n <= 0) return std::string();
   int64_t left = Remaining();
-  if (n > left) n = left;
+  if (n > left) {
+    n = left;
+    readPastEnd_ = true;
+  }
   std::string s(static_cast<size_t>(n), '\0');
   int64_t got = Read(s.data(), n);
   s.resize(static_cast<size_t>(got < 0 ? 0 : got));

@@ -52,6 +52,17 @@ public:
 
   // Copies count bytes from source's position (count 0: the whole source from position 0).
   int64_t CopyFrom(TStream& source, int64_t count);
+
+  // Set when a typed read ran past the end (its missing bytes read as zero): readers of
+  // records that must be whole check it once at the end.
+  bool ReadPastEnd() const { return readPastEnd_; }
+  void ClearReadPastEnd() { readPastEnd_ = false; }
+
+private:
+  void ReadTyped(void* buffer, int64_t count) {
+    if (Read(buffer, count) != count) readPastEnd_ = true;
+  }
+  bool readPastEnd_ = false;
 };
 
 // In-memory file, saved state or record buffer.

@@ -5,17 +5,20 @@
 #include "base/error.h"
 #include "base/process.h"
 #include "objects/input_vars.h"
+#include "objects/object_functions.h"
 #include "objects/scene.h"
 #include "params/param_collection.h"
 #include "params/sysfunc.h"
 #include "params/system_vars.h"
 #include "params/var_dump.h"
 #include "platform/trace_log.h"
+#include "render/dibx.h"
 #include "scenario/project.h"
 
 namespace nova {
 
-TNovaGame::TNovaGame(TPlatform& platform, TGameConfig config) : platform_(platform), config_(std::move(config)) {}
+TNovaGame::TNovaGame(TPlatform& platform, TGameConfig config)
+    : platform_(platform), config_(std::move(config)), backSurface_(std::make_unique<TDIBX>()) {}
 
 TNovaGame::~TNovaGame() {
   try {
@@ -38,7 +41,8 @@ void TNovaGame::Create(TGameHost& host) {
   TracePoint("DXSound.Initialize");
   TracePoint("NovaInitialize");
   scene_ = std::make_unique<TNovaBaseList>();
-  RegisterInputVariables(*funcs_, scene_->Input(), [this](int32_t x, int32_t y) { host_->MoveCursor(x, y); });
+  RegisterInputVariables(*funcs_, *scene_, [this](int32_t x, int32_t y) { host_->MoveCursor(x, y); });
+  RegisterObjectFunctions(*funcs_, *scene_);
   TracePoint("TProject.Create");
   TProjectOptions options;
   options.ExecutableFolder = config_.GameFolder;
@@ -48,6 +52,8 @@ void TNovaGame::Create(TGameHost& host) {
   project_->SetTraceSink([this](const std::string& line) { WriteTrace(line); });
   project_->Create();
   if (TCallMan* cm = project_->CallMan()) cm->SetResponsivenessHook([this] { host_->KeepResponsive(); });
+  scene_->SetSize(project_->ScreenWidth(), project_->ScreenHeight());
+  scene_->DefaultCursor = [this] { return store_ ? store_->Cursor : std::string(); };
   TracePoint("MediaInit");
 }
 
@@ -96,14 +102,33 @@ TInputState& TNovaGame::Input() { return scene_ ? scene_->Input() : idleInput_; 
 bool TNovaGame::Frame() {
   if (!Running()) return false;
   ProcessPendingDeletions();
-  scene_->ProcessInput();
+  const uint32_t elapsed = FrameClock().LastDelta;
+  scene_->ProcessInput(elapsed);
   project_->RunFrame();
   if (Quitting()) return false;
+  scene_->UpdateScene(elapsed);
   ++FrameClock().FrameCount;
   return project_->ServiceRequests();
 }
 
-std::vector<TRect> TNovaGame::Paint(TPicture&) { return {}; }
+std::vector<TRect> TNovaGame::Paint(TPicture& panel) {
+  if (!scene_) return {};
+  const int32_t width = scene_->ScreenWidth(), height = scene_->ScreenHeight();
+  if (panel.Width != width || panel.Height != height) panel.Resize(width, height);
+  // The displayed screen paints straight into the panel; a new panel is painted whole.
+  if (panelBits_ != panel.Pixels.data()) {
+    panelBits_ = panel.Pixels.data();
+    backSurface_->Borrow(reinterpret_cast<uint8_t*>(panel.Pixels.data()), width, height, 32, width * 4);
+    scene_->SetBackSurface(backSurface_.get());
+    scene_->Displayed().AddDirtyRect(TRect{0, 0, width, height});
+  }
+  scene_->PaintScene();
+  std::vector<TRect> changed;
+  if (!scene_->TransitionRect().Empty()) changed.push_back(scene_->TransitionRect());
+  else changed = scene_->Displayed().DirtyList().Items();
+  scene_->ClearDirty();
+  return changed;
+}
 
 void TNovaGame::Suspend() { Input().ClearKeys(); }
 
@@ -130,6 +155,7 @@ void TNovaGame::Shutdown() {
   store_.reset();
   TracePoint("NovaFinalize");
   scene_.reset();
+  backSurface_.reset();
   TracePoint("MediaFinal");
 }
 

@@ -18,6 +18,7 @@ class TParamCollection;
 class TSysFuncMan;
 class TNovaBaseList;
 class TProject;
+class TDIBX;
 
 struct TGameConfig {
   std::filesystem::path GameFolder;  // where the game runs from (install.dat, game.dat, save.dat)
@@ -70,6 +71,8 @@ private:
   std::unique_ptr<TSysFuncMan> funcs_;
   std::unique_ptr<TNovaBaseList> scene_;
   std::unique_ptr<TProject> project_;
+  std::unique_ptr<TDIBX> backSurface_;  // the scene's view of the panel picture
+  const uint32_t* panelBits_ = nullptr;
   TInputState idleInput_;  // written by the window before the scene exists
   std::ofstream traceFile_;
   std::string failure_;

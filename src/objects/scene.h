@@ -1,44 +1,160 @@
 #pragma once
-// The scene (TNovaBaseList): the registry of the display objects by name, the event queue
-// they post into and the input of the screens. Display objects refer to each other by name
-// through the scene, never by lasting pointers it does not know.
+// The scene (TNovaBaseList): two screens, the registry of every object by name, the deletion
+// list, the event queue, the key focus and the keyboard state. Once per frame it processes the
+// input (key focus and events, mouse dispatch on the displayed screen), updates every object
+// and paints the dirty rectangles of its screens.
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "objects/event_queue.h"
 #include "objects/input_state.h"
-#include "objects/nova_object.h"
+#include "objects/nova_control.h"
+#include "objects/object_factory.h"
+#include "objects/screen.h"
 
 namespace nova {
+
+class TCustomDIBX;
+
+// The running screen transition as the scene drives it (transitions are their own library).
+class TSceneTransition {
+public:
+  virtual ~TSceneTransition() = default;
+  // Draws the transition's current step into the back surface; the rectangle it touched.
+  virtual TRect Draw(TCustomDIBX& back, TCustomDIBX& oldScreen, TCustomDIBX& newScreen) = 0;
+};
 
 class TNovaBaseList : public TNovaComponent {
 public:
   TNovaBaseList();
   ~TNovaBaseList() override;
 
+  // ---- screens and size ----
+  TNovaBase& GetScreen(int i) const { return *screens_[static_cast<size_t>(i & 1)]; }
+  int DisplayedIndex() const { return displayed_; }
+  TNovaBase& Displayed() const { return GetScreen(displayed_); }
+  TNovaBase& BackScreen() const { return GetScreen(displayed_ ^ 1); }
+  int32_t ScreenWidth() const { return width_; }
+  int32_t ScreenHeight() const { return height_; }
+  void SetSize(int32_t width, int32_t height);
+  // The depth of the screens' surfaces (the back surface's; 32 without a screen manager).
+  void SetBitCount(int bits);
+  int BitCount() const { return bits_; }
+  // The surface the displayed screen paints into while no transition runs (the game's frame
+  // buffer); null: the displayed screen paints into its own surface.
+  void SetBackSurface(TCustomDIBX* back) { back_ = back; }
+  TCustomDIBX* BackSurface() const { return back_; }
+
+  // ---- registry ----
+  // Takes the object, registers it and, when it wants one, gives it the first free name
+  // "object" + counter. Controls start parentless (the caller gives them a parent).
+  template <class T>
+  T* Add(std::unique_ptr<T> object) {
+    T* raw = object.get();
+    AddObject(std::move(object));
+    return raw;
+  }
+  // Constructs an object of class T in this scene and registers it.
+  template <class T, class... Args>
+  T* Make(Args&&... args) {
+    return Add(std::make_unique<T>(this, std::forward<Args>(args)...));
+  }
+  TNovaObject* AddObject(std::unique_ptr<TNovaObject> object);
+  // Frees the object now (children first); also removes it from the deletion list.
+  void FreeObject(TNovaObject* object);
+  void MarkForDeletion(TNovaObject* object);
+  bool IsPendingDeletion(const TNovaObject* object) const;
+  bool IsRegistered(const TNovaObject* object) const;
+  TNovaObject* Resolve(const TObjectRef& ref) const;
+  int ObjectCount() const { return static_cast<int>(registry_.size()); }
+  TNovaObject* Object(int i) const { return registry_[static_cast<size_t>(i)].get(); }
+  // "" and "\001BASE0" the displayed screen, 0x01 and "\001BASE1" the back screen, else the
+  // first registered object of exactly that name.
+  TNovaObject* FindObject(const std::string& name) const;
+  // "" the displayed screen, 0x01 the back screen, "\001BASE0" / "\001BASE1" those screens,
+  // else the first registered control of that name.
+  TNovaControl* FindControl(const std::string& name) const;
+  bool ObjectExists(const std::string& name) const { return !name.empty() && FindObject(name) != nullptr; }
+  bool ObjectExists(const TEventSender& sender) const { return ObjectExists(sender.Name); }
+  std::string MakeUniqueName(const std::string& prefix) const;
+  // The names of the registered objects, optionally only of one type code and only children
+  // of one control (the scene itself: no parent filter); returns the count.
+  int ListObjects(std::vector<std::string>& out, int typeCode = -1, const TNovaObject* parent = nullptr);
+  // Creates an object of a type code with the factory (null when the code has no class).
+  TNovaObject* CreateObject(int typeCode);
+  void SetFactory(const TObjectFactory* factory) { factory_ = factory; }
+  // Frees every object, the transition and the events; fresh screens of the same size.
+  void Clear();
+
+  // ---- the naming rules (used by TNovaObject::SetName) ----
+  void Rename(TNovaObject& object, const std::string& name);
+
+  // ---- events, input and focus ----
   TEventQueue& Events() { return events_; }
   const TEventQueue& Events() const { return events_; }
   TInputState& Input() { return input_; }
+  TNovaControl* Focus() const;
+  void SetFocus(TNovaControl* target);
+  void RequestKeyTarget() { keyTargetRequested_ = true; }
+  bool KeyTargetRequested() const { return keyTargetRequested_; }
+  void AddRightClickControl(TNovaControl* control);
+  void RemoveRightClickControl(TNovaControl* control);
+  // Called with a cursor file name (Shift-JIS, empty: the standard arrow) when the cursor shown
+  // over the displayed screen changes.
+  void SetCursorListener(std::function<void(const std::string& file)> listener) { cursorListener_ = std::move(listener); }
+  // The game's default cursor file (@Cursor), shown over objects without their own.
+  std::function<std::string()> DefaultCursor;
 
-  // Takes ownership of the object and registers it under its name.
-  TNovaObject* AddObject(std::unique_ptr<TNovaObject> object);
-  // Destroys the object (its waiting events go with it).
-  void DeleteObject(TNovaObject* object);
-  // The registered object of that name (names compare as the store compares them), or null.
-  TNovaObject* FindObject(const std::string& name) const;
-  bool ObjectExists(const std::string& name) const { return !name.empty() && FindObject(name); }
-  bool ObjectExists(const TEventSender& sender) const { return ObjectExists(sender.Name); }
-  int ObjectCount() const { return static_cast<int>(objects_.size()); }
-  void Clear();
+  // ---- the frame ----
+  void ProcessInput(uint32_t elapsedMs);
+  void UpdateScene(uint32_t elapsedMs);
+  void PaintScene();
+  // The screen manager empties both dirty lists once it has presented the frame.
+  void ClearDirty();
+  // The displayed index changes; a transition, when given, runs until it is replaced.
+  void StartTransition(int newDisplayed, std::unique_ptr<TSceneTransition> transition);
+  bool TransitionRunning() const { return transition_ != nullptr; }
+  // The rectangle a running transition touched in the last paint.
+  const TRect& TransitionRect() const { return transitionRect_; }
 
-  // The input step of a frame: what arrived since the last frame becomes this frame's input.
-  void ProcessInput() { input_.BeginFrame(); }
+  // ---- properties and saved form ----
+  bool GetProperty(int id, TPropValue& value) override;
+  bool SetProperty(int id, const TPropValue& value) override;
+  void SaveScene(TStream& s);
+  void LoadScene(TStream& s, int32_t version);
 
 private:
-  std::vector<std::unique_ptr<TNovaObject>> objects_;
+  void DispatchMouse(TNovaBase& screen);
+  void FireKeys();
+  void MakeScreens();
+  void FreeAll();
+  TNovaControl* ResolveControl(const TObjectRef& ref) const;
+  void ShowCursor(const std::string& file, TNovaBase& screen);
+
+  std::unique_ptr<TNovaBase> screens_[2];
+  int32_t width_ = 640, height_ = 480;
+  int displayed_ = 0;
+  int bits_ = 32;
+  TCustomDIBX* back_ = nullptr;
+  std::vector<std::unique_ptr<TNovaObject>> registry_;
+  std::unordered_set<const TNovaObject*> live_;  // the registry and the screens, for quick checks
+  std::vector<TNovaObject*> deletions_;
+  std::vector<TNovaControl*> rightClick_;
+  size_t updateIndex_ = 0;
   TEventQueue events_;
   TInputState input_;
+  TObjectRef focus_;
+  bool keyTargetRequested_ = false;
+  const TObjectFactory* factory_ = nullptr;
+  std::unique_ptr<TSceneTransition> transition_;
+  TRect transitionRect_;
+  std::function<void(const std::string&)> cursorListener_;
+  uint64_t nextSerial_ = 1;
 };
 
 }  // namespace nova

@@ -11,7 +11,7 @@
 #include "params/param_convert.h"
 #include "params/param_messages.h"
 #include "params/parser.h"
-#include "params/property_types.h"
+#include "params/property_table.h"
 #include "params/sysfunc.h"
 
 namespace nova {

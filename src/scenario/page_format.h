@@ -10,11 +10,12 @@
 
 #include "base/stream.h"
 #include "params/parser.h"
+#include "params/property_table.h"
 
 namespace nova {
 
 constexpr int kCommandCount = 61;    // codes 0..60
-constexpr int kPropertyCount = 163;  // property ids 0..162
+
 constexpr int kPropSetBytes = 21;    // bits over the property ids
 constexpr int32_t kPageVersionMin = 103;
 constexpr int32_t kPageVersionMax = 112;

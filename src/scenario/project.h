@@ -56,10 +56,6 @@ struct TProjectOptions {
   TGameStateStore* StateStore = nullptr;
 };
 
-// The largest screen width and height a project may ask for: no display shows more, and
-// three surfaces of that size must fit in memory.
-constexpr int32_t kMaxScreenSide = 8192;
-
 // It binds the project's system variables (@ScrWidth, @ScrHeight, @Title) and functions
 // (FileExists, LoadTextFile, GetSaveCaption, ListSaveCaption) for its lifetime.
 class TProject : public TScenarioHost {

@@ -40,17 +40,16 @@ TEST(EventQueueTest, LevelsSendersAndPending) {
 TEST(SceneRegistry, SendersExistWhileTheirObjectIsRegistered) {
   TNovaBaseList scene;
   EXPECT_FALSE(scene.ObjectExists(TEventSender{}));
-  auto live = std::make_unique<TNovaComponent>();
-  live->SetName("live");
-  TNovaObject* object = scene.AddObject(std::move(live));
+  TNovaObject* object = scene.Make<TNovaComponent>();
+  object->SetName("live");
   EXPECT_TRUE(scene.ObjectExists(TEventSender{"live"}));
-  EXPECT_TRUE(scene.ObjectExists(TEventSender{"LIVE"}));  // names compare without letter case
+  EXPECT_FALSE(scene.ObjectExists(TEventSender{"LIVE"}));  // names compare byte for byte
   EXPECT_FALSE(scene.ObjectExists(TEventSender{"gone"}));
   // A destroyed component takes its waiting events along, not the running ones.
   scene.Events().PostEvent(TEventSender{"live"}, "a.nsb", {}, 36);
   scene.Events().PostEvent(TEventSender{"live"}, "b.nsb", {}, 37);
   scene.Events().SetLevel(scene.Events().Entry(1), 1);
-  scene.DeleteObject(object);
+  scene.FreeObject(object);
   EXPECT_FALSE(scene.ObjectExists(TEventSender{"live"}));
   ASSERT_EQ(scene.Events().Count(), 1);
   EXPECT_EQ(scene.Events().Entry(0).PageRef, "b.nsb");

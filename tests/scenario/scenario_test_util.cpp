@@ -19,9 +19,7 @@ Machine::~Machine() {
 }
 
 void Machine::AddObject(const std::string& name) {
-  auto object = std::make_unique<TNovaComponent>();
-  object->SetName(name);
-  scene.AddObject(std::move(object));
+  scene.Make<TNovaComponent>()->SetName(name);
 }
 
 void Machine::Frame(uint32_t deltaMs) {

@@ -8,7 +8,7 @@
 #include "base/encoding.h"
 #include "base/stream.h"
 #include "scenario/page_format.h"
-#include "scenario/property_names.h"
+#include "params/property_table.h"
 #include "authoring/disassembler.h"
 #include "authoring/expr_text.h"
 #include "authoring/page_compiler.h"
