@@ -163,7 +163,7 @@ class TWipeDirections {
 public:
   void Build(int width, int height);
   // Fills the mask: 255 where (angle - start) mod 65536 < sweep for one of the (start, sweep)
-  // pairs (a sweep of 65536 or more covers everything), 0 elsewhere.
+  // pairs (at most two; a sweep of 65536 or more covers everything), 0 elsewhere.
   void Fill(TDIBX& mask, const std::vector<std::pair<uint32_t, int64_t>>& sectors) const;
   const std::vector<uint16_t>& Angles() const { return angles_; }
   // Degrees as a direction in 1/65536 of a turn.

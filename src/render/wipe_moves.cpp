@@ -2,7 +2,10 @@
 // mosaic, shrinking and growing, twists and the zoom.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
+#include "render/blit.h"
 #include "render/wipe_kinds.h"
 #include "render/wipe_math.h"
 
@@ -159,40 +162,123 @@ void TWipeBig::DrawStep() {
 // picture's row where the cosine is negative); turned rows (theta >= pi) show the new picture.
 // Rows not yet turning (theta < 0) show the old picture: the literal "left as they are" keeps
 // the old picture the destination started with, and redrawing it keeps a step independent of
-// the one before. TWISTV: the same with columns.
+// the one before. TWISTV: the same with columns. The squeeze samples as StretchDraw does
+// (16.16 steps); 15/16- and 32-bit pictures are drawn row by row on raw rows, the plain path
+// line by line through the surface operations.
 
 namespace {
 
-void DrawTwist(TCustomDIBX* dest, TCustomDIBX* from, TCustomDIBX* to, double progress, bool reversed, bool vertical) {
-  const int lines = vertical ? dest->GetWidth() : dest->GetHeight();
-  const int length = vertical ? dest->GetHeight() : dest->GetWidth();
+// One line's state at the current time.
+struct TTwistLine {
+  enum { Old, New, Turning } state = Old;
+  bool showsNew = false;    // turning past a quarter: the new picture's line
+  int lo = 0, length = 0;   // the squeezed span
+  int64_t step = 0;         // 16.16 source step of the squeeze, as StretchDraw takes it
+};
+
+std::vector<TTwistLine> TwistLines(int lines, int length, double progress, bool reversed) {
   const double phi = progress * 3 * M_PI / 2;
-  // A line i across the moving axis: [lo, hi) along it.
-  auto line = [&](int i, int lo, int hi) { return vertical ? TRect{i, lo, i + 1, hi} : TRect{lo, i, hi, i + 1}; };
+  std::vector<TTwistLine> out(static_cast<size_t>(lines));
   for (int i = 0; i < lines; ++i) {
+    TTwistLine& l = out[static_cast<size_t>(i)];
     const int counted = reversed ? lines - 1 - i : i;
     const double theta = phi - static_cast<double>(counted) / lines * M_PI / 2;
+    if (theta < 0) continue;
+    if (theta >= M_PI) {
+      l.state = TTwistLine::New;
+      continue;
+    }
+    const double c = std::cos(theta);
+    l.state = TTwistLine::Turning;
+    l.showsNew = c < 0;
+    l.length = wipe::Round(length * std::fabs(c));
+    l.lo = (length - l.length) / 2;
+    if (l.length > 0) l.step = static_cast<int64_t>(static_cast<double>(length) / l.length * 65536.0);
+  }
+  return out;
+}
+
+// The plain form through the surface operations: every line copied, cleared or stretched.
+void DrawTwist(TCustomDIBX* dest, TCustomDIBX* from, TCustomDIBX* to, const std::vector<TTwistLine>& lines,
+               bool vertical) {
+  const int length = vertical ? dest->GetHeight() : dest->GetWidth();
+  auto line = [&](int i, int lo, int hi) { return vertical ? TRect{i, lo, i + 1, hi} : TRect{lo, i, hi, i + 1}; };
+  for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+    const TTwistLine& l = lines[static_cast<size_t>(i)];
     const TRect whole = line(i, 0, length);
-    if (theta < 0) {
-      dest->Draw(whole.Left, whole.Top, false, false, false, whole, from);
-    } else if (theta >= M_PI) {
-      dest->Draw(whole.Left, whole.Top, false, false, false, whole, to);
-    } else {
-      dest->FillRect(whole, 0);
-      const double c = std::cos(theta);
-      const int squeezed = wipe::Round(length * std::fabs(c));
-      if (squeezed > 0) {
-        const int lo = (length - squeezed) / 2;
-        dest->StretchDraw(line(i, lo, lo + squeezed), c < 0 ? to : from, 255, false, false, false, whole);
+    if (l.state != TTwistLine::Turning) {
+      dest->Draw(whole.Left, whole.Top, false, false, false, whole, l.state == TTwistLine::New ? to : from);
+      continue;
+    }
+    dest->FillRect(whole, 0);
+    if (l.length > 0)
+      dest->StretchDraw(line(i, l.lo, l.lo + l.length), l.showsNew ? to : from, 255, false, false, false, whole);
+  }
+}
+
+// The same on raw 16- or 32-bit rows, walking the destination row by row.
+template <typename Pixel>
+void DrawTwistRows(TCustomDIBX* dest, TCustomDIBX* from, TCustomDIBX* to, const std::vector<TTwistLine>& lines,
+                   bool vertical) {
+  blit::TAccess d(dest);
+  if (!d) return;
+  blit::TAccess f(from);
+  if (!f) return;
+  blit::TAccess t(to);
+  if (!t) return;
+  const int w = dest->GetWidth(), h = dest->GetHeight();
+  auto row = [](const blit::TAccess& a, int y) { return reinterpret_cast<Pixel*>(a.Row(y)); };
+  for (int y = 0; y < h; ++y) {
+    Pixel* out = row(d, y);
+    if (!vertical) {
+      const TTwistLine& l = lines[static_cast<size_t>(y)];
+      if (l.state != TTwistLine::Turning) {
+        std::memcpy(out, row(l.state == TTwistLine::New ? t : f, y), sizeof(Pixel) * static_cast<size_t>(w));
+        continue;
+      }
+      std::fill_n(out, w, Pixel{0});
+      const Pixel* src = row(l.showsNew ? t : f, y);
+      for (int j = 0; j < l.length; ++j) out[l.lo + j] = src[(j * l.step) >> 16];
+      continue;
+    }
+    const Pixel* oldRow = row(f, y);
+    const Pixel* newRow = row(t, y);
+    for (int x = 0; x < w; ++x) {
+      const TTwistLine& l = lines[static_cast<size_t>(x)];
+      if (l.state == TTwistLine::Old) {
+        out[x] = oldRow[x];
+      } else if (l.state == TTwistLine::New) {
+        out[x] = newRow[x];
+      } else if (y >= l.lo && y < l.lo + l.length) {
+        out[x] = row(l.showsNew ? t : f, static_cast<int>(((y - l.lo) * l.step) >> 16))[x];
+      } else {
+        out[x] = 0;
       }
     }
   }
 }
 
+void Twist(TCustomDIBX* dest, TCustomDIBX* from, TCustomDIBX* to, double progress, bool reversed, bool vertical) {
+  const int lines = vertical ? dest->GetWidth() : dest->GetHeight();
+  const int length = vertical ? dest->GetHeight() : dest->GetWidth();
+  const std::vector<TTwistLine> plan = TwistLines(lines, length, progress, reversed);
+  const int bits = dest->GetStoredBitCount();
+  const bool direct = GetBlitPath() != TBlitPath::PerPixel && (bits == 16 || bits == 32) &&
+                      blit::Compatible(dest, from) && blit::Compatible(dest, to) && from->GetWidth() >= dest->GetWidth() &&
+                      from->GetHeight() >= dest->GetHeight() && to->GetWidth() >= dest->GetWidth() &&
+                      to->GetHeight() >= dest->GetHeight();
+  if (!direct)
+    DrawTwist(dest, from, to, plan, vertical);
+  else if (bits == 32)
+    DrawTwistRows<uint32_t>(dest, from, to, plan, vertical);
+  else
+    DrawTwistRows<uint16_t>(dest, from, to, plan, vertical);
+}
+
 }  // namespace
 
-void TWipeTwistH::DrawStep() { DrawTwist(dest_, from_, to_, Progress(), reverse_, false); }
-void TWipeTwistV::DrawStep() { DrawTwist(dest_, from_, to_, Progress(), reverse_, true); }
+void TWipeTwistH::DrawStep() { Twist(dest_, from_, to_, Progress(), reverse_, false); }
+void TWipeTwistV::DrawStep() { Twist(dest_, from_, to_, Progress(), reverse_, true); }
 
 // ---------------------------------------------------------------------------------------------
 // ZOOMIN: c = 2 x progress; up to c = 1 the old picture with size factor f = 1 - c and pan

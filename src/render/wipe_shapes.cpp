@@ -31,20 +31,19 @@ uint32_t TWipeDirections::FromDegrees(int32_t degrees) {
 }
 
 void TWipeDirections::Fill(TDIBX& mask, const std::vector<std::pair<uint32_t, int64_t>>& sectors) const {
+  // At most two sectors, tested in one pass; an empty sweep matches nothing.
+  uint16_t start[2] = {0, 0};
+  uint32_t sweep[2] = {0, 0};
+  for (size_t k = 0; k < std::min<size_t>(2, sectors.size()); ++k) {
+    start[k] = static_cast<uint16_t>(sectors[k].first & 0xFFFF);
+    sweep[k] = static_cast<uint32_t>(std::clamp<int64_t>(sectors[k].second, 0, 65536));
+  }
   for (int y = 0; y < std::min(height_, mask.GetHeight()); ++y) {
     uint8_t* row = mask.PixelAddress(0, y);
     const uint16_t* a = angles_.data() + static_cast<size_t>(y) * width_;
-    std::fill_n(row, width_, 0);
-    for (const auto& [start, sweep] : sectors) {
-      if (sweep <= 0) continue;
-      if (sweep >= 65536) {
-        std::fill_n(row, width_, 255);
-        continue;
-      }
-      const uint16_t s = static_cast<uint16_t>(start & 0xFFFF);
-      const uint32_t n = static_cast<uint32_t>(sweep);
-      for (int x = 0; x < width_; ++x)
-        if (static_cast<uint16_t>(a[x] - s) < n) row[x] = 255;
+    for (int x = 0; x < width_; ++x) {
+      bool in = static_cast<uint16_t>(a[x] - start[0]) < sweep[0] || static_cast<uint16_t>(a[x] - start[1]) < sweep[1];
+      row[x] = in ? 255 : 0;
     }
   }
 }
