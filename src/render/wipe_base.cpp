@@ -29,8 +29,7 @@ void TCustomWipe::Prepare() { prepared_ = true; }
 bool TCustomWipe::Step() {
   update_ = TRect{0, 0, width_, height_};
   if (Finished()) {
-    // The literal end draws nothing and leaves the last step's picture; the screen is to show
-    // the new picture whole from now on.
+    // From the end on the screen shows the new picture whole, not the last step's picture.
     DrawFinal();
     return true;
   }

@@ -160,9 +160,9 @@ void TWipeBig::DrawStep() {
 // theta = phi - (y / H) x pi / 2. Turning rows (0 <= theta < pi) are cleared to 0 and show
 // their row of the old picture squeezed to round(W cos theta) pixels, centred (the new
 // picture's row where the cosine is negative); turned rows (theta >= pi) show the new picture.
-// Rows not yet turning (theta < 0) show the old picture: the literal "left as they are" keeps
-// the old picture the destination started with, and redrawing it keeps a step independent of
-// the one before. TWISTV: the same with columns. The squeeze samples as StretchDraw does
+// Rows not yet turning (theta < 0) show the old picture: leaving them as they are would keep
+// the old picture the destination started with; redrawing it keeps a step independent of the
+// one before. TWISTV: the same with columns. The squeeze samples as StretchDraw does
 // (16.16 steps); 15/16- and 32-bit pictures are drawn row by row on raw rows, the plain path
 // line by line through the surface operations.
 

@@ -68,7 +68,9 @@ bool TWipeShadow::RenderMask() {
 // ---------------------------------------------------------------------------------------------
 // Blocks of side max(10, parameter 0), at most the screen's width and height. With k =
 // (count - 1) x elapsed / duration the blocks 0 .. k of the order are new (reversed: the
-// blocks from (count - 1) x (duration - elapsed) / duration to the last).
+// blocks from (count - 1) x (duration - elapsed) / duration to the last), so one block shows
+// the new picture from the first step and the last one comes with the end. BLOCKRANDOM takes
+// its reversed order from the end of the shuffled list as BLOCKCOIL does from its coil's end.
 
 void TWipeBlockCoil::SetParam(int index, int32_t value) { TCustomWipe::SetParam(index, value); }
 
@@ -105,6 +107,7 @@ void TWipeBlockCoil::OrderBlocks() {
   }
 }
 
+// The row-ordered blocks are taken from the pool at Random(pool size) until it is empty.
 void TWipeBlockRandom::OrderBlocks() {
   std::vector<TRect> pool = RowBlocks();
   while (!pool.empty()) {

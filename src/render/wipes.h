@@ -34,13 +34,16 @@
 // the chips that have left the screen dropped), so setting the time backwards redraws an
 // earlier state. The three surfaces must keep their size while the transition lives.
 //
-// Readings of the arithmetic that the description leaves open (each is tested):
+// Readings chosen where the arithmetic allows more than one (each is tested):
 // - "round" rounds half to even; W / 2 and H / 2 in formulas over pixel positions are the
-//   truncated integer halves.
+//   truncated integer halves. Shapes (circle, pie sectors) are drawn by pixel centres about
+//   the true centre.
 // - A mask composes as DrawMask does on every bit count and blit path: 0 keeps the old
 //   pixel, 255 copies the new one exactly, values between blend (old x (255 - m) + new x m)
 //   >> 8. The binary flag is set only when the mask can hold nothing but 0 and 255, where it
 //   selects the pixel instead of blending: the same pixels, faster.
+// - A mask step whose progress value did not change draws nothing (the last composition
+//   stands), unless the final picture replaced it.
 // - See the member files (wipe_*.cpp) for the readings of the single kinds.
 #include <array>
 #include <cstdint>
