@@ -1,8 +1,9 @@
 // Every transition kind's step at 800 x 600 x 32 bits, in milliseconds per frame: a transition
 // of one second stepped at 60 frames per second (every step a new moment, so the mask kinds
-// render their mask each time; times are the thread's processor time), against the budget of a 60 Hz frame (the goal is under 4 ms,
-// a quarter of it). "worst" is the slowest of the 60 moments, averaged over the runs. The same steps through the plain per-pixel path (the reference every fast
-// loop is tested against) give the "ratio" (plain time / fast time).
+// render their mask each time), against the budget of a 60 Hz frame (the goal is under 4 ms, a
+// quarter of it). Times are the thread's processor time; "worst" is the slowest of the 60
+// moments, averaged over the runs. The same steps through the plain per-pixel path (the
+// reference every fast loop is tested against) give the "ratio" (plain time / fast time).
 //
 //   build/bench_wipes [--benchmark_filter=...]
 #include <benchmark/benchmark.h>

@@ -179,7 +179,10 @@ void TWipeSpot::DrawStep() {
     const uint16_t* n = distance_.data() + static_cast<size_t>(y) * W();
     for (int x = 0; x < W(); ++x) {
       int64_t k = b - n[x];
-      out[x] = k < 0 ? 0 : k < 256 ? static_cast<uint16_t>(k) : k < 512 ? static_cast<uint16_t>(kNew | (511 - k)) : kNew;
+      out[x] = k < 0     ? 0
+               : k < 256 ? static_cast<uint16_t>(k)
+               : k < 512 ? static_cast<uint16_t>(kNew | (511 - k))
+                         : kNew;
     }
   });
 }

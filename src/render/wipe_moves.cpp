@@ -263,10 +263,10 @@ void Twist(TCustomDIBX* dest, TCustomDIBX* from, TCustomDIBX* to, double progres
   const int length = vertical ? dest->GetHeight() : dest->GetWidth();
   const std::vector<TTwistLine> plan = TwistLines(lines, length, progress, reversed);
   const int bits = dest->GetStoredBitCount();
-  const bool direct = GetBlitPath() != TBlitPath::PerPixel && (bits == 16 || bits == 32) &&
-                      blit::Compatible(dest, from) && blit::Compatible(dest, to) && from->GetWidth() >= dest->GetWidth() &&
-                      from->GetHeight() >= dest->GetHeight() && to->GetWidth() >= dest->GetWidth() &&
-                      to->GetHeight() >= dest->GetHeight();
+  auto covers = [&](TCustomDIBX* p) {
+    return blit::Compatible(dest, p) && p->GetWidth() >= dest->GetWidth() && p->GetHeight() >= dest->GetHeight();
+  };
+  const bool direct = GetBlitPath() != TBlitPath::PerPixel && (bits == 16 || bits == 32) && covers(from) && covers(to);
   if (!direct)
     DrawTwist(dest, from, to, plan, vertical);
   else if (bits == 32)

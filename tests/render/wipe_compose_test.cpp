@@ -138,7 +138,8 @@ TEST(WipeCompose, BoxBlurAveragesTheSquare) {
           for (uint32_t m : {pic->GetRedMask(), pic->GetGreenMask(), pic->GetBlueMask()}) {
             uint64_t sum = 0, n = 0;
             for (int j = std::max(0, y - radius); j <= std::min(8, y + radius); ++j)
-              for (int i = std::max(0, x - radius); i <= std::min(12, x + radius); ++i) sum += pic->GetPixel(i, j) & m, ++n;
+              for (int i = std::max(0, x - radius); i <= std::min(12, x + radius); ++i)
+                sum += pic->GetPixel(i, j) & m, ++n;
             want |= static_cast<uint32_t>(sum / n) & m;
           }
           if (radius == 0) want = pic->GetPixel(x, y);

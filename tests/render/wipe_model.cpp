@@ -24,7 +24,8 @@ std::vector<uint32_t> ChannelMasks(int bits) {
 
 uint32_t Mix(uint32_t d, uint32_t s, uint32_t w, int bits) {
   uint32_t out = 0;
-  for (uint32_t m : ChannelMasks(bits)) out |= static_cast<uint32_t>(((uint64_t{d & m} * (255 - w) + uint64_t{s & m} * w) >> 8) & m);
+  for (uint32_t m : ChannelMasks(bits))
+    out |= static_cast<uint32_t>(((uint64_t{d & m} * (255 - w) + uint64_t{s & m} * w) >> 8) & m);
   return out;
 }
 
@@ -535,7 +536,8 @@ Img Zoom(const Ctx& c) {
   const Img& pic = old ? c.in.from : c.in.to;
   Img out(c.W, c.H);
   for (int y = 0; y < c.H; ++y)
-    for (int x = 0; x < c.W; ++x) out.at(x, y) = pic.at(left + StretchIndex(x, sw, c.W), top + StretchIndex(y, sh, c.H));
+    for (int x = 0; x < c.W; ++x)
+      out.at(x, y) = pic.at(left + StretchIndex(x, sw, c.W), top + StretchIndex(y, sh, c.H));
   return out;
 }
 
@@ -586,14 +588,17 @@ Img ModelStep(const ModelInput& in) {
     }
     case WP_MASKFADE: {
       int64_t b = 512 * c.e / c.d;
-      return MaskKind(c, [&](int x, int y) { return static_cast<int>(std::clamp<int64_t>(b + GreyAt(c, x, y) - 256, 0, 255)); });
+      return MaskKind(c, [&](int x, int y) {
+        return static_cast<int>(std::clamp<int64_t>(b + GreyAt(c, x, y) - 256, 0, 255));
+      });
     }
     case WP_MASKWHITE:
     case WP_MASKBLACK: {
       int64_t b = 768 * c.e / c.d;
       return Light(c, in.kind == WP_MASKBLACK, [&](int x, int y) -> std::pair<bool, int> {
         int64_t v = std::clamp<int64_t>(b + GreyAt(c, x, y) - 256, 0, 511);
-        return v <= 255 ? std::pair<bool, int>{false, static_cast<int>(v)} : std::pair<bool, int>{true, static_cast<int>(511 - v)};
+        if (v <= 255) return {false, static_cast<int>(v)};
+        return {true, static_cast<int>(511 - v)};
       });
     }
     case WP_SMALL: return Turned(c, true);
