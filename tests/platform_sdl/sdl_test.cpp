@@ -20,7 +20,7 @@ TEST(SdlWindow, OpensOnTheDummyDriver) {
   window->SetClientSize(320, 262);
   TPicture picture;
   picture.Resize(320, 262, 0x00FF00);
-  window->Present(picture);
+  window->Present(picture, {});
   TRect area = window->UsableArea();
   EXPECT_GT(area.Width(), 0);
   TInputEvent e;
@@ -33,7 +33,7 @@ TEST(SdlWindow, TranslatesEvents) {
   auto window = CreateSdlWindow(320, 240);
   TPicture picture;
   picture.Resize(320, 240);
-  window->Present(picture);
+  window->Present(picture, {});
   TInputEvent e;
   while (window->PollEvent(e)) {
   }
