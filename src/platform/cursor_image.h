@@ -21,6 +21,7 @@ struct TCursorFrame {
 struct TCursorStep {
   int32_t Frame = 0;
   uint32_t DurationMs = 0;
+  friend bool operator==(const TCursorStep&, const TCursorStep&) = default;
 };
 
 // A still cursor has one frame and one step; an animated one cycles through its steps.
