@@ -30,7 +30,10 @@ const char* UsageText() {
          "  --save-dir DIR    folder of save.dat (default: the game folder when writable, else\n"
          "                    $XDG_DATA_HOME/novaplayer/<game>/)\n"
          "  --trace FILE      write the interpreter's trace to FILE\n"
-         "  --dump-vars FILE  write the game's variables to FILE at exit\n";
+         "  --dump-vars FILE  write the game's variables to FILE at exit\n"
+         "\n"
+         "Keys: F11 or Alt+Enter full screen, F12 picture to the pictures folder, Menu key popup menu.\n"
+         "User settings: $XDG_CONFIG_HOME/novaplayer/novaplayer.ini ([Display] Scale=MODE).\n";
 }
 
 namespace {
