@@ -19,11 +19,21 @@ const char* UsageText() {
          "  --version         show the version and end\n"
          "  --headless        no window and no sound device; the clock advances 16 ms per frame,\n"
          "                    message boxes print to stderr and take their default answer\n"
-         "  --frames N        end after N frames as if the window were closed (exit code 0)\n"
+         "  --frames N        end after frame N as if the window were closed (exit code 0)\n"
+         "  --scale MODE      how the picture fills a larger window or the full screen:\n"
+         "                    nearest (default), integer or smooth\n"
+         "  --input FILE      scripted input: one event per line, \"N move X Y\", \"N ldown\",\n"
+         "                    \"N lup\", \"N rdown\", \"N rup\", \"N keydown CODE\", \"N keyup CODE\",\n"
+         "                    \"N wheel up|down\", applied at the start of frame N\n"
+         "  --screenshot N:FILE.png\n"
+         "                    after frame N, write the game's picture to FILE.png (repeatable)\n"
          "  --save-dir DIR    folder of save.dat (default: the game folder when writable, else\n"
          "                    $XDG_DATA_HOME/novaplayer/<game>/)\n"
          "  --trace FILE      write the interpreter's trace to FILE\n"
-         "  --dump-vars FILE  write the game's variables to FILE at exit\n";
+         "  --dump-vars FILE  write the game's variables to FILE at exit\n"
+         "\n"
+         "Keys: F11 or Alt+Enter full screen, F12 picture to the pictures folder, Menu key popup menu.\n"
+         "User settings: $XDG_CONFIG_HOME/novaplayer/novaplayer.ini ([Display] Scale=MODE).\n";
 }
 
 namespace {
@@ -35,6 +45,16 @@ uint32_t ParseCount(const std::string& option, const std::string& text) {
   unsigned long long v = std::strtoull(text.c_str(), &end, 10);
   if (*end != 0 || errno != 0 || v > 0xFFFFFFFFull) RaiseError(option + ": not a number: " + text);
   return static_cast<uint32_t>(v);
+}
+
+TScreenshotRequest ParseScreenshot(const std::string& option, const std::string& text) {
+  size_t colon = text.find(':');
+  if (colon == std::string::npos || colon + 1 == text.size()) RaiseError(option + ": N:FILE expected: " + text);
+  TScreenshotRequest r;
+  r.Frame = ParseCount(option, text.substr(0, colon));
+  if (r.Frame == 0) RaiseError(option + ": frames count from 1: " + text);
+  r.File = text.substr(colon + 1);
+  return r;
 }
 
 }  // namespace
@@ -68,6 +88,13 @@ TPlayerOptions ParseCommandLine(const std::vector<std::string>& args) {
     else if (name == "--version") noValue(), o.Version = true;
     else if (name == "--headless") noValue(), o.Headless = true;
     else if (name == "--frames") o.Frames = ParseCount(name, value(name, inlineValue, hasInline));
+    else if (name == "--scale") {
+      std::string mode = value(name, inlineValue, hasInline);
+      o.Scale = ParseScaleMode(mode);
+      if (!o.Scale) RaiseError(name + ": nearest, integer or smooth expected: " + mode);
+    }
+    else if (name == "--input") o.InputFile = value(name, inlineValue, hasInline);
+    else if (name == "--screenshot") o.Screenshots.push_back(ParseScreenshot(name, value(name, inlineValue, hasInline)));
     else if (name == "--save-dir") o.SaveDir = value(name, inlineValue, hasInline);
     else if (name == "--trace") o.TraceFile = value(name, inlineValue, hasInline);
     else if (name == "--dump-vars") o.DumpVarsFile = value(name, inlineValue, hasInline);

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "app/screenshot.h"
+#include "platform/present_layout.h"
+
 namespace nova {
 
 struct TPlayerOptions {
@@ -15,7 +18,10 @@ struct TPlayerOptions {
   bool Version = false;
   bool Headless = false;
   bool Config = false;               // first game argument "/config" (any case)
-  std::optional<uint32_t> Frames;    // end after this many frames
+  std::optional<uint32_t> Frames;    // end after frame N
+  std::optional<ScaleMode> Scale;    // --scale (else the user's config file)
+  std::filesystem::path InputFile;   // scripted input
+  std::vector<TScreenshotRequest> Screenshots;
   std::filesystem::path SaveDir;               // empty = the default rule
   std::filesystem::path TraceFile;             // the interpreter's trace
   std::filesystem::path DumpVarsFile;          // the variables at exit

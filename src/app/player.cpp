@@ -7,7 +7,9 @@
 
 #include "app/game_ini.h"
 #include "app/game_location.h"
+#include "app/input_script.h"
 #include "app/options.h"
+#include "app/user_config.h"
 #include "app/view.h"
 #include "archive/vrfiles.h"
 #include "base/encoding.h"
@@ -61,6 +63,24 @@ int RunPlayer(const std::vector<std::string>& args, const std::filesystem::path&
     std::printf("novaplayer %s\n", NOVA_VERSION);
     return 0;
   }
+  // Scripted input is part of the command line: a bad line is a bad command line.
+  std::vector<TScriptedEvent> script;
+  if (!options.InputFile.empty()) {
+    try {
+      script = LoadInputScript(options.InputFile);
+    } catch (const ENovaError& e) {
+      std::fprintf(stderr, "novaplayer: --input: %s\n", e.what());
+      return 2;
+    }
+  }
+  ScaleMode scale = ScaleMode::Nearest;
+  if (options.Scale) {
+    scale = *options.Scale;
+  } else {
+    TUserConfig user = LoadUserConfig(UserConfigFile());
+    for (const std::string& warning : user.Warnings) std::fprintf(stderr, "novaplayer: %s\n", warning.c_str());
+    if (user.Scale) scale = *user.Scale;
+  }
 
   std::unique_ptr<TInstanceLock> lock;
   TGameConfig config;
@@ -97,6 +117,10 @@ int RunPlayer(const std::vector<std::string>& args, const std::filesystem::path&
     }
     info.GameFolder = location.GameFolder;
     info.KeepFile = options.TraceFile;
+    info.GameName = location.GameName;
+    info.Scale = scale;
+    info.Input = std::move(script);
+    info.Screenshots = options.Screenshots;
   } catch (const ENovaError& e) {
     PrintError(e.Message());
     return 1;
@@ -125,6 +149,10 @@ int RunPlayer(const std::vector<std::string>& args, const std::filesystem::path&
       view.Run(options.Frames);
       view.Close();
       code = game.ExitCode();
+      for (const TScreenshotRequest& shot : view.PendingScreenshots()) {
+        std::fprintf(stderr, "novaplayer: --screenshot %u:%s: the game ended after frame %u\n", shot.Frame,
+                     shot.File.string().c_str(), view.FramesDriven());
+      }
       // Whatever stopped the game is said on the terminal too (a box may have said it already).
       if (code != 0) PrintError(game.FailureReason());
     }

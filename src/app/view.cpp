@@ -1,6 +1,7 @@
 #include "app/view.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -61,6 +62,8 @@ void TFormView::Create() {
   sceneW_ = std::max(1, game_.ScreenWidth());
   sceneH_ = std::max(1, game_.ScreenHeight());
   window_ = platform_.CreateWindow(sceneW_, sceneH_ + kDockHeight);
+  window_->SetScaleMode(info_.Scale);
+  shotTaken_.assign(info_.Screenshots.size(), false);
   caption_ = "NovaPlayer";
   window_->SetCaption(caption_);
   toolbar_ = std::make_unique<TToolbar>(platform_.Headless() ? nullptr : platform_.OpenCaptionFont(12));
@@ -75,12 +78,15 @@ void TFormView::Create() {
   }
   if (Quitting()) PostCloseRequest();
   window_->Show();
+  InvalidateAll();
   Compose();
 }
 
 void TFormView::Initialize() {
   displaySystem_ = true;
   game_.Create(*this);
+  // Until the mouse first moves over the game it is nowhere on the screen: nothing is hovered.
+  for (TScreenMouseState& s : game_.Input().Screens) s.X = s.Y = -1;
   UpdateCaption();
   sceneW_ = std::max(1, game_.ScreenWidth());
   sceneH_ = std::max(1, game_.ScreenHeight());
@@ -128,8 +134,7 @@ void TFormView::Run(std::optional<uint32_t> maxFrames) {
     frameStart_ = start;
     if (!modeSwitch_ && AdvanceFrameClock(FrameClock(), start)) {
       Frame();
-      ++framesDriven_;
-      if (maxFrames && framesDriven_ >= *maxFrames) {
+      if (maxFrames && frameNumber_ >= *maxFrames) {
         Close();
         break;
       }
@@ -140,6 +145,13 @@ void TFormView::Run(std::optional<uint32_t> maxFrames) {
 }
 
 void TFormView::Frame() {
+  ++frameNumber_;
+  ApplyScriptedInput();
+  FrameSteps();
+  TakeScreenshots();
+}
+
+void TFormView::FrameSteps() {
   if (!game_.Running()) return;
   bool loaded = game_.Frame();
   if (Quitting()) return;
@@ -152,25 +164,133 @@ void TFormView::Frame() {
   uint32_t divisor = std::max<uint32_t>(1, FrameClock().DrawDivisor);
   drawPhase_ = (drawPhase_ + 1) % divisor;
   if (drawPhase_ != 0) return;
-  game_.Paint(panelPicture_);
+  InvalidatePanel(game_.Paint(panelPicture_));
   Compose();
+}
+
+void TFormView::ApplyScriptedInput() {
+  while (!closed_ && scriptNext_ < info_.Input.size() && info_.Input[scriptNext_].Frame <= frameNumber_) {
+    const TScriptedEvent& s = info_.Input[scriptNext_++];
+    if (s.Frame != frameNumber_) continue;
+    // The event as the window would give it: client coordinates, at the scripted mouse.
+    TInputEvent e;
+    e.X = scriptMouse_.X;
+    e.Y = scriptMouse_.Y;
+    switch (s.Kind) {
+      case ScriptedKind::Move:
+        e.Kind = InputKind::MouseMove;
+        scriptMouse_ = TPoint{s.X + panel_.Left, s.Y + panel_.Top};
+        e.X = scriptMouse_.X;
+        e.Y = scriptMouse_.Y;
+        break;
+      case ScriptedKind::LeftDown: e.Kind = InputKind::MouseDown, e.Button = MouseButton::Left; break;
+      case ScriptedKind::LeftUp: e.Kind = InputKind::MouseUp, e.Button = MouseButton::Left; break;
+      case ScriptedKind::RightDown: e.Kind = InputKind::MouseDown, e.Button = MouseButton::Right; break;
+      case ScriptedKind::RightUp: e.Kind = InputKind::MouseUp, e.Button = MouseButton::Right; break;
+      case ScriptedKind::KeyDown: e.Kind = InputKind::KeyDown, e.Key = s.Key; break;
+      case ScriptedKind::KeyUp: e.Kind = InputKind::KeyUp, e.Key = s.Key; break;
+      case ScriptedKind::WheelUp: e.Kind = InputKind::Wheel, e.Wheel = 1; break;
+      case ScriptedKind::WheelDown: e.Kind = InputKind::Wheel, e.Wheel = -1; break;
+    }
+    HandleEvent(e);
+  }
+}
+
+void TFormView::TakeScreenshots() {
+  // What the window shows of the game at the game's resolution: the panel picture holds every
+  // rectangle presented so far (a frame that drew nothing leaves the last picture).
+  for (size_t i = 0; i < info_.Screenshots.size(); ++i) {
+    if (shotTaken_[i] || info_.Screenshots[i].Frame != frameNumber_) continue;
+    shotTaken_[i] = true;
+    try {
+      WritePicturePng(panelPicture_, info_.Screenshots[i].File);
+    } catch (const std::exception& e) {
+      Report(std::string("--screenshot ") + std::to_string(frameNumber_) + ": " + e.what());
+    }
+  }
+}
+
+std::vector<TScreenshotRequest> TFormView::PendingScreenshots() const {
+  std::vector<TScreenshotRequest> pending;
+  for (size_t i = 0; i < info_.Screenshots.size(); ++i) {
+    if (i >= shotTaken_.size() || !shotTaken_[i]) pending.push_back(info_.Screenshots[i]);
+  }
+  return pending;
+}
+
+void TFormView::SaveToPictures() {
+  try {
+    std::filesystem::path dir = info_.PicturesDir.empty() ? UserPicturesFolder() : info_.PicturesDir;
+    std::filesystem::create_directories(dir);
+    std::filesystem::path file = ScreenshotFileName(dir, info_.GameName, platform_.Clock().LocalTime());
+    WritePicturePng(panelPicture_, file);
+    lastPicturesFile_ = file;
+  } catch (const std::exception& e) {
+    Report(std::string("screenshot: ") + e.what());
+  }
+}
+
+void TFormView::Report(const std::string& problem) {
+  problems_.push_back(problem);
+  std::fprintf(stderr, "novaplayer: %s\n", problem.c_str());
+}
+
+void TFormView::InvalidateClient(const TRect& r) {
+  TRect c = Intersect(r, TRect{0, 0, clientW_, clientH_});
+  if (!c.Empty()) pending_.push_back(c);
+}
+
+void TFormView::InvalidatePanel(const std::vector<TRect>& panelRects) {
+  const TRect bounds{0, 0, panelPicture_.Width, panelPicture_.Height};
+  for (const TRect& r : panelRects) InvalidateClient(Intersect(r, bounds).Offset(panel_.Left, panel_.Top));
+}
+
+void TFormView::ComposeArea(const TRect& r) {
+  // Client pixels come from the panel picture where the panel lies, black elsewhere.
+  const TRect panelArea = Intersect(r, Intersect(panel_, TRect{panel_.Left, panel_.Top, panel_.Left + panelPicture_.Width,
+                                                            panel_.Top + panelPicture_.Height}));
+  for (int y = r.Top; y < r.Bottom; ++y) {
+    uint32_t* dst = clientPicture_.Row(y);
+    if (y < panelArea.Top || y >= panelArea.Bottom) {
+      std::fill(dst + r.Left, dst + r.Right, 0u);
+      continue;
+    }
+    std::fill(dst + r.Left, dst + panelArea.Left, 0u);
+    const uint32_t* src = panelPicture_.Row(y - panel_.Top) + (panelArea.Left - panel_.Left);
+    std::copy(src, src + panelArea.Width(), dst + panelArea.Left);
+    std::fill(dst + panelArea.Right, dst + r.Right, 0u);
+  }
 }
 
 void TFormView::Compose() {
   if (!window_ || clientW_ <= 0 || clientH_ <= 0) return;
-  clientPicture_.Resize(clientW_, clientH_, 0);
-  for (int y = 0; y < panel_.Height() && y < panelPicture_.Height; ++y) {
-    int cy = panel_.Top + y;
-    if (cy < 0 || cy >= clientH_) continue;
-    const uint32_t* src = panelPicture_.Row(y);
-    uint32_t* dst = clientPicture_.Row(cy);
-    for (int x = 0; x < panel_.Width() && x < panelPicture_.Width; ++x) {
-      int cx = panel_.Left + x;
-      if (cx >= 0 && cx < clientW_) dst[cx] = src[x];
-    }
+  const TRect client{0, 0, clientW_, clientH_};
+  if (clientPicture_.Width != clientW_ || clientPicture_.Height != clientH_) {
+    clientPicture_.Resize(clientW_, clientH_, 0);
+    fullPending_ = true;
   }
-  if (toolbarVisible_) toolbar_->Draw(clientPicture_, hover_, pressed_);
-  window_->Present(clientPicture_);
+  std::vector<TRect> rects;
+  if (fullPending_) {
+    rects.push_back(client);
+  } else {
+    rects.swap(pending_);
+  }
+  pending_.clear();
+  fullPending_ = false;
+  if (rects.empty()) return;
+  bool toolbar = false;
+  for (const TRect& r : rects) {
+    ComposeArea(r);
+    toolbar |= toolbarVisible_ && r.Top < kDockHeight;
+  }
+  if (toolbar) {
+    // The toolbar lies over whatever was composed below it (in full screen: the game).
+    toolbar_->Draw(clientPicture_, hover_, pressed_);
+    TRect dock = Intersect(TRect{0, 0, clientW_, kDockHeight}, client);
+    bool covered = std::any_of(rects.begin(), rects.end(), [&](const TRect& r) { return Intersect(r, dock) == dock; });
+    if (!covered) rects.push_back(dock);
+  }
+  window_->Present(clientPicture_, rects);
   ++presented_;
 }
 
@@ -178,16 +298,17 @@ void TFormView::HandleEvent(const TInputEvent& e) {
   auto inPanel = [this](int x, int y) {
     return x >= panel_.Left && x < panel_.Left + panel_.Width() && y >= panel_.Top && y < panel_.Top + panel_.Height();
   };
-  auto inDock = [this](int y) { return toolbarVisible_ && y < kDockHeight; };
+  auto inDock = [this](int x, int y) { return toolbarVisible_ && y >= 0 && y < kDockHeight && x >= 0 && x < clientW_; };
   TInputState& input = game_.Input();
   switch (e.Kind) {
     case InputKind::MouseDown: {
       if (!active_) return;
-      if (inDock(e.Y)) {
+      if (inDock(e.X, e.Y)) {
         if (e.Button == MouseButton::Right) return ShowPopupMenu();
         if (e.Button == MouseButton::Left && toolbar_->ButtonAt(e.X, e.Y) != ToolButton::None) {
           pressed_ = toolbar_->ButtonAt(e.X, e.Y);
           buttonCaptured_ = true;
+          InvalidateToolbar();
           Compose();
         }
         return;
@@ -205,26 +326,35 @@ void TFormView::HandleEvent(const TInputEvent& e) {
         ToolButton was = pressed_;
         buttonCaptured_ = false;
         pressed_ = ToolButton::None;
+        InvalidateToolbar();
         Compose();
-        if (inDock(e.Y) && toolbar_->ButtonAt(e.X, e.Y) == was) PressToolButton(was);
+        if (inDock(e.X, e.Y) && toolbar_->ButtonAt(e.X, e.Y) == was) PressToolButton(was);
       }
       return;
     }
     case InputKind::MouseMove: {
-      bool overDock = inDock(e.Y);
+      bool overDock = inDock(e.X, e.Y);
       if (fullScreen_) {
         // Row 0 shows the toolbar; leaving it for the game area hides it again.
         bool show = e.Y <= 0 || (toolbarVisible_ && overDock);
         if (show != toolbarVisible_) {
           toolbarVisible_ = show;
-          overDock = inDock(e.Y);
+          overDock = inDock(e.X, e.Y);
+          InvalidateToolbar();
           Compose();
         }
       }
       ToolButton hover = overDock ? toolbar_->ButtonAt(e.X, e.Y) : ToolButton::None;
       if (hover != hover_) {
         hover_ = hover;
+        InvalidateToolbar();
         Compose();
+      }
+      // The game's cursor over the game, the arrow over the toolbar and the bars.
+      bool overGame = !overDock && inPanel(e.X, e.Y);
+      if (overGame != mouseOverGame_) {
+        mouseOverGame_ = overGame;
+        if (gameCursor_) window_->SetCursor(overGame ? &*gameCursor_ : nullptr);
       }
       // A held button keeps the mouse with the panel (capture), also outside it.
       bool captured = !buttonCaptured_ && (input.Screens[0].LeftHeld || input.Screens[0].RightHeld);
@@ -242,21 +372,29 @@ void TFormView::HandleEvent(const TInputEvent& e) {
       if (e.Wheel > 0) input.DisplayedScreen().WheelUpNow = true;
       return;
     case InputKind::KeyDown:
+      if (e.Key == vk::Menu) altHeld_ = true;
       if (e.Repeat || !active_ || e.Key >= 256 || e.Key <= 0) return;
-      if (e.Key == vk::Apps) return ShowPopupMenu();  // our trigger; the game never sees this key
+      // The player's own keys; the game never sees them.
+      if (e.Key == vk::Apps) return ShowPopupMenu();
+      if (e.Key == vk::F11 || (e.Key == vk::Return && (e.Alt || altHeld_))) return SetFullScreen(!fullScreen_);
+      if (e.Key == vk::F12) return SaveToPictures();
       input.SetKeyState(e.Key, true);
       input.SetKeyPressed(e.Key);
       return;
     case InputKind::KeyUp:
+      if (e.Key == vk::Menu) altHeld_ = false;
+      if (e.Key == vk::F11 || e.Key == vk::F12 || e.Key == vk::Apps) return;
       if (e.Key > 0 && e.Key < 256) input.SetKeyState(e.Key, false);
       return;
     case InputKind::FocusGained:
       return Activate(true);
     case InputKind::FocusLost:
+      altHeld_ = false;
       return Activate(false);
     case InputKind::Close:
       return Close();
     case InputKind::Expose:
+      InvalidateAll();
       return Compose();
   }
 }
@@ -300,17 +438,19 @@ void TFormView::SetFullScreen(bool on) {
       toolbarVisible_ = true;  // the switch did not take: back to the window
     }
   } else {
+    // The window takes back the size it had (the user may have resized it); the client
+    // picture is the scene plus the dock again.
     toolbarVisible_ = true;
     window_->SetFullScreen(false);
     fullScreen_ = false;
     clientW_ = sceneW_;
     clientH_ = sceneH_ + kDockHeight;
-    window_->SetClientSize(clientW_, clientH_);
   }
   hover_ = pressed_ = ToolButton::None;
   buttonCaptured_ = false;
   PlacePanel();
   game_.Resume();
+  InvalidateAll();
   Compose();
 }
 
@@ -319,7 +459,17 @@ void TFormView::ApplyScreenMode() {
   // mode choice only re-places the panel.
   if (!fullScreen_) return;
   PlacePanel();
+  InvalidateAll();
   Compose();
+}
+
+void TFormView::SetCursor(const TCursorImage* cursor) {
+  if (cursor) {
+    gameCursor_ = *cursor;
+  } else {
+    gameCursor_.reset();
+  }
+  if (window_ && mouseOverGame_) window_->SetCursor(gameCursor_ ? &*gameCursor_ : nullptr);
 }
 
 void TFormView::MoveCursor(int32_t x, int32_t y) {

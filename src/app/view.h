@@ -3,14 +3,24 @@
 // the frame loop, input routing, full screen, the popup menu, the quit question and the
 // teardown. All of it runs on the main thread; the frame loop folds the original's idle
 // handler and frame-timer thread into one loop.
+//
+// Presenting: the client picture (toolbar strip + the game's panel picture) is kept here and
+// handed to the window with the rectangles that changed: those the game's paint reports, the
+// toolbar's own, everything after a resize, a full-screen switch or an expose. The player's
+// own keys (never seen by the game): F11 and Alt+Enter toggle full screen, F12 writes the
+// game's picture to the user's pictures folder, the Menu key opens the popup menu. Scripted
+// input and screenshots of chosen frames come from the command line.
 #include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/frame_timer.h"
+#include "app/input_script.h"
+#include "app/screenshot.h"
 #include "app/toolbar.h"
 #include "game/game.h"
 #include "platform/platform.h"
@@ -21,6 +31,11 @@ namespace nova {
 struct TStartupInfo {
   std::filesystem::path GameFolder;  // where "novaplay.log" lives (deleted at start)
   std::filesystem::path KeepFile;    // a file there that must not be deleted (the trace being written)
+  std::string GameName;              // UTF-8: names the F12 pictures
+  ScaleMode Scale = ScaleMode::Nearest;
+  std::vector<TScriptedEvent> Input;             // sorted by frame
+  std::vector<TScreenshotRequest> Screenshots;
+  std::filesystem::path PicturesDir;             // F12; empty: the user's pictures folder
 };
 
 // Where the panel lies in the client area: left := (client width - scene width) / 2;
@@ -44,9 +59,10 @@ public:
   // Window creation and Initialize. An error of Initialize is shown in a message box and
   // closes the window; StartupFailed() then tells.
   void Create();
-  // Drives frames until the window closes; with maxFrames, closes after that many frames.
+  // Drives frames until the window closes; with maxFrames, closes after frame maxFrames.
   void Run(std::optional<uint32_t> maxFrames = std::nullopt);
-  // One frame (the steps in their fixed order).
+  // One frame: the scripted input of this frame, the steps in their fixed order, then the
+  // screenshots asked for this frame. Frames are numbered from 1.
   void Frame();
   void HandleEvent(const TInputEvent& event);
 
@@ -57,6 +73,7 @@ public:
   void ApplyScreenMode() override;
   void MoveCursor(int32_t x, int32_t y) override;
   void KeepResponsive() override;
+  void SetCursor(const TCursorImage* cursor) override;
 
   void ConfirmQuit();
   void ChooseMenuEntry(MenuEntry entry);
@@ -75,7 +92,15 @@ public:
   int SceneWidth() const { return sceneW_; }
   int SceneHeight() const { return sceneH_; }
   uint32_t PresentCount() const { return presented_; }
-  uint32_t FramesDriven() const { return framesDriven_; }
+  uint32_t FramesDriven() const { return frameNumber_; }  // the number of the last frame
+  // The game's picture as last painted (game resolution).
+  const TPicture& PanelPicture() const { return panelPicture_; }
+  // The file the last F12 wrote (empty: none yet).
+  const std::filesystem::path& LastPicturesFile() const { return lastPicturesFile_; }
+  // --screenshot requests whose frame has not come.
+  std::vector<TScreenshotRequest> PendingScreenshots() const;
+  // Screenshots that could not be written (UTF-8; also printed on stderr).
+  const std::vector<std::string>& Problems() const { return problems_; }
   TInputState& Input() { return game_.Input(); }
   TPlatformWindow& Window() { return *window_; }
 
@@ -83,7 +108,20 @@ private:
   void Initialize();
   void DeleteOldLog();
   void PlacePanel();
-  void Compose();  // toolbar + panel picture -> the client picture, then present
+  void FrameSteps();
+  void ApplyScriptedInput();
+  void TakeScreenshots();
+  void SaveToPictures();  // the F12 key
+  void Report(const std::string& problem);
+  // What must be presented next (client coordinates).
+  void InvalidateAll() { fullPending_ = true; }
+  void InvalidateClient(const TRect& r);
+  void InvalidatePanel(const std::vector<TRect>& panelRects);
+  void InvalidateToolbar() { InvalidateClient(TRect{0, 0, clientW_, kDockHeight}); }
+  // The invalid parts of the client picture rebuilt from the panel picture and the toolbar,
+  // then presented.
+  void Compose();
+  void ComposeArea(const TRect& r);
   void UpdateCaption();
   void Activate(bool on);
   void PressToolButton(ToolButton button);
@@ -96,14 +134,26 @@ private:
   std::deque<TInputEvent> heldBack_;  // events that arrived during a long interpreter pass
   uint32_t frameStart_ = 0;           // wall-clock milliseconds when the current frame began
   TPicture panelPicture_, clientPicture_;
+  std::vector<TRect> pending_;        // client rectangles to compose and present
+  bool fullPending_ = true;
   TRect panel_;
   int clientW_ = 0, clientH_ = 0, sceneW_ = 0, sceneH_ = 0;
   bool active_ = true, fullScreen_ = false, toolbarVisible_ = true, modeSwitch_ = false;
   bool displaySystem_ = false, closed_ = false, startupFailed_ = false;
-  bool created_ = false, buttonCaptured_ = false;
+  bool created_ = false, buttonCaptured_ = false, altHeld_ = false;
   ToolButton hover_ = ToolButton::None, pressed_ = ToolButton::None;
-  uint32_t drawPhase_ = 0, skipDraw_ = 0, presented_ = 0, framesDriven_ = 0;
+  uint32_t drawPhase_ = 0, skipDraw_ = 0, presented_ = 0, frameNumber_ = 0;
   std::string caption_, startupError_;
+  // Scripted input: the next event to apply and the scripted mouse (client coordinates; outside
+  // everything until the first move).
+  size_t scriptNext_ = 0;
+  TPoint scriptMouse_{-1, -1};
+  std::vector<bool> shotTaken_;
+  std::filesystem::path lastPicturesFile_;
+  std::vector<std::string> problems_;
+  // The game's cursor, shown while the mouse is over the game.
+  std::optional<TCursorImage> gameCursor_;
+  bool mouseOverGame_ = true;
 };
 
 }  // namespace nova

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "objects/input_state.h"
+#include "platform/cursor_image.h"
 #include "platform/window.h"
 
 namespace nova {
@@ -25,6 +26,9 @@ public:
   // Called from inside an interpreter pass that runs long, so the window can still act on a
   // close request.
   virtual void KeepResponsive() = 0;
+  // The cursor over the game's screen (DecodeCursorFile of the cursor file's bytes); null =
+  // the standard arrow. Copied: the image need not outlive the call.
+  virtual void SetCursor(const TCursorImage* /*cursor*/) {}
 };
 
 class TGame {

@@ -178,5 +178,55 @@ TEST_F(PlayerTest, TheOldLogGoesButNotTheTraceBeingWritten) {
   EXPECT_NE(test::ReadFile(D() / "game/novaplay.log").find("start.nsb"), std::string::npos);
 }
 
+
+// Scripted input reaches the scenario at its frame; screenshots are written after their frame;
+// a bad input line is a bad command line.
+TEST_F(PlayerTest, ScriptedInputAndScreenshotsOfFrames) {
+  WriteGameSource(D() / "src",
+                  "VarNew \"mx\" int {-5}\n"
+                  "VarNew \"clicks\" int {0}\n"
+                  "While {1}\n"
+                  "  Calc {mx = @MouseX}\n"
+                  "  If {@LClick}\n"
+                  "    Calc {clicks = clicks + 1}\n"
+                  "  Wait {} {1}\n"
+                  "WhileLoop {}\n");
+  Build(D() / "src", D() / "game");
+  test::WriteFile(D() / "in.txt", "# the mouse comes in at frame 2\n2 move 7 9\n3 ldown\n3 lup\n");
+  struct Case {
+    int frames;
+    const char* mx;
+    const char* clicks;
+  } cases[] = {{1, "[-1]", "[0]"}, {2, "[7]", "[0]"}, {3, "[7]", "[1]"}};
+  for (const Case& c : cases) {
+    TRun r = Play("--frames " + std::to_string(c.frames) + " --input '" + (D() / "in.txt").string() + "' --dump-vars '" +
+                  (D() / "vars.jsonl").string() + "' '" + (D() / "game").string() + "'");
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    std::string vars = test::ReadFile(D() / "vars.jsonl");
+    EXPECT_NE(vars.find(std::string("\"mx\", \"type\": \"int\", \"dims\": [], \"values\": ") + c.mx), std::string::npos)
+        << c.frames << ": " << vars;
+    EXPECT_NE(vars.find(std::string("\"clicks\", \"type\": \"int\", \"dims\": [], \"values\": ") + c.clicks),
+              std::string::npos)
+        << c.frames << ": " << vars;
+  }
+  TRun r = Play("--frames 3 --screenshot '2:" + (D() / "a.png").string() + "' --screenshot '9:" +
+                (D() / "b.png").string() + "' '" + (D() / "game").string() + "'");
+  EXPECT_EQ(r.Code, 0) << r.Err;
+  std::string png = test::ReadFile(D() / "a.png");
+  ASSERT_GT(png.size(), 24u);
+  EXPECT_EQ(png.substr(1, 3), "PNG");
+  EXPECT_EQ(static_cast<uint8_t>(png[19]), 320 % 256);  // IHDR width 320 (big-endian), height 240
+  EXPECT_EQ(static_cast<uint8_t>(png[23]), 240);
+  EXPECT_FALSE(fs::exists(D() / "b.png"));
+  EXPECT_NE(r.Err.find("the game ended after frame 3"), std::string::npos) << r.Err;
+
+  test::WriteFile(D() / "bad.txt", "1 move 1 2\n2 move 7\n");
+  r = Play("--input '" + (D() / "bad.txt").string() + "' '" + (D() / "game").string() + "'");
+  EXPECT_EQ(r.Code, 2);
+  EXPECT_NE(r.Err.find("bad.txt:2: move: 2 value(s) expected"), std::string::npos) << r.Err;
+  r = Play("--scale huge '" + (D() / "game").string() + "'");
+  EXPECT_EQ(r.Code, 2);
+}
+
 }  // namespace
 }  // namespace nova
