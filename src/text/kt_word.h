@@ -9,6 +9,7 @@
 
 #include "base/geometry.h"
 #include "base/stream.h"
+#include "render/dibx.h"
 #include "text/decorate.h"
 #include "text/glyphs.h"
 #include "text/text_images.h"
@@ -77,6 +78,8 @@ public:
   // source every picture measures 0 x 0.
   TTextMetrics* Metrics = nullptr;
   TTextImageSource* Images = nullptr;
+  // The current page rendered (page_render.h): colours (transparent value 0) and 8-bit coverage.
+  TDIBX PageColor, PageCoverage;
 
   // --- glyph list
   int Count() const { return static_cast<int>(glyphs_.size()); }

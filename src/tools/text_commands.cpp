@@ -1,7 +1,9 @@
 // novatool text layout [--width W] [--page-height H] [--line-spacing S] [--font-size N]
 //                      [--metrics fixed|FACE] MARKUP
 // Lays out markup as a message box does (build, expand variables, lay out) and prints one JSON
-// object per row.
+// object per row. --metrics FACE measures characters with the widths of a Windows face as the
+// installed fonts give it (FreeType and fontconfig, with the player's substitutes) and makes
+// it the default face; without --metrics every character has a square cell.
 #include <cstdio>
 #include <iostream>
 #include <iterator>
@@ -11,6 +13,9 @@
 #include "params/param_convert.h"
 #include "params/sysfunc.h"
 #include "base/json.h"
+#include "platform/sdl/freetype_fonts.h"
+#include "text/font_pixels.h"
+#include "text/glyph_metrics.h"
 #include "text/ktwords.h"
 #include "tools/commands.h"
 
@@ -21,9 +26,10 @@ namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: novatool text layout [--width W] [--page-height H] [--line-spacing S] [--font-size N]\n"
-               "                            [--metrics fixed] MARKUP\n"
+               "                            [--metrics fixed|FACE] MARKUP\n"
                "  MARKUP is UTF-8 (- reads it from stdin); without --page-height a page has no limit;\n"
-               "  the default font size is 16, the message box's\n");
+               "  the default font size is 16, the message box's; FACE is a Windows face name\n"
+               "  (\"ＭＳ Ｐゴシック\") measured with the installed fonts\n");
   return 2;
 }
 
@@ -71,15 +77,28 @@ int Layout(const Args& args) {
     }
   }
   if (!haveMarkup) return Usage();
-  if (!metrics.empty() && metrics != "fixed") {
-    std::fprintf(stderr, "novatool text: face metrics need the glyph cache\n");
-    return 1;
-  }
   if (markup == "-") markup.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
 
   TKtWord word;
   TFixedPitchMetrics fixed;
-  if (metrics == "fixed") word.Metrics = &fixed;
+  std::unique_ptr<TFontRasterizer> fonts;
+  std::unique_ptr<TFontPixelManager> glyphs;
+  std::unique_ptr<TGlyphCacheMetrics> faceMetrics;
+  if (metrics == "fixed") {
+    word.Metrics = &fixed;
+  } else if (!metrics.empty()) {
+    fonts = CreateFreeTypeFontRasterizer();
+    std::string face = Utf8ToSjis(metrics);
+    if (!fonts->FindFace(face)) {
+      TFontFace* fallback = fonts->FindFace(DefaultTextFontName());
+      std::fprintf(stderr, "novatool text: no face for %s; measuring with %s\n", metrics.c_str(),
+                   fallback ? fallback->Source().c_str() : "nothing");
+    }
+    glyphs = std::make_unique<TFontPixelManager>(*fonts);
+    faceMetrics = std::make_unique<TGlyphCacheMetrics>(*glyphs);
+    word.Metrics = faceMetrics.get();
+    word.Settings.FontName = face;
+  }
   word.Settings.Width = width;
   word.Settings.PageHeight = pageHeight;
   word.Settings.LineSpacing = spacing;

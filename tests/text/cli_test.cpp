@@ -1,6 +1,7 @@
 // novatool text layout at the command line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "support/test_support.h"
@@ -32,11 +33,27 @@ TEST(NovatoolText, PrintsOneObjectPerRow) {
             "{\"page\": 2, \"row\": 0, \"y\": 0, \"height\": 16, \"text\": \"どこで\"}\n");
 }
 
+// Rows counted in the output.
+size_t Rows(const std::string& out) { return static_cast<size_t>(std::count(out.begin(), out.end(), '\n')); }
+
+TEST(NovatoolText, MeasuresWithTheWidthsOfAFace) {
+  TempDir dir;
+  std::string words;
+  for (int i = 0; i < 40; ++i) words += "i ";
+  TRun fixed = TextLayout(dir, "--width 100 --metrics fixed '" + words + "'");
+  TRun face = TextLayout(dir, "--width 100 --metrics 'ＭＳ Ｐゴシック' '" + words + "'");
+  ASSERT_EQ(face.Code, 0) << face.Err;
+  if (face.Err.find("no face") != std::string::npos) GTEST_SKIP() << face.Err;
+  // Half-width cells hold 6 "i " to a row of 100; a proportional face's narrow i many more.
+  EXPECT_EQ(Rows(fixed.Out), 7u);
+  EXPECT_LT(Rows(face.Out), 6u);
+  TRun unknown = TextLayout(dir, "--metrics 'No Such Face' abc");
+  EXPECT_EQ(unknown.Code, 0);
+  EXPECT_NE(unknown.Err.find("novatool text: no face for No Such Face; measuring with "), std::string::npos);
+}
+
 TEST(NovatoolText, RefusesWhatItCannotDo) {
   TempDir dir;
-  TRun face = TextLayout(dir, "--metrics 'ＭＳ ゴシック' abc");
-  EXPECT_EQ(face.Code, 1);
-  EXPECT_EQ(face.Err, "novatool text: face metrics need the glyph cache\n");
   TRun href = TextLayout(dir, "'<A>link</A>'");
   EXPECT_EQ(href.Code, 1);
   EXPECT_EQ(href.Err, "novatool text: <A>タグにHREF値がありません\n");

@@ -1,7 +1,7 @@
 #pragma once
 // The player's platform on the real libraries: an SDL window with message boxes, the system
-// clock, xdg-open, and the FreeType caption face. Headless runs take the headless bundle of
-// platform/platform.h instead.
+// clock, xdg-open, the FreeType caption face and the FreeType font rasteriser. Headless runs
+// take the headless bundle of platform/platform.h instead, with the FreeType rasteriser.
 #include <memory>
 
 #include "platform/platform.h"
