@@ -12,8 +12,9 @@ TMidiPlayV::TMidiPlayV(TPlatform& platform) : platform_(platform) {
 }
 
 TMidiPlayV::~TMidiPlayV() {
-  timer_.reset();  // no tick runs past this point
+  timer_->SetEnabled(false);
   if (opened_) Close();
+  timer_.reset();  // no tick runs past this point
 }
 
 bool TMidiPlayV::LoadFromStream(TStream& stream) {
