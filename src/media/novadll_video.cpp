@@ -41,7 +41,9 @@ public:
       Restart(static_cast<int32_t>(over % len));
       p = base_;
     }
-    return static_cast<int32_t>(len > 0 ? std::min<int64_t>(p, len) : p);
+    // Not cut at the length: containers often tell it a little short, and the last frames
+    // are still due after it.
+    return static_cast<int32_t>(p);
   }
 
   void Play() {
@@ -87,7 +89,6 @@ public:
       int32_t len = Length();
       Advance();
       if (videoEnded_ && (len <= 0 || Position() >= len)) ended_ = true;
-      if (len > 0 && Position() >= len && videoEnded_) ended_ = true;
     }
     return ended_;
   }

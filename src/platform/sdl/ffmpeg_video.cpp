@@ -107,10 +107,10 @@ private:
     width_ = codec_->width;
     height_ = codec_->height;
     if (width_ <= 0 || height_ <= 0 || width_ > kMaxSide || height_ > kMaxSide) RaiseError("damaged movie size");
+    // Program streams often carry no usable stream duration: the longer of the two counts.
     if (st->duration != AV_NOPTS_VALUE && st->duration > 0)
       durationMs_ = av_rescale_q(st->duration, st->time_base, AVRational{1, 1000});
-    else if (fmt->duration != AV_NOPTS_VALUE && fmt->duration > 0)
-      durationMs_ = fmt->duration / 1000;
+    if (fmt->duration != AV_NOPTS_VALUE && fmt->duration > 0) durationMs_ = std::max<int64_t>(durationMs_, fmt->duration / 1000);
     packet_ = av_packet_alloc();
     frame_ = av_frame_alloc();
     candidate_ = av_frame_alloc();
