@@ -162,6 +162,9 @@ size_t TWavBuffer::ReadSource(size_t want) {
     pos += n;
     readSinceWrap = true;
   }
+  // A repeating source whose block ended exactly at the end goes on from its repeat position
+  // (else it would count as ended and fall silent until it is restarted).
+  if (repeat_ && pos >= size_ && repeatPosition_ < size_ && readSinceWrap) pos = repeatPosition_;
   readPosition_ = pos;
   return got;
 }

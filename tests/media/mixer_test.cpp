@@ -197,6 +197,17 @@ TEST_F(MixerTest, EndRepeatAndRepeatPositions) {
   EXPECT_FALSE(loop->Ended());
   mixer_->RemoveSource(loop);
 
+  // A repeating source whose block ends exactly at the end stays playing.
+  TWavBuffer* exact = Source(Pcm(2, 44100, 16), std::string(17640, '\x01'));
+  exact->SetRepeat(true);
+  exact->Start();
+  Mix();
+  EXPECT_FALSE(exact->Ended());
+  EXPECT_EQ(exact->ReadPosition(), 0);
+  Mix();
+  EXPECT_TRUE(mixed_);
+  mixer_->RemoveSource(exact);
+
   // A repeat position past the end keeps reading from the end: nothing more, no endless loop.
   TWavBuffer* stuck = Source(Pcm(2, 44100, 16), ramp);
   stuck->SetRepeat(true);
