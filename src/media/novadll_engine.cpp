@@ -58,7 +58,7 @@ bool TVoice::IsEnd() {
 
 int64_t TVoice::PositionFrames() {
   int64_t linear = seekBase_ + static_cast<int64_t>(renderedSinceSeek_);
-  int64_t end = length_;
+  int64_t end = length_.load();
   if (linear < end) return linear;
   if (repeat_ && end > repeatPos_) return repeatPos_ + (linear - end) % (end - repeatPos_);
   return end;
@@ -71,7 +71,7 @@ int32_t TVoice::PositionMs() {
 }
 
 void TVoice::SetPositionMs(int32_t ms) {
-  int64_t frame = std::clamp<int64_t>(static_cast<int64_t>(std::max(0, ms)) * kRate / 1000, 0, length_);
+  int64_t frame = std::clamp<int64_t>(static_cast<int64_t>(std::max(0, ms)) * kRate / 1000, 0, length_.load());
   std::lock_guard<std::mutex> lock(decodeMutex_);
   decoder_->Seek(frame);
   decodePos_ = frame;
@@ -147,7 +147,7 @@ void TVoice::Fill() {
     int64_t got = decoder_->Read(chunk.data(), static_cast<int64_t>(want));
     if (got <= 0) {
       dataEnd_ = decodePos_;
-      if (dataEnd_ < length_) length_ = dataEnd_;  // the data said it was longer than it is
+      length_ = dataEnd_;  // the data may have said it was longer (or not said it at all)
       if (repeat_ && repeatPos_ < length_ && decodePos_ > repeatPos_) {
         decoder_->Seek(repeatPos_);
         decodePos_ = repeatPos_;
@@ -156,9 +156,7 @@ void TVoice::Fill() {
       decodeEnded_ = true;
       break;
     }
-    if (length_ > 0 && decodePos_ + got > length_ && dataEnd_ < 0) {
-      length_ = decodePos_ + got;  // more data than the container said
-    }
+    if (decodePos_ + got > length_ && dataEnd_ < 0) length_ = decodePos_ + got;  // more data than said
     decodePos_ += got;
     std::lock_guard<std::mutex> ring(ringMutex_);
     for (int64_t i = 0; i < got; ++i) {

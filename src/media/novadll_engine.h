@@ -31,8 +31,8 @@ public:
   bool IsPlaying();
   bool IsPaused();
   bool IsEnd();
-  int64_t LengthFrames() const { return length_; }
-  int32_t LengthMs() const { return static_cast<int32_t>(length_ * 1000 / kRate); }
+  int64_t LengthFrames() const { return length_.load(); }
+  int32_t LengthMs() const { return static_cast<int32_t>(length_.load() * 1000 / kRate); }
   int32_t PositionMs();
   void SetPositionMs(int32_t ms);
   bool Repeat();
@@ -53,7 +53,7 @@ private:
   int64_t PositionFrames();  // ring lock held
 
   std::unique_ptr<TAudioDecoder> decoder_;
-  int64_t length_ = 0;
+  std::atomic<int64_t> length_{0};  // corrected by the decoding side when the data ends early
   // Decoding state (decodeMutex_).
   std::mutex decodeMutex_;
   int64_t decodePos_ = 0;
