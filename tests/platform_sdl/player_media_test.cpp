@@ -42,7 +42,7 @@ protected:
     FrameClock() = TFrameClock{};
     test::EncodeSound(dir_ / "se.ogg", "libvorbis", 44100, 2, 22050,
                       [](int f, int) { return static_cast<int>(10000 * std::sin(2 * 3.14159265 * 440 * f / 44100.0)); });
-    test::WriteFile(dir_ / "song.mid", std::string("MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\0\x0F\0\x90\x3C\x7F\x83\x60\x80\x3C\0\0\xFF\x2F\0", 37));
+    test::WriteFile(dir_ / "song.mid", std::string("MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\0\x0D\0\x90\x3C\x7F\x83\x60\x80\x3C\0\0\xFF\x2F\0", 35));
     test::EncodeMovie(dir_ / "mv.mpg", "mpeg1video", 64, 48, 25, 25,
                       [](int k) { return k < 12 ? 0xFF0000u : 0x0000FFu; });
     files_.SetBaseFolder(dir_.Path());
