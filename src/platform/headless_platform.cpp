@@ -2,15 +2,70 @@
 
 namespace nova {
 
-THeadlessPlatform::THeadlessPlatform(std::unique_ptr<TFontRasterizer> fonts)
-    : clock_(CreateHeadlessClock(16)),
+// The headless clock, which at every frame step also runs the frame ticker and lets the
+// sound device take the elapsed sound.
+class THeadlessPlatform::TSteppedClock : public TPlatformClock {
+public:
+  TSteppedClock(THeadlessPlatform& owner) : owner_(owner), inner_(CreateHeadlessClock(16)) {}
+  uint32_t Now() override { return inner_->Now(); }
+  void Sleep(uint32_t ms) override { inner_->Sleep(ms); }
+  TLocalTime LocalTime() override { return inner_->LocalTime(); }
+  void FrameStep() override {
+    inner_->FrameStep();
+    owner_.ticker_.Run();
+    owner_.audio_->Advance(inner_->Now());
+  }
+
+private:
+  THeadlessPlatform& owner_;
+  std::unique_ptr<TPlatformClock> inner_;
+};
+
+namespace {
+
+// A port handed out by OpenMidi: everything goes to the platform's one record.
+class TForwardingMidiOutput : public TMidiOutput {
+public:
+  explicit TForwardingMidiOutput(std::shared_ptr<TRecordingMidiOutput> to) : to_(std::move(to)) {}
+  void SendShort(uint32_t message) override { to_->SendShort(message); }
+  void SendLong(const std::vector<uint8_t>& bytes) override { to_->SendLong(bytes); }
+  void Reset() override { to_->Reset(); }
+
+private:
+  std::shared_ptr<TRecordingMidiOutput> to_;
+};
+
+}  // namespace
+
+THeadlessPlatform::THeadlessPlatform(const THeadlessOptions& options, std::unique_ptr<TFontRasterizer> fonts)
+    : audio_(std::make_unique<THeadlessAudio>(options.AudioOut)),
+      clock_(std::make_unique<TSteppedClock>(*this)),
       dialogs_(std::make_unique<THeadlessDialogs>()),
-      fonts_(fonts ? std::move(fonts) : CreateHeadlessFontRasterizer()) {}
+      fonts_(fonts ? std::move(fonts) : CreateHeadlessFontRasterizer()),
+      decoders_(CreatePcmWaveDecoders()) {
+  TPlatformClock* clock = clock_.get();
+  midiRecord_ = std::make_shared<TRecordingMidiOutput>([clock] { return clock->Now(); });
+}
+
+THeadlessPlatform::~THeadlessPlatform() = default;
 
 std::unique_ptr<TPlatformWindow> THeadlessPlatform::CreateWindow(int width, int height) {
   auto window = std::make_unique<THeadlessWindow>();
   window->SetClientSize(width, height);
   return window;
+}
+
+std::unique_ptr<TAudioOutput> THeadlessPlatform::OpenAudio(const TAudioFormat& format) {
+  const TAudioFormat& f = audio_->Hub().Format();
+  if (format.Rate != f.Rate || format.Channels != f.Channels) return nullptr;
+  return audio_->Hub().OpenStream();
+}
+
+std::vector<std::string> THeadlessPlatform::MidiPorts() { return {RecorderPortName()}; }
+
+std::unique_ptr<TMidiOutput> THeadlessPlatform::OpenMidi(int index) {
+  if (index < -1 || index > 0) return nullptr;
+  return std::make_unique<TForwardingMidiOutput>(midiRecord_);
 }
 
 }  // namespace nova

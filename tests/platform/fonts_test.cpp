@@ -197,7 +197,7 @@ TEST(HeadlessPlatform, TakesTheHeadlessRasteriserUnlessGivenOne) {
   EXPECT_NE(plain.Fonts().FindFace(Sj("ＭＳ ゴシック")), nullptr);
   auto own = std::make_unique<THeadlessFontRasterizer>();
   TFontRasterizer* given = own.get();
-  THeadlessPlatform withFonts(std::move(own));
+  THeadlessPlatform withFonts(THeadlessOptions{}, std::move(own));
   EXPECT_EQ(&withFonts.Fonts(), given);
 }
 

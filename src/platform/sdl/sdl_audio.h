@@ -1,0 +1,39 @@
+#pragma once
+// The SDL sound device: one output at 44100 Hz, 16-bit stereo, opened on first use, whose audio
+// callback mixes every open stream (platform/audio_hub.h). The device is chosen by name in the
+// user's media settings (empty: the system's default).
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/audio_hub.h"
+
+namespace nova {
+
+class TSdlAudioDevice {
+public:
+  explicit TSdlAudioDevice(std::string deviceName = {});
+  ~TSdlAudioDevice();
+  TSdlAudioDevice(const TSdlAudioDevice&) = delete;
+  TSdlAudioDevice& operator=(const TSdlAudioDevice&) = delete;
+
+  // A stream of the device; null when no device can be opened.
+  std::unique_ptr<TAudioOutput> OpenStream(const TAudioFormat& format);
+  bool IsOpen() const { return device_ != 0; }
+  // Names of the output devices SDL offers.
+  static std::vector<std::string> DeviceNames();
+
+private:
+  bool OpenDevice();
+
+  std::string name_;
+  TAudioHub hub_;
+  std::mutex mutex_;
+  struct TSubsystem;
+  std::unique_ptr<TSubsystem> subsystem_;
+  uint32_t device_ = 0;
+  bool failed_ = false;
+};
+
+}  // namespace nova
