@@ -4,6 +4,7 @@
 #include "base/encoding.h"
 #include "base/error.h"
 #include "base/process.h"
+#include "components/register_components.h"
 #include "objects/input_vars.h"
 #include "objects/object_functions.h"
 #include "objects/scene.h"
@@ -13,6 +14,8 @@
 #include "params/var_dump.h"
 #include "platform/trace_log.h"
 #include "render/dibx.h"
+#include "text/font_pixels.h"
+#include "text/font_vars.h"
 #include "scenario/project.h"
 
 namespace nova {
@@ -41,6 +44,9 @@ void TNovaGame::Create(TGameHost& host) {
   TracePoint("DXSound.Initialize");
   TracePoint("NovaInitialize");
   scene_ = std::make_unique<TNovaBaseList>();
+  scene_->SetFactory(&factory_);
+  RegisterFontVariables(*funcs_, platform_.Fonts());
+  glyphs_ = std::make_unique<TFontPixelManager>(platform_.Fonts());
   RegisterInputVariables(*funcs_, *scene_, [this](int32_t x, int32_t y) { host_->MoveCursor(x, y); });
   RegisterObjectFunctions(*funcs_, *scene_);
   TracePoint("TProject.Create");
@@ -54,6 +60,14 @@ void TNovaGame::Create(TGameHost& host) {
   if (TCallMan* cm = project_->CallMan()) cm->SetResponsivenessHook([this] { host_->KeepResponsive(); });
   scene_->SetSize(project_->ScreenWidth(), project_->ScreenHeight());
   scene_->DefaultCursor = [this] { return store_ ? store_->Cursor : std::string(); };
+  scene_->SetCursorListener([this](const std::string& file) { ShowCursorFile(file); });
+  services_.Files = &FileManager();
+  services_.CheckFile = [this](const std::string& name) { return project_ && project_->CheckFile(name); };
+  services_.Store = store_.get();
+  services_.Funcs = funcs_.get();
+  services_.Glyphs = glyphs_.get();
+  services_.Platform = &platform_;
+  RegisterComponentClasses(factory_, services_);
   TracePoint("MediaInit");
 }
 
@@ -111,6 +125,25 @@ bool TNovaGame::Frame() {
   return project_->ServiceRequests();
 }
 
+void TNovaGame::ShowCursorFile(const std::string& file) {
+  if (!host_) return;
+  if (file.empty()) {
+    host_->SetCursor(nullptr);
+    return;
+  }
+  // A cursor that cannot be read leaves the standard arrow.
+  try {
+    TKtMemoryStream bytes;
+    FileManager().ReadFile(bytes, file);
+    const std::string& data = bytes.Data();
+    TCursorImage cursor = DecodeCursorFile(
+        std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(data.data()), data.size()));
+    host_->SetCursor(&cursor);
+  } catch (const std::exception&) {
+    host_->SetCursor(nullptr);
+  }
+}
+
 std::vector<TRect> TNovaGame::Paint(TPicture& panel) {
   if (!scene_) return {};
   const int32_t width = scene_->ScreenWidth(), height = scene_->ScreenHeight();
@@ -155,6 +188,7 @@ void TNovaGame::Shutdown() {
   store_.reset();
   TracePoint("NovaFinalize");
   scene_.reset();
+  glyphs_.reset();
   backSurface_.reset();
   TracePoint("MediaFinal");
 }

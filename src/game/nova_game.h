@@ -9,7 +9,9 @@
 #include <ostream>
 #include <string>
 
+#include "components/component_services.h"
 #include "game/game.h"
+#include "objects/object_factory.h"
 #include "platform/platform.h"
 
 namespace nova {
@@ -19,6 +21,7 @@ class TSysFuncMan;
 class TNovaBaseList;
 class TProject;
 class TDIBX;
+class TFontPixelManager;
 
 struct TGameConfig {
   std::filesystem::path GameFolder;  // where the game runs from (install.dat, game.dat, save.dat)
@@ -63,12 +66,16 @@ private:
   void CreateVariableStore();
   void RegisterWindowVariables();
   void WriteTrace(const std::string& line);
+  void ShowCursorFile(const std::string& file);
 
   TPlatform& platform_;
   TGameConfig config_;
   TGameHost* host_ = nullptr;
   std::unique_ptr<TParamCollection> store_;
   std::unique_ptr<TSysFuncMan> funcs_;
+  TObjectFactory factory_;
+  TComponentServices services_;
+  std::unique_ptr<TFontPixelManager> glyphs_;
   std::unique_ptr<TNovaBaseList> scene_;
   std::unique_ptr<TProject> project_;
   std::unique_ptr<TDIBX> backSurface_;  // the scene's view of the panel picture

@@ -3,6 +3,7 @@
 // (TNovaComponent). Every object lives in a scene, which owns it; objects refer to each other
 // by name through the scene or by TObjectRef, never by lasting raw pointers.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ namespace nova {
 
 class TNovaBaseList;
 class TNovaControl;
+class TNovaParser;
 
 class TNovaObject {
 public:
@@ -46,6 +48,12 @@ public:
   // false leaves the unsupported value of the property table (reads) or ignores the write.
   virtual bool GetProperty(int id, TPropValue& value);
   virtual bool SetProperty(int id, const TPropValue& value);
+
+  // Called by the creation commands once the command's properties are applied.
+  virtual void EndInit() {}
+  // The creation commands hand some objects the compiled expression of a property that the
+  // object evaluates itself whenever it needs the value (an image's frame delay).
+  virtual void TakeExpression(int /*property*/, std::shared_ptr<TNovaParser> /*expression*/) {}
 
   // The frame's update: true asks the scene to destroy the object now (auto-scrap).
   virtual bool Update(uint32_t /*elapsedMs*/) { return false; }

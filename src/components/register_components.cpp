@@ -1,0 +1,14 @@
+#include "components/register_components.h"
+
+#include "components/component_services.h"
+#include "objects/nova_cabinet.h"
+#include "objects/object_factory.h"
+#include "objects/scene.h"
+
+namespace nova {
+
+void RegisterComponentClasses(TObjectFactory& factory, TComponentServices& /*services*/) {
+  factory.Register(LT_CABINET, [](TNovaBaseList& scene) { return std::make_unique<TNovaCabinet>(&scene); });
+}
+
+}  // namespace nova
