@@ -4,6 +4,9 @@
 #include "base/encoding.h"
 #include "base/error.h"
 #include "base/process.h"
+#include "components/brio_collection.h"
+#include "components/image_vars.h"
+#include "components/item_functions.h"
 #include "components/register_components.h"
 #include "objects/input_vars.h"
 #include "objects/object_functions.h"
@@ -49,6 +52,12 @@ void TNovaGame::Create(TGameHost& host) {
   glyphs_ = std::make_unique<TFontPixelManager>(platform_.Fonts());
   RegisterInputVariables(*funcs_, *scene_, [this](int32_t x, int32_t y) { host_->MoveCursor(x, y); });
   RegisterObjectFunctions(*funcs_, *scene_);
+  images_ = std::make_unique<TBrioCollection>(services_);
+  images_->SetScene(scene_.get());
+  images_->SetBitCount(scene_->BitCount());
+  services_.Images = images_.get();
+  RegisterImageVariables(*funcs_, *images_);
+  RegisterItemFunctions(*funcs_, *scene_);
   TracePoint("TProject.Create");
   TProjectOptions options;
   options.ExecutableFolder = config_.GameFolder;
@@ -67,6 +76,7 @@ void TNovaGame::Create(TGameHost& host) {
   services_.Funcs = funcs_.get();
   services_.Glyphs = glyphs_.get();
   services_.Platform = &platform_;
+  services_.ImageKey = project_->File().ImageKey;
   RegisterComponentClasses(factory_, services_);
   TracePoint("MediaInit");
 }
@@ -188,6 +198,7 @@ void TNovaGame::Shutdown() {
   store_.reset();
   TracePoint("NovaFinalize");
   scene_.reset();
+  images_.reset();
   glyphs_.reset();
   backSurface_.reset();
   TracePoint("MediaFinal");

@@ -22,6 +22,7 @@ class TNovaBaseList;
 class TProject;
 class TDIBX;
 class TFontPixelManager;
+class TBrioCollection;
 
 struct TGameConfig {
   std::filesystem::path GameFolder;  // where the game runs from (install.dat, game.dat, save.dat)
@@ -76,6 +77,7 @@ private:
   TObjectFactory factory_;
   TComponentServices services_;
   std::unique_ptr<TFontPixelManager> glyphs_;
+  std::unique_ptr<TBrioCollection> images_;  // outlives the scene, whose images use it
   std::unique_ptr<TNovaBaseList> scene_;
   std::unique_ptr<TProject> project_;
   std::unique_ptr<TDIBX> backSurface_;  // the scene's view of the panel picture
