@@ -344,6 +344,15 @@ void TNovaCustomImage::LoadFromStream(TStream& s, int32_t version) {
 
 // ---- TNovaImage ----
 
+namespace {
+TComponentServices& NoServices() {
+  static TComponentServices none;
+  return none;
+}
+}  // namespace
+
+TNovaImage::TNovaImage(TNovaBaseList* scene) : TNovaCustomImage(scene, NoServices()) {}
+
 void TNovaImage::PictureChanged() {
   Invalidate();
   surface_ = picture_.IsEmpty() ? nullptr : &picture_;

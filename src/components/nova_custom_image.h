@@ -90,6 +90,8 @@ private:
 class TNovaImage : public TNovaCustomImage {
 public:
   using TNovaCustomImage::TNovaCustomImage;
+  // A picture of its own needs none of the game's services (the transition snapshot).
+  explicit TNovaImage(TNovaBaseList* scene);
   // The picture the image owns; call PictureChanged after drawing into it.
   TDIBX& Picture() { return picture_; }
   void PictureChanged();

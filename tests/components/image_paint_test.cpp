@@ -293,6 +293,20 @@ TEST(ImagePaint, EveryVisibleChangeIsRepainted) {
   }
 }
 
+TEST(ImagePaint, AnImageWithAPictureOfItsOwn) {
+  PaintScene f;
+  auto* snap = f.scene.Make<TNovaImage>();
+  snap->SetNameDirect(std::string("\x01\x01"));
+  snap->SetParent(&f.scene.Displayed());
+  snap->Picture().SetSize(5, 4, 32);
+  snap->Picture().Fill(0x00ABCD);
+  snap->PictureChanged();
+  f.ExpectNoStalePixels("snapshot");
+  EXPECT_EQ(snap->Width(), 5);
+  EXPECT_EQ(f.Px(4, 3), 0x00ABCDu);
+  EXPECT_EQ(f.Px(5, 3), 0u);
+}
+
 TEST(ImagePaint, PositionZoomedChildrenOfAStretchedParentMeetExactly) {
   PaintScene f;
   f.AddFile("bg.bri", BriBytes({Solid(10, 4, 0x101010)}));
