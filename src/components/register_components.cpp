@@ -7,6 +7,8 @@
 #include "components/nova_map_image.h"
 #include "components/nova_tile.h"
 #include "objects/nova_cabinet.h"
+#include "objects/nova_prop_motion.h"
+#include "objects/nova_timer.h"
 #include "objects/object_factory.h"
 #include "objects/scene.h"
 
@@ -14,6 +16,8 @@ namespace nova {
 
 void RegisterComponentClasses(TObjectFactory& factory, TComponentServices& services) {
   factory.Register(LT_CABINET, [](TNovaBaseList& scene) { return std::make_unique<TNovaCabinet>(&scene); });
+  factory.Register(LT_TIMER, [](TNovaBaseList& scene) { return std::make_unique<TNovaTimer>(&scene); });
+  factory.Register(LT_PROPMOTION, [](TNovaBaseList& scene) { return std::make_unique<TNovaPropMotion>(&scene); });
   factory.Register(LT_BOX, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaBox>(&scene, services); });
   factory.Register(LT_IMAGES,
                    [&services](TNovaBaseList& scene) { return std::make_unique<TNovaImages>(&scene, services); });
