@@ -46,6 +46,15 @@ TProject::TProject(TParamCollection& store, TSysFuncMan& funcs, TNovaBaseList& s
 }
 
 TProject::~TProject() {
+  // A save asked for in the frame that ended the game (save and quit from an event handler:
+  // the frame stops before the requests) is still made, before the exit page changes things.
+  if (options_.StateStore && pendingSave_.Slot >= 0) {
+    try {
+      options_.StateStore->SaveGame(pendingSave_);
+    } catch (const std::exception&) {
+      // The state store tells the user itself.
+    }
+  }
   if (callMan_ && !file_.ExitPage.empty()) {
     try {
       callMan_->Start(file_.ExitPage);

@@ -44,6 +44,16 @@ protected:
     game.scene.scene.Events().PostEvent(TEventSender{}, "ev.nsb", {}, PR_ONNOTIFY);
     game.Frame();
     ASSERT_EQ(game.project->GetSaveCaption(2), Utf8ToSjis("二番"));
+    // The game's pages as a game.dat, for --game.
+    TVrFileCollection pages;
+    for (const char* name : {"start.nsb", "ev.nsb"}) {
+      TKtMemoryStream bytes;
+      FileManager().ReadFile(bytes, name);
+      pages.AddMemoryFile(name)->Memory->Assign(bytes.Data());
+    }
+    TKtMemoryStream archive;
+    pages.Write(archive);
+    WriteFile(dir / "game/game.dat", archive.Data());
   }
   std::string File() { return "'" + (dir / "save.dat") + "'"; }
   TempDir dir;
@@ -69,6 +79,16 @@ TEST_F(NovatoolSave, ShowsTheSectionsOfEachEntry) {
   ExpectHas(r.Out, "{\"name\": \"runs\", \"type\": \"int\", \"dims\": [], \"values\": [4]}");
   ExpectHas(r.Out, "dither");
   EXPECT_EQ(r.Out.find("ERROR"), std::string::npos);
+}
+
+// With the game's pages the running command reads its own state.
+TEST_F(NovatoolSave, TheGamesPagesTellTheRunningCommand) {
+  for (const char* game : {"game", "game/game.dat"}) {
+    TRun r = Novatool(dir, "save show " + File() + " --game '" + (dir / game) + "'");
+    ASSERT_EQ(r.Code, 0) << r.Err << r.Out;
+    ExpectHas(r.Out, "1 frame (start.nsb@1), running command read by its page");
+  }
+  EXPECT_EQ(Novatool(dir, "save show " + File() + " --game '" + (dir / "none") + "'").Code, 1);
 }
 
 TEST_F(NovatoolSave, JsonForTools) {

@@ -91,6 +91,26 @@ TEST_F(SaveGame, TheLastRequestOfAFrameWins) {
   EXPECT_FALSE(game.project->ServiceRequests());  // nothing is left pending
 }
 
+// Save and quit from an event handler: the frame stops at the Terminate before the requests
+// are done, so the save is made when the game goes.
+TEST_F(SaveGame, SaveAndQuitFromAnEventHandler) {
+  RegisterPage("start.nsb", "VarNew \"v\" int {9}\nWait {} {} {}\n");
+  RegisterPage("quit.nsb", "GameSave {5} \"\" 0 {\"last\"}\nTerminate\nWait {} {} {}\n");
+  {
+    SavesGame game(dir.Path());
+    game.Frame();
+    game.scene.scene.Events().PostEvent(TEventSender{}, "quit.nsb", {}, PR_ONLBTNDOWN);
+    game.Frame();
+    EXPECT_TRUE(Quitting());
+    EXPECT_FALSE(fs::exists(dir / "save.dat"));
+  }
+  SavesGame next(dir.Path());
+  EXPECT_EQ(next.project->GetSaveCaption(5), "last");
+  next.project->RequestLoad(5);
+  next.project->ServiceRequests();
+  EXPECT_EQ(next.Int("v"), 9);
+}
+
 TEST_F(SaveGame, ASaveThatCannotBeWrittenLeavesTheFileAndTellsTheUser) {
   RegisterPage("start.nsb", "GameSave {1} \"\" 0 {\"one\"}\nGameSave {2} \"\" 0 {\"two\"}\nWait {} {} {}\n");
   SavesGame game(dir.Path());

@@ -85,6 +85,7 @@ struct SavesGame {
     FrameClock().Total += ms;
     scene.scene.ProcessInput(ms);
     project->RunFrame();
+    if (Quitting()) return false;  // as the game's frame: nothing more once the game ends
     scene.scene.UpdateScene(ms);
     return project->ServiceRequests();
   }
