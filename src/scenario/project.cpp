@@ -86,6 +86,9 @@ void TProject::RegisterFunctions() {
   funcs_.Register(FindSysFunc("GetSaveCaption"), [this](TSysFuncCall& c) { c.ResultStr(GetSaveCaption(c.Int(0))); });
   funcs_.Register(FindSysFunc("ListSaveCaption"), [this](TSysFuncCall& c) {
     auto count = static_cast<int32_t>(saveCaptions_.size());
+    // Without saves the arrays stay as they are: an array of no elements cannot be made, and
+    // failing there would leave the scenario without the count.
+    if (count == 0) return c.ResultInt(0);
     if (c.Has(0)) {
       TCustomParam& v = c.OutWhole(0);
       v.SetDims({count});

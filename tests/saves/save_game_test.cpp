@@ -27,6 +27,7 @@ TEST_F(SaveGame, CaptionsOfTheSlotsAsTheScenarioSeesThem) {
   RegisterPage("start.nsb",
                "VarNew \"caps\" str {\"\"}\n"
                "VarNew \"slots\" int {0}\n"
+               "VarNew \"none\" int {ListSaveCaption(caps, slots) + 100}\n"
                "GameSave {3} \"\" 0 {\"三番\"}\n"
                "GameSave {1} \"\" 0 {\"first\"}\n"
                "GameSave {3} \"\" 0 {\"three again\"}\n"
@@ -37,6 +38,7 @@ TEST_F(SaveGame, CaptionsOfTheSlotsAsTheScenarioSeesThem) {
   {
     SavesGame game(dir.Path());
     game.Frames(4);
+    EXPECT_EQ(game.Int("none"), 100);  // no saves yet: 0, the arrays untouched
     EXPECT_EQ(game.Int("n"), 2);
     TCustomParam& caps = *game.store->FindParam("caps")->Param;
     TCustomParam& slots = *game.store->FindParam("slots")->Param;
