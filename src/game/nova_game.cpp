@@ -17,6 +17,8 @@
 #include "params/var_dump.h"
 #include "platform/trace_log.h"
 #include "render/dibx.h"
+#include "saves/game_saves.h"
+#include "saves/save_screen.h"
 #include "text/font_pixels.h"
 #include "text/font_vars.h"
 #include "scenario/project.h"
@@ -63,7 +65,12 @@ void TNovaGame::Create(TGameHost& host) {
   options.ExecutableFolder = config_.GameFolder;
   options.SaveFolder = config_.SaveDir;
   options.HadFolderParameters = config_.HadFolderParameters;
+  saves_ = std::make_unique<TGameSaves>(*store_, *scene_, platform_.Dialogs());
+  options.StateStore = saves_.get();
   project_ = std::make_unique<TProject>(*store_, *funcs_, *scene_, platform_.Dialogs(), options);
+  saves_->SetProject(project_.get());
+  saves_->Sections.GetDither = [this] { return images_->Dither(); };
+  saves_->Sections.SetDither = [this](bool on) { images_->SetDither(on); };
   project_->SetTraceSink([this](const std::string& line) { WriteTrace(line); });
   project_->Create();
   if (TCallMan* cm = project_->CallMan()) cm->SetResponsivenessHook([this] { host_->KeepResponsive(); });
@@ -78,6 +85,14 @@ void TNovaGame::Create(TGameHost& host) {
   services_.Platform = &platform_;
   services_.ImageKey = project_->File().ImageKey;
   RegisterComponentClasses(factory_, services_);
+  RegisterSaveScreen(*funcs_, TSaveScreenServices{
+                                  .Scene = scene_.get(),
+                                  .Files = &FileManager(),
+                                  .StoreInSaveFile = [this](const std::string& name,
+                                                            const std::string& bytes) { saves_->StoreFile(name, bytes); },
+                                  .DropCachedImage = [this](const std::string& name) { images_->DropImage(name); },
+                                  .WrittenFiles = &writtenFiles_,
+                              });
   TracePoint("MediaInit");
 }
 
@@ -186,6 +201,8 @@ void TNovaGame::Shutdown() {
     missingData_ = project_->MissingGameData;
     project_.reset();  // exit page, status data
   }
+  saves_.reset();
+  if (funcs_) UnregisterSaveScreen(*funcs_);
   if (!config_.DumpVarsFile.empty() && store_) {
     std::ofstream out(config_.DumpVarsFile, std::ios::out | std::ios::trunc | std::ios::binary);
     if (!out) RaiseError(HostPathText(config_.DumpVarsFile) + ": cannot write the variable dump");
