@@ -12,6 +12,9 @@ namespace nova {
 class TBrioCollection;
 class TFontPixelManager;
 class TMediaSystem;
+class TMesTextSource;
+class TNovaHistoryFormatManager;
+class TNovaReadList;
 class TParamCollection;
 class TPlatform;
 class TSysFuncMan;
@@ -28,6 +31,10 @@ struct TComponentServices {
   TMediaSystem* Media = nullptr;
   TPlatform* Platform = nullptr;
   int32_t ImageKey = 0;  // the project's scrambling key of layered images
+  // Message boxes: the compiled texts of the scenario, the history formats and the read marks.
+  TMesTextSource* Texts = nullptr;
+  TNovaHistoryFormatManager* History = nullptr;
+  TNovaReadList* ReadMarks = nullptr;
 };
 
 }  // namespace nova

@@ -4,7 +4,12 @@
 #include "base/encoding.h"
 #include "base/error.h"
 #include "base/process.h"
+#include "components/history.h"
+#include "components/history_functions.h"
+#include "components/picture_frames.h"
+#include "components/read_list.h"
 #include "components/register_components.h"
+#include "game/game_fonts.h"
 #include "objects/input_vars.h"
 #include "objects/object_functions.h"
 #include "objects/scene.h"
@@ -15,8 +20,10 @@
 #include "platform/trace_log.h"
 #include "render/dibx.h"
 #include "text/font_pixels.h"
+#include "text/glyph_metrics.h"
 #include "text/font_vars.h"
 #include "scenario/project.h"
+#include "scenario/scenario_texts.h"
 
 namespace nova {
 
@@ -49,14 +56,24 @@ void TNovaGame::Create(TGameHost& host) {
   glyphs_ = std::make_unique<TFontPixelManager>(platform_.Fonts());
   RegisterInputVariables(*funcs_, *scene_, [this](int32_t x, int32_t y) { host_->MoveCursor(x, y); });
   RegisterObjectFunctions(*funcs_, *scene_);
+  texts_ = std::make_unique<TScenarioTexts>([this] { return project_ ? project_->CallMan() : nullptr; });
+  historyMetrics_ = std::make_unique<TGlyphCacheMetrics>(*glyphs_);
+  historyPictures_ = std::make_unique<TMesPictureSource>(services_, 32);
+  history_ = std::make_unique<TNovaHistoryFormatManager>();
+  history_->Env = TMesTextEnv{texts_.get(), historyMetrics_.get(), historyPictures_.get(), store_.get(), funcs_.get()};
+  readMarks_ = std::make_unique<TNovaReadList>();
+  RegisterHistoryFunctions(*funcs_, *history_);
   TracePoint("TProject.Create");
   TProjectOptions options;
   options.ExecutableFolder = config_.GameFolder;
   options.SaveFolder = config_.SaveDir;
   options.HadFolderParameters = config_.HadFolderParameters;
   project_ = std::make_unique<TProject>(*store_, *funcs_, *scene_, platform_.Dialogs(), options);
+  project_->History = history_.get();
+  project_->Marks = readMarks_.get();
   project_->SetTraceSink([this](const std::string& line) { WriteTrace(line); });
   project_->Create();
+  AddGameFonts(FileManager(), platform_.Fonts());
   if (TCallMan* cm = project_->CallMan()) cm->SetResponsivenessHook([this] { host_->KeepResponsive(); });
   scene_->SetSize(project_->ScreenWidth(), project_->ScreenHeight());
   scene_->DefaultCursor = [this] { return store_ ? store_->Cursor : std::string(); };
@@ -67,6 +84,9 @@ void TNovaGame::Create(TGameHost& host) {
   services_.Funcs = funcs_.get();
   services_.Glyphs = glyphs_.get();
   services_.Platform = &platform_;
+  services_.Texts = texts_.get();
+  services_.History = history_.get();
+  services_.ReadMarks = readMarks_.get();
   RegisterComponentClasses(factory_, services_);
   TracePoint("MediaInit");
 }
@@ -183,11 +203,14 @@ void TNovaGame::Shutdown() {
   }
   traceFile_.close();
   TracePoint("SysFuncMan.Free");
+  if (funcs_) UnregisterHistoryFunctions(*funcs_);
   funcs_.reset();
   TracePoint("ParamMan.Free");
   store_.reset();
   TracePoint("NovaFinalize");
   scene_.reset();
+  history_.reset();
+  readMarks_.reset();
   glyphs_.reset();
   backSurface_.reset();
   TracePoint("MediaFinal");

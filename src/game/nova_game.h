@@ -22,6 +22,11 @@ class TNovaBaseList;
 class TProject;
 class TDIBX;
 class TFontPixelManager;
+class TGlyphCacheMetrics;
+class TMesPictureSource;
+class TNovaHistoryFormatManager;
+class TNovaReadList;
+class TScenarioTexts;
 
 struct TGameConfig {
   std::filesystem::path GameFolder;  // where the game runs from (install.dat, game.dat, save.dat)
@@ -60,6 +65,9 @@ public:
   TSysFuncMan* Funcs() { return funcs_.get(); }
   TNovaBaseList* Scene() { return scene_.get(); }
   TProject* Project() { return project_.get(); }
+  // Message history formats (game save) and read marks (status data).
+  TNovaHistoryFormatManager* History() { return history_.get(); }
+  TNovaReadList* ReadMarks() { return readMarks_.get(); }
   void DumpVars(std::ostream& out);
 
 private:
@@ -77,6 +85,11 @@ private:
   TComponentServices services_;
   std::unique_ptr<TFontPixelManager> glyphs_;
   std::unique_ptr<TNovaBaseList> scene_;
+  std::unique_ptr<TScenarioTexts> texts_;
+  std::unique_ptr<TGlyphCacheMetrics> historyMetrics_;
+  std::unique_ptr<TMesPictureSource> historyPictures_;
+  std::unique_ptr<TNovaHistoryFormatManager> history_;
+  std::unique_ptr<TNovaReadList> readMarks_;
   std::unique_ptr<TProject> project_;
   std::unique_ptr<TDIBX> backSurface_;  // the scene's view of the panel picture
   const uint32_t* panelBits_ = nullptr;

@@ -13,6 +13,7 @@
 #include "params/param_collection.h"
 #include "params/sysfunc_call.h"
 #include "params/system_vars.h"
+#include "components/history.h"
 #include "scenario/file_functions.h"
 #include "scenario/messages.h"
 
@@ -102,6 +103,10 @@ void TProject::RegisterFunctions() {
     }
     c.ResultInt(count);
   });
+}
+
+void TProject::ResetGame() {
+  if (History) History->Reset();
 }
 
 void TProject::SetTraceSink(TTraceSink sink) {
