@@ -33,7 +33,7 @@ std::vector<uint16_t> Codes(const std::string& line) {
 TPoint Turn(double x, double y, double cx, double cy, int32_t angle) {
   const double a = angle * 2.0 * M_PI / 256.0, c = std::cos(a), s = std::sin(a);
   const double dx = x - cx, dy = y - cy;
-  return TPoint{static_cast<int32_t>(std::floor(cx + dx * c - dy * s)), static_cast<int32_t>(std::floor(cy + dx * s + dy * c))};
+  return TPoint{static_cast<int32_t>(std::lround(cx + dx * c - dy * s)), static_cast<int32_t>(std::lround(cy + dx * s + dy * c))};
 }
 
 }  // namespace
@@ -142,8 +142,6 @@ TRect TNovaLabel::RotatedBounds() {
       box = first ? one : Union(box, one);
       first = false;
     }
-  box.Right += 1;
-  box.Bottom += 1;
   return box;
 }
 
