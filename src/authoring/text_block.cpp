@@ -35,12 +35,16 @@ std::string ColorText(int32_t c) {
   return Format("#%06X", rgb);
 }
 
+const TDecorateValues kPlain;
+
 class TMarkupWriter {
 public:
   explicit TMarkupWriter(const TKtWord& word) : word_(word) {}
 
   std::string Write() {
     for (int i = 0; i < word_.Count(); ++i) Glyph(i);
+    // Whatever is still open is closed, as an author would write it (the stream stays the same).
+    Attributes(&kPlain, std::string(), kTextBlockWait);
     return out_;
   }
 
