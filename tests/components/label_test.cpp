@@ -108,30 +108,12 @@ TEST(Label, TextLinesZoomAndTurn) {
   EXPECT_NE(f.scene.Displayed().HitTest(TPoint{40 + w - 2, 7 + 2}, kGeneralModes), label);
 }
 
-// A 24-bit bitmap file of ten 16 x 16 cells side by side, cell i in colour (20 i, 255 - 20 i, 7).
+// Ten 16 x 16 cells side by side, cell i in colour (20 i, 255 - 20 i, 7).
 std::string DigitsBitmap() {
-  const int w = 160, h = 16, row = w * 3;
-  std::string b;
-  auto u16 = [&](uint16_t v) { b.push_back(static_cast<char>(v & 0xFF)), b.push_back(static_cast<char>(v >> 8)); };
-  auto u32 = [&](uint32_t v) { u16(static_cast<uint16_t>(v & 0xFFFF)), u16(static_cast<uint16_t>(v >> 16)); };
-  b += "BM";
-  u32(54 + row * h);
-  u32(0);
-  u32(54);
-  u32(40);
-  u32(w);
-  u32(h);
-  u16(1);
-  u16(24);
-  for (int i = 0; i < 6; ++i) u32(0);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const int cell = x / 16;
-      b.push_back(7);                                          // blue
-      b.push_back(static_cast<char>(255 - 20 * cell));        // green
-      b.push_back(static_cast<char>(20 * cell));               // red
-    }
-  return b;
+  return Bitmap(160, 16, [](int x, int) {
+    const uint32_t cell = static_cast<uint32_t>(x / 16);
+    return (20 * cell) << 16 | (255 - 20 * cell) << 8 | 7;
+  });
 }
 
 uint32_t CellPixel(int cell) { return static_cast<uint32_t>((20 * cell) << 16 | (255 - 20 * cell) << 8 | 7); }

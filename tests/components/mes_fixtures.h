@@ -72,6 +72,35 @@ inline void PutFile(const std::string& name, const std::string& bytes) {
   memory->AddMemoryFile(name)->Memory->Assign(bytes);
 }
 
+// A 24-bit bitmap file of w x h pixels; colour(x, y) gives 0x00RRGGBB.
+template <class F>
+std::string Bitmap(int w, int h, F colour) {
+  const int row = (w * 3 + 3) / 4 * 4;
+  std::string b;
+  auto u16 = [&](uint32_t v) { b.push_back(static_cast<char>(v & 0xFF)), b.push_back(static_cast<char>(v >> 8 & 0xFF)); };
+  auto u32 = [&](uint32_t v) { u16(v & 0xFFFF), u16(v >> 16); };
+  b += "BM";
+  u32(static_cast<uint32_t>(54 + row * h));
+  u32(0);
+  u32(54);
+  u32(40);
+  u32(static_cast<uint32_t>(w));
+  u32(static_cast<uint32_t>(h));
+  u16(1);
+  u16(24);
+  for (int i = 0; i < 6; ++i) u32(0);
+  for (int y = h - 1; y >= 0; --y) {  // bottom-up rows
+    for (int x = 0; x < w; ++x) {
+      const uint32_t c = colour(x, y);
+      b.push_back(static_cast<char>(c & 0xFF));
+      b.push_back(static_cast<char>(c >> 8 & 0xFF));
+      b.push_back(static_cast<char>(c >> 16 & 0xFF));
+    }
+    b.append(static_cast<size_t>(row - w * 3), '\0');
+  }
+  return b;
+}
+
 struct MesFixture {
   MesFixture() : funcs(store), glyphs(fonts), metrics(glyphs) {
     FreshFiles();

@@ -160,5 +160,30 @@ TEST(MesTyping, PaintsRevealedCharactersInTheirColourAndMarksThemDirty) {
     for (int x = 0; x < 320; ++x) ASSERT_EQ(f.back.GetPixel(x, y), expected.GetPixel(x, y)) << x << "," << y;
 }
 
+TEST(MesTyping, InlineImagesShowTheirPictureWithTheBoxAlpha) {
+  MesFixture f;
+  PutFile("pic.bmp", Bitmap(12, 10, [](int, int) { return 0x00C08040u; }));
+  TNovaMes* box = f.Box("mes", 20, 30, 200, 100);
+  f.store.TextDelay = 0;
+  MesFixture::SetStr(*box, PR_TEXT, "a<IMG SRC=\"pic.bmp\" ALIGN=TOP>b");
+  auto* img = static_cast<TWdImg*>(box->Word().Glyph(1));
+  ASSERT_EQ(img->Width, 12);
+  ASSERT_EQ(img->Height, 10);
+  f.back.Fill(0);
+  f.Frame();
+  EXPECT_EQ(MesFixture::Str(*box, PR_TEXT), "ab");
+  const int32_t x = 20 + img->Parent->X + img->X, y = 30 + img->Parent->Y + img->Y;
+  EXPECT_EQ(f.back.GetPixel(x + 5, y + 5), 0xC08040u);
+  // The box's alpha blends its pictures (characters keep theirs).
+  MesFixture::Set(*box, PR_ALPHA, 128);
+  f.Frame();
+  const uint32_t half = f.back.GetPixel(x + 5, y + 5);
+  EXPECT_NEAR(static_cast<int>(half >> 16), 0x60, 2);
+  EXPECT_NEAR(static_cast<int>(half >> 8 & 0xFF), 0x40, 2);
+  // A picture the game does not have measures nothing and shows nothing.
+  MesFixture::SetStr(*box, PR_TEXT, "<IMG SRC=\"none.bmp\">");
+  EXPECT_EQ(box->Word().Glyph(0)->Width, 0);
+}
+
 }  // namespace
 }  // namespace nova::test
