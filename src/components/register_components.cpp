@@ -6,6 +6,9 @@
 #include "components/nova_images.h"
 #include "components/nova_map_image.h"
 #include "components/nova_tile.h"
+#include "components/nova_cglabel.h"
+#include "components/nova_label.h"
+#include "components/nova_mes.h"
 #include "objects/nova_cabinet.h"
 #include "objects/nova_prop_motion.h"
 #include "objects/nova_timer.h"
@@ -26,6 +29,10 @@ void RegisterComponentClasses(TObjectFactory& factory, TComponentServices& servi
   factory.Register(LT_TILE, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaTile>(&scene, services); });
   factory.Register(LT_MAPIMG,
                    [&services](TNovaBaseList& scene) { return std::make_unique<TNovaMapImage>(&scene, services); });
+  factory.Register(LT_MES, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaMes>(&scene, services); });
+  factory.Register(LT_LABEL, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaLabel>(&scene, services); });
+  factory.Register(LT_CGLABEL,
+                   [&services](TNovaBaseList& scene) { return std::make_unique<TNovaCGLabel>(&scene, services); });
 }
 
 }  // namespace nova
