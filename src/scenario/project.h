@@ -80,6 +80,7 @@ public:
   void RequestLoad(int32_t slot) override { pendingLoad_ = slot; }
   void ResetGame() override {}
   void PageRefused(const std::string& message) override;
+  int32_t ImageKey() const override { return file_.ImageKey; }
 
   std::string GetSaveCaption(int32_t slot) const;
   void SetSaveCaption(int32_t slot, const std::string& caption);

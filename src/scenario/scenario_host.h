@@ -20,6 +20,8 @@ public:
   virtual void ResetGame() {}
   // A page that must be rebuilt: the player warns and closes (message: page name + text).
   virtual void PageRefused(const std::string& /*message*/) {}
+  // The scrambling key of the game's layered images (transition masks).
+  virtual int32_t ImageKey() const { return 0; }
 };
 
 // Receives one trace line (Shift-JIS, no line end); the edge converts it for its file.
