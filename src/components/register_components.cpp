@@ -2,6 +2,8 @@
 
 #include "components/component_services.h"
 #include "objects/nova_cabinet.h"
+#include "objects/nova_prop_motion.h"
+#include "objects/nova_timer.h"
 #include "objects/object_factory.h"
 #include "objects/scene.h"
 
@@ -9,6 +11,8 @@ namespace nova {
 
 void RegisterComponentClasses(TObjectFactory& factory, TComponentServices& /*services*/) {
   factory.Register(LT_CABINET, [](TNovaBaseList& scene) { return std::make_unique<TNovaCabinet>(&scene); });
+  factory.Register(LT_TIMER, [](TNovaBaseList& scene) { return std::make_unique<TNovaTimer>(&scene); });
+  factory.Register(LT_PROPMOTION, [](TNovaBaseList& scene) { return std::make_unique<TNovaPropMotion>(&scene); });
 }
 
 }  // namespace nova

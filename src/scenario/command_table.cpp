@@ -10,6 +10,7 @@
 #include "scenario/commands_flip.h"
 #include "scenario/commands_flow.h"
 #include "scenario/commands_game.h"
+#include "scenario/commands_motion.h"
 #include "scenario/commands_objects.h"
 #include "scenario/commands_props.h"
 #include "scenario/messages.h"
@@ -115,7 +116,7 @@ std::vector<TLayoutSource> Sources() {
       {"CGCaption", "画像キャプション作成", Make<TComControl>, -1, Props()},
       {"MediaPlay", "メディア再生", Make<TComExprRecord>, -1, object},
       {"PrevMenuNew", "プレビューメニュー作成", Make<TComControl>, -1, Props()},
-      {"PropMotion", "プロパティモーション", Make<TComExprRecord>, -1,
+      {"PropMotion", "プロパティモーション", Make<TComPropMotion>, -1,
        {{K::Expr, "name", 0}, {K::Expr, "object", 0}, {K::Expr, "prop", 0}, {K::Expr, "value", 0},
         {K::Expr, "time", 0}, {K::Expr, "kind", 0}, {K::Expr, "repeat", 108}}},
       {"FormatHist", "履歴書式登録", Make<TComExprRecord>, -1, {{K::Expr, "box", 0}, {K::Expr, "format", 111}}},
