@@ -114,6 +114,7 @@ public:
   // The default parameters and the random generator transitions are made with (the game aims
   // the zoom at its screen and gives its run-time generator).
   void SetWipeContext(TWipeContext context) { wipeContext_ = std::move(context); }
+  const TWipeContext& WipeContext() const { return wipeContext_; }
   // Makes newDisplayed the displayed screen; a running transition ends. With a kind that has
   // a transition (WP_FADE .. WP_BLOCKRANDOM) and a back surface of the screens' size and depth,
   // a transition starts from the displayed screen's picture (the back surface is copied into

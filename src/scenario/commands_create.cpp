@@ -141,8 +141,11 @@ void ApplyCreationProperties(TNovaObject& object, const TComComponent& record, T
     if (id == PR_PARENT) {
       // Every new control gets a parent, the displayed screen unless one is named.
       if (!object.IsControl()) continue;
+      auto& control = static_cast<TNovaControl&>(object);
       TNovaControl* parent = carried ? scene.FindControl(EvalStr(record.Prop(id), cm)) : nullptr;
-      static_cast<TNovaControl&>(object).SetParent(parent ? parent : &scene.Displayed());
+      control.SetParent(parent ? parent : &scene.Displayed());
+      // Naming itself as parent is refused like any cycle; the new control still gets a place.
+      if (!control.Parent()) control.SetParent(&scene.Displayed());
       continue;
     }
     // The particle start positions have no setter: the emitter got their expressions.

@@ -147,6 +147,7 @@ TEST_F(ObjectCommandTest, NamesAndParents) {
       {"\"a\"", nullptr, true, "a", "\x01" "BASE1"},
       {"\"a\"", "\"\x01\"", false, "a", "\x01" "BASE1"},  // the back screen by its short name
       {"\"holder\"", nullptr, false, "holder", "\x01" "BASE0"},  // the old holder is renamed
+      {"\"a\"", "\"a\"", false, "a", "\x01" "BASE0"},  // itself: no cycle, the displayed screen
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.name ? c.name : "-") + " / " + (c.parent ? c.parent : "-"));
