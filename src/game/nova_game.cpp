@@ -102,6 +102,12 @@ void TNovaGame::Create(TGameHost& host) {
   AddGameFonts(FileManager(), platform_.Fonts());
   if (TCallMan* cm = project_->CallMan()) cm->SetResponsivenessHook([this] { host_->KeepResponsive(); });
   scene_->SetSize(project_->ScreenWidth(), project_->ScreenHeight());
+  // Transitions: the zoom aims at the centre of the screen the project starts with, and the
+  // shuffled kinds draw from the game's Random.
+  TWipeContext wipes;
+  wipes.Defaults.AimZoomAt(project_->ScreenWidth(), project_->ScreenHeight());
+  wipes.Random = [](int32_t n) { return NextRandom(n); };
+  scene_->SetWipeContext(std::move(wipes));
   scene_->DefaultCursor = [this] { return store_ ? store_->Cursor : std::string(); };
   scene_->SetCursorListener([this](const std::string& file) { ShowCursorFile(file); });
   services_.Files = &FileManager();

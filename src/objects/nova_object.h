@@ -54,6 +54,10 @@ public:
   // The creation commands hand some objects the compiled expression of a property that the
   // object evaluates itself whenever it needs the value (an image's frame delay).
   virtual void TakeExpression(int /*property*/, std::shared_ptr<TNovaParser> /*expression*/) {}
+  // Media objects (videos, sounds): the play state the commands set (1 plays; 2 stops; 3 stops
+  // after fading out over PR_DELAY) and read back. Other classes have none.
+  virtual int32_t PlayState() const { return 0; }
+  virtual void SetPlayState(int32_t /*state*/) {}
 
   // The frame's update: true asks the scene to destroy the object now (auto-scrap).
   virtual bool Update(uint32_t /*elapsedMs*/) { return false; }

@@ -42,6 +42,8 @@ void TNovaBaseList::MakeScreens() {
 }
 
 void TNovaBaseList::SetSize(int32_t width, int32_t height) {
+  // A transition keeps its surfaces' size while it lives.
+  transition_.reset();
   width_ = width;
   height_ = height;
   for (auto& screen : screens_) screen->ResizeSurfaces(width_, height_, bits_);
@@ -49,8 +51,14 @@ void TNovaBaseList::SetSize(int32_t width, int32_t height) {
 
 void TNovaBaseList::SetBitCount(int bits) {
   if (bits == bits_) return;
+  transition_.reset();
   bits_ = bits;
   for (auto& screen : screens_) screen->ResizeSurfaces(width_, height_, bits_);
+}
+
+void TNovaBaseList::SetBackSurface(TCustomDIBX* back) {
+  if (back != back_) transition_.reset();
+  back_ = back;
 }
 
 // ---- registry ----
@@ -366,29 +374,44 @@ void TNovaBaseList::UpdateScene(uint32_t elapsedMs) {
 void TNovaBaseList::PaintScene() {
   transitionRect_ = TRect{};
   for (auto& screen : screens_) screen->PaintDirty();
-  if (transition_ && back_)
-    transitionRect_ = transition_->Draw(*back_, BackScreen().Surface(), Displayed().Surface());
+  if (transition_) {
+    transition_->Step();
+    transitionRect_ = transition_->UpdateRect();
+  }
 }
 
 void TNovaBaseList::ClearDirty() {
   for (auto& screen : screens_) screen->DirtyList().Clear();
 }
 
-void TNovaBaseList::StartTransition(int newDisplayed, std::unique_ptr<TSceneTransition> transition) {
+TCustomWipe* TNovaBaseList::StartTransition(int newDisplayed, int32_t kind, bool reverse, int32_t duration) {
   newDisplayed &= 1;
   const bool changes = newDisplayed != displayed_;
-  if (transition) {
-    // The screen going away keeps the picture last shown, which the transition starts from.
-    TNovaBase& leaving = Displayed();
-    if (back_ && !leaving.Surface().IsEmpty() && back_->GetBitCount() == leaving.Surface().GetBitCount()) {
-      leaving.Surface().ResetClip();
-      leaving.Surface().Draw(0, 0, false, false, false, TRect{0, 0, width_, height_}, back_);
-    }
-  }
-  transition_ = std::move(transition);
+  const bool wasRunning = transition_ != nullptr;
+  transition_.reset();
   displayed_ = newDisplayed;
   input_.Displayed = displayed_;
-  if (changes || transition_) {
+  TNovaBase& shown = Displayed();
+  TNovaBase& other = BackScreen();
+  // The transition composes the back surface from the two screens' own surfaces, which must
+  // match it.
+  const bool composable = back_ && !back_->IsEmpty() && !shown.Surface().IsEmpty() &&
+                          back_->GetWidth() == width_ && back_->GetHeight() == height_ &&
+                          back_->GetBitCount() == shown.Surface().GetBitCount() &&
+                          shown.Surface().GetWidth() == width_ && shown.Surface().GetHeight() == height_;
+  if (composable && kind != WP_NONE) {
+    transition_ = CreateWipe(kind, back_, &shown.Surface(), &other.Surface(), wipeContext_);
+    if (transition_) {
+      ++transitionSerial_;
+      // The displayed screen keeps the picture last shown, which the transition starts from.
+      shown.Surface().ResetClip();
+      back_->ResetClip();
+      shown.Surface().Assign(back_);
+      transition_->SetReverse(reverse ? 1 : 0);
+      transition_->SetDuration(duration);
+    }
+  }
+  if (changes || wasRunning || transition_) {
     for (auto& screen : screens_) screen->AddDirtyRect(TRect{0, 0, width_, height_});
   }
   if (changes) {
@@ -398,6 +421,7 @@ void TNovaBaseList::StartTransition(int newDisplayed, std::unique_ptr<TSceneTran
       keyTargetRequested_ = true;
     }
   }
+  return transition_.get();
 }
 
 // ---- properties ----

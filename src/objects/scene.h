@@ -16,18 +16,11 @@
 #include "objects/nova_control.h"
 #include "objects/object_factory.h"
 #include "objects/screen.h"
+#include "render/wipes.h"
 
 namespace nova {
 
 class TCustomDIBX;
-
-// The running screen transition as the scene drives it (transitions are their own library).
-class TSceneTransition {
-public:
-  virtual ~TSceneTransition() = default;
-  // Draws the transition's current step into the back surface; the rectangle it touched.
-  virtual TRect Draw(TCustomDIBX& back, TCustomDIBX& oldScreen, TCustomDIBX& newScreen) = 0;
-};
 
 class TNovaBaseList : public TNovaComponent {
 public:
@@ -46,8 +39,9 @@ public:
   void SetBitCount(int bits);
   int BitCount() const { return bits_; }
   // The surface the displayed screen paints into while no transition runs (the game's frame
-  // buffer); null: the displayed screen paints into its own surface.
-  void SetBackSurface(TCustomDIBX* back) { back_ = back; }
+  // buffer); null: the displayed screen paints into its own surface. A running transition
+  // ends when the surface changes.
+  void SetBackSurface(TCustomDIBX* back);
   TCustomDIBX* BackSurface() const { return back_; }
 
   // ---- registry ----
@@ -116,9 +110,23 @@ public:
   void PaintScene();
   // The screen manager empties both dirty lists once it has presented the frame.
   void ClearDirty();
-  // The displayed index changes; a transition, when given, runs until it is replaced.
-  void StartTransition(int newDisplayed, std::unique_ptr<TSceneTransition> transition);
+  // ---- screen transitions ----
+  // The default parameters and the random generator transitions are made with (the game aims
+  // the zoom at its screen and gives its run-time generator).
+  void SetWipeContext(TWipeContext context) { wipeContext_ = std::move(context); }
+  const TWipeContext& WipeContext() const { return wipeContext_; }
+  // Makes newDisplayed the displayed screen; a running transition ends. With a kind that has
+  // a transition (WP_FADE .. WP_BLOCKRANDOM) and a back surface of the screens' size and depth,
+  // a transition starts from the displayed screen's picture (the back surface is copied into
+  // its own surface) to the other screen's, composed on the back surface. It is returned for
+  // the caller to set up (parameters, mask, Prepare) and to drive (SetElapsed); every
+  // PaintScene, after both screens have painted into their own surfaces, steps it, until the
+  // next call. Null: no transition runs.
+  TCustomWipe* StartTransition(int newDisplayed, int32_t kind = WP_NONE, bool reverse = false, int32_t duration = 1);
+  TCustomWipe* Transition() const { return transition_.get(); }
   bool TransitionRunning() const { return transition_ != nullptr; }
+  // Tells transitions apart (a caller checks that the one it started still runs); 0: none.
+  uint64_t TransitionSerial() const { return transition_ ? transitionSerial_ : 0; }
   // The rectangle a running transition touched in the last paint.
   const TRect& TransitionRect() const { return transitionRect_; }
 
@@ -151,7 +159,9 @@ private:
   TObjectRef focus_;
   bool keyTargetRequested_ = false;
   const TObjectFactory* factory_ = nullptr;
-  std::unique_ptr<TSceneTransition> transition_;
+  TWipeContext wipeContext_;
+  std::unique_ptr<TCustomWipe> transition_;
+  uint64_t transitionSerial_ = 0;
   TRect transitionRect_;
   std::function<void(const std::string&)> cursorListener_;
   uint64_t nextSerial_ = 1;

@@ -36,6 +36,9 @@ int FindSysFunc(const std::string& name);  // exact, case-sensitive; -1 when unk
 // The one generator state of Random: state := state * 134775813 + 1 per call.
 uint32_t RandomSeed();
 void SetRandomSeed(uint32_t seed);
+// Random(n): a uniform integer in 0 .. n - 1 that advances the state (screen transitions use
+// it too).
+int32_t NextRandom(int32_t n);
 // Start-up seeds it from the time of day: ((hour * 60 + min) * 60 + sec) * 1000 + msec.
 void SeedRandomFromTime(const TDateTimeParts& now);
 

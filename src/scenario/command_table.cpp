@@ -5,11 +5,15 @@
 
 #include "base/encoding.h"
 #include "base/error.h"
+#include "scenario/commands_cabinet.h"
+#include "scenario/commands_create.h"
+#include "scenario/commands_flip.h"
 #include "scenario/commands_flow.h"
 #include "scenario/commands_game.h"
 #include "scenario/commands_motion.h"
 #include "scenario/commands_objects.h"
 #include "scenario/commands_text.h"
+#include "scenario/commands_props.h"
 #include "scenario/messages.h"
 #include "scenario/page_format.h"
 
@@ -67,9 +71,9 @@ std::vector<TLayoutSource> Sources() {
       {"VarDel", "変数削除", Make<TComVarDel>, -1, {{K::String, "name", 0}}},
       {"GetProp", "プロパティ取得", Make<TComGetProp>, -1,
        {{K::Expr, "object", 0}, {K::Expr, "prop", 0}, {K::String, "var", 0}}},
-      {"SetProp", "プロパティ設定", Make<TComExprRecord>, -1,
+      {"SetProp", "プロパティ設定", Make<TComSetProp>, -1,
        {{K::Expr, "object", 0}, {K::Expr, "prop", 0}, {K::Expr, "value", 0}}},
-      {"ObjDel", "コンポーネント削除", Make<TComExprRecord>, -1, object},
+      {"ObjDel", "コンポーネント削除", Make<TComObjDel>, -1, object},
       {"TextIns", "テキスト挿入", Make<TComTextIns>, -1,
        {{K::TextBlock, "text", 0}, {K::Expr, "box", 0}, {K::Expr, "read", 0}, {K::Expr, "wait", 0},
         {K::Expr, "block", 107}}},

@@ -36,31 +36,4 @@ void TComObjectWait::LoadState(TStream& s) {
   if (version >= 100) blockEvents_ = s.ReadByte();
 }
 
-void TComFlip::LoadFields(TFieldReader& f) {
-  kind_ = f.Expr("kind");
-  durationExpr_ = f.Expr("time");
-  reverse_ = f.Expr("reverse");
-  carryMode_ = f.Expr("mode");
-  patterns_ = f.Exprs("patterns");
-  clearOld_ = f.Expr("clear");
-  param1_ = f.Expr("param1");
-  param2_ = f.Expr("param2");
-  textParam_ = f.Expr("text");
-  blockExpr_ = f.Expr("block");
-}
-
-void TComFlip::SaveState(TStream& s) {
-  WriteStateTag(s);
-  s.WriteByte(blockEvents_);
-  s.WriteByte(clearOldFlag_);
-}
-
-void TComFlip::LoadState(TStream& s) {
-  int version = ReadStateTag(s);
-  if (version >= 100) {
-    blockEvents_ = s.ReadByte();
-    clearOldFlag_ = s.ReadByte();
-  }
-}
-
 }  // namespace nova

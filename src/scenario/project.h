@@ -84,6 +84,7 @@ public:
   TNovaHistoryFormatManager* HistoryFormats() override { return History; }
   TNovaReadList* ReadMarks() override { return Marks; }
   void PageRefused(const std::string& message) override;
+  int32_t ImageKey() const override { return file_.ImageKey; }
 
   std::string GetSaveCaption(int32_t slot) const;
   void SetSaveCaption(int32_t slot, const std::string& caption);

@@ -26,6 +26,8 @@ public:
   // The message history formats and the read marks of the text commands (null: none).
   virtual TNovaHistoryFormatManager* HistoryFormats() { return nullptr; }
   virtual TNovaReadList* ReadMarks() { return nullptr; }
+  // The scrambling key of the game's layered images (transition masks).
+  virtual int32_t ImageKey() const { return 0; }
 };
 
 // Receives one trace line (Shift-JIS, no line end); the edge converts it for its file.

@@ -8,6 +8,7 @@
 #include "game/nova_game.h"
 #include "objects/scene.h"
 #include "params/param_collection.h"
+#include "params/sysfunc.h"
 #include "platform/trace_log.h"
 #include "scenario/page_format.h"
 #include "scenario/project.h"
@@ -222,6 +223,20 @@ TEST_F(GameTest, ARunawayPageKeepsTheWindowAnsweringAndStopsOnQuitting) {
   EXPECT_EQ(closing.pumps, 3);
   EXPECT_TRUE(CloseRequested());
   EXPECT_GE(n->Param->GetAsInt(), 4096);  // the pass ran until the window was closed
+}
+
+TEST_F(GameTest, TransitionsAimTheZoomAtTheScreenAndDrawFromTheGamesRandom) {
+  RegisterProject("start.nsb");
+  Register("start.nsb", CalcPage({}));
+  TNovaGame game(platform, Config());
+  game.Create(host);
+  const TWipeContext& wipes = game.Scene()->WipeContext();
+  EXPECT_EQ(wipes.Defaults.Pairs[WP_ZOOMIN], (std::array<int32_t, 2>{160, 240}));
+  EXPECT_EQ(wipes.Defaults.Pairs[WP_BLINDH], (std::array<int32_t, 2>{20, 1}));
+  ASSERT_TRUE(wipes.Random);
+  SetRandomSeed(5);
+  EXPECT_EQ(wipes.Random(1000), TWipeRandomLcg(5)(1000));
+  EXPECT_EQ(RandomSeed(), 5u * 134775813u + 1u);  // the game's Random went on
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ TEST(Painting, TheBackScreenPaintsIntoItsOwnSurfaceUntilItIsShown) {
   f.Frame();
   EXPECT_EQ(Px(f.back, 2, 2), 0xFF0000u);
   EXPECT_EQ(f.scene.BackScreen().Surface().GetPixel(2, 2), 0x0000FFu);
-  f.scene.StartTransition(1, nullptr);
+  f.scene.StartTransition(1);
   f.Frame();
   EXPECT_EQ(Px(f.back, 2, 2), 0x0000FFu);
   EXPECT_EQ(hidden->Screen(), &f.scene.Displayed());

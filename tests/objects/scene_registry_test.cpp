@@ -74,7 +74,7 @@ TEST(SceneLookup, SpecialNamesAndExactBytes) {
   EXPECT_EQ(f.scene.FindControl("tick"), nullptr);  // components are no parents
   EXPECT_EQ(f.scene.FindControl("Box"), box);
   // With the second screen displayed, the screen names follow the index, the short ones the role.
-  f.scene.StartTransition(1, nullptr);
+  f.scene.StartTransition(1);
   EXPECT_EQ(f.scene.FindControl("\x01" "BASE0"), &f.scene.GetScreen(0));
   EXPECT_EQ(f.scene.FindControl(""), &f.scene.GetScreen(1));
   EXPECT_EQ(f.scene.FindObject("\x01" "BASE0"), &f.scene.GetScreen(1));

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/error.h"
-#include "scenario/commands_objects.h"
+#include "scenario/commands_create.h"
 #include "scenario/pages.h"
 #include "scenario_test_util.h"
 

@@ -260,6 +260,65 @@ TEST(SourceLanguage, EveryCommandWithEveryField) {
   }
 }
 
+// Every object-creating command (and the cabinets) with every property: the page's property
+// sets come out full, a command naming fewer properties carries empty expressions for the
+// rest, and the page round-trips. A property that is empty everywhere survives through
+// .propset.
+TEST(SourceLanguage, EveryObjectCommandWithEveryProperty) {
+  std::string text;
+  std::vector<int> codes;
+  for (int code = 0; code < kCommandCount; ++code) {
+    if (!IsPropertyCommand(code)) continue;
+    codes.push_back(code);
+    text += CommandLayout(code).Name;
+    for (int id = 0; id < kPropertyCount; ++id)
+      text += std::string(" ") + PropertyName(id) + "={v = " + std::to_string(code * 1000 + id) + "}";
+    text += "\n";
+    text += std::string(CommandLayout(code).Name) + " PR_LEFT={1}\n";
+  }
+  ASSERT_EQ(codes.size(), 24u);  // 22 creation commands and the two cabinet commands
+  TPageFile page = Compile(text);
+  ASSERT_EQ(page.Commands.size(), 2 * codes.size());
+  for (size_t i = 0; i < codes.size(); ++i) {
+    SCOPED_TRACE(CommandLayout(codes[i]).Name);
+    for (int id = 0; id < kPropertyCount; ++id) EXPECT_TRUE(PropSetHas(page.PropSets[static_cast<size_t>(codes[i])], id));
+    const TFieldValue& all = page.Commands[2 * i].Fields[0];
+    const TFieldValue& one = page.Commands[2 * i + 1].Fields[0];
+    ASSERT_EQ(all.Kind, TFieldKind::Properties);
+    for (int id = 0; id < kPropertyCount; ++id) {
+      ASSERT_TRUE(all.Props[static_cast<size_t>(id)] && one.Props[static_cast<size_t>(id)]) << id;
+      EXPECT_FALSE(all.Props[static_cast<size_t>(id)]->Empty()) << id;
+      EXPECT_EQ(one.Props[static_cast<size_t>(id)]->Empty(), id != FindPropertyByName("PR_LEFT")) << id;
+    }
+  }
+  ExpectRoundTrip(Bytes(page), "p.nsb");
+  ExpectRoundTrip(Bytes(Compile(".propset 8 21\nBoxNew PR_NAME={} PR_WIDTH={2}\n")), "p.nsb");
+}
+
+// Flip and the cabinets as authors write them: positional fields after the properties, the
+// Flip's text and block-events fields only from their page versions.
+TEST(SourceLanguage, FlipAndCabinetFields) {
+  TPageFile page = Compile(
+      "Flip {1} {500} {FALSE} {1} [{\"a\"} {\"b\"}] {TRUE} {10} {20} {\"m.bri\"} {TRUE}\n"
+      "SaveCabinet PR_NAME={\"cab\"} {TRUE} [{\"a\"}]\n"
+      "LoadCabinet PR_NAME={\"cab\"} mode={FALSE}\n");
+  ASSERT_EQ(page.Commands.size(), 3u);
+  const TCommandRecord& flip = page.Commands[0];
+  ASSERT_EQ(flip.Fields.size(), 10u);
+  EXPECT_EQ(flip.Fields[4].Exprs.size(), 2u);
+  for (size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 7u, 8u, 9u}) EXPECT_FALSE(flip.Fields[i].Expr->Empty()) << i;
+  const TCommandRecord& save = page.Commands[1];
+  ASSERT_EQ(save.Fields.size(), 3u);
+  EXPECT_FALSE(save.Fields[1].Expr->Empty());
+  EXPECT_EQ(save.Fields[2].Exprs.size(), 1u);
+  EXPECT_TRUE(page.Commands[2].Fields[2].Exprs.empty());
+  ExpectRoundTrip(Bytes(page), "p.nsb");
+  TPageFile old = Compile(".version 100\nFlip {2} {300} clear={TRUE}\n");
+  EXPECT_EQ(old.Commands[0].Fields.size(), 8u);  // no text (v >= 101) and no block (v >= 107)
+  ExpectRoundTrip(Bytes(old), "p.nsb");
+  EXPECT_EQ(BuildError(".version 106\nFlip {1} block={TRUE}\n"), "p.nss:2: field 'block' needs page version 107 or later");
+}
+
 TEST(SourceLanguage, EveryTestGamePageRoundTrips) {
   namespace fs = std::filesystem;
   fs::path games = fs::path(test::SourceDir()) / "tests" / "games";

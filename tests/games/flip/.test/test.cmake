@@ -1,0 +1,2 @@
+set(FRAMES 30)
+set(SCREENSHOTS 4 8 16 20 26)

@@ -1,0 +1,1 @@
+Calc {ticks = ticks + 1}
