@@ -1,5 +1,7 @@
 #include "authoring/disassembler.h"
 
+#include "authoring/carried_properties.h"
+
 #include <map>
 
 #include "base/sjis.h"
@@ -85,6 +87,7 @@ private:
     std::array<TPropSet, kCommandCount> used{};
     for (const TCommandRecord& r : page_.Commands) {
       if (!IsPropertyCommand(r.Code())) continue;
+      AddClassProperties(used[static_cast<size_t>(r.Code())], r.Code());
       for (const TFieldValue& f : r.Fields)
         if (f.Kind == TFieldKind::Properties)
           for (int id = 0; id < kPropertyCount; ++id)

@@ -1,5 +1,7 @@
 #include "authoring/page_compiler.h"
 
+#include "authoring/carried_properties.h"
+
 #include <set>
 
 #include "base/encoding.h"
@@ -293,8 +295,11 @@ private:
 
   void BuildPropSets() {
     std::array<TPropSet, kCommandCount> used{};
-    for (size_t i = 0; i < src_.Commands.size(); ++i)
-      for (int id : usedProps_[i]) PropSetAdd(used[static_cast<size_t>(src_.Commands[i].Code)], id);
+    for (size_t i = 0; i < src_.Commands.size(); ++i) {
+      TPropSet& set = used[static_cast<size_t>(src_.Commands[i].Code)];
+      AddClassProperties(set, src_.Commands[i].Code);
+      for (int id : usedProps_[i]) PropSetAdd(set, id);
+    }
     size_t size = static_cast<size_t>(page_.PropSetRecordSize);
     for (const auto& [code, e] : explicitSets_)
       if (code >= propCount_) Fail(e.first, ".propset " + std::to_string(code) + " lies past .propcount");

@@ -2,13 +2,17 @@
 // disassembly -> build round trip.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <filesystem>
 #include <map>
 
 #include "base/encoding.h"
 #include "base/stream.h"
 #include "scenario/page_format.h"
+#include "params/class_properties.h"
 #include "params/property_table.h"
+#include "scenario/commands_create.h"
 #include "authoring/disassembler.h"
 #include "authoring/expr_text.h"
 #include "authoring/page_compiler.h"
@@ -115,18 +119,24 @@ TEST(SourceLanguage, OptionsOverrideTheHeader) {
   EXPECT_EQ(p.Commands[1].Fields[3].Int, 2);
 }
 
-TEST(SourceLanguage, PropertySetsComeFromWhatThePageUses) {
+TEST(SourceLanguage, PropertySetsCarryTheClassAndWhatThePageNames) {
   TPageFile p = Compile(
       "BoxNew PR_LEFT={10} PR_TOP={20}\n"
-      "BoxNew PR_COLOR={255}\n"
+      "BoxNew PR_COLOR={255} PR_FONTNAME={\"x\"}\n"
       "Button PR_NAME={\"b\"}\n");
-  EXPECT_TRUE(PropSetHas(p.PropSets[8], FindPropertyByName("PR_LEFT")));
-  EXPECT_TRUE(PropSetHas(p.PropSets[8], FindPropertyByName("PR_TOP")));
-  EXPECT_TRUE(PropSetHas(p.PropSets[8], FindPropertyByName("PR_COLOR")));
-  EXPECT_FALSE(PropSetHas(p.PropSets[8], 0));
-  EXPECT_TRUE(PropSetHas(p.PropSets[30], 0));
+  // A box carries every property it takes from its command, and what the page names besides.
+  for (const char* name : {"PR_NAME", "PR_PARENT", "PR_LEFT", "PR_TOP", "PR_COLOR", "PR_BORDERCOLOR", "PR_VISIBLE",
+                           "PR_ONIDLE", "PR_FONTNAME"})
+    EXPECT_TRUE(PropSetHas(p.PropSets[8], FindPropertyByName(name))) << name;
+  for (const char* name : {"PR_TEXT", "PR_COMPOTYPE", "PR_ZOOMX"})
+    EXPECT_FALSE(PropSetHas(p.PropSets[8], FindPropertyByName(name))) << name;
+  EXPECT_TRUE(PropSetHas(p.PropSets[30], FindPropertyByName("PR_HOVERSOURCE")));
+  EXPECT_FALSE(PropSetHas(p.PropSets[30], FindPropertyByName("PR_FONTNAME")) &&
+               PropSetHas(p.PropSets[9], FindPropertyByName("PR_FONTNAME")));
+  const TPropSet none{};
+  EXPECT_EQ(p.PropSets[9], none) << "no ImgNew on the page";
   ASSERT_EQ(p.PropSetRecords.size(), 61u);
-  // The second BoxNew carries the page's three ids; those it does not give are empty.
+  // The second BoxNew carries the set's ids; those it does not give are empty.
   const auto& props = p.Commands[1].Fields[0].Props;
   EXPECT_TRUE(props[3] && props[3]->Empty());
   EXPECT_FALSE(props[8]->Empty());
@@ -250,7 +260,19 @@ TEST(SourceLanguage, EveryCommandWithEveryField) {
           case TFieldKind::Int32: EXPECT_EQ(v.Int, code + 1000); break;
           case TFieldKind::Byte: EXPECT_EQ(v.Int, code + 100); break;
           case TFieldKind::ExprList: EXPECT_EQ(v.Exprs.size(), 2u); break;
-          case TFieldKind::Properties: EXPECT_TRUE(v.Props[0] && v.Props[162] && !v.Props[1]); break;
+          case TFieldKind::Properties: {
+            // The named ones and every property of the created class, nothing else.
+            std::set<int> want = {0, 162};
+            for (int id : CreationProperties(CreatedTypeCode(code))) want.insert(id);
+            size_t carried = 0;
+            for (int id = 0; id < kPropertyCount; ++id)
+              if (v.Props[static_cast<size_t>(id)]) {
+                ++carried;
+                EXPECT_TRUE(want.count(id)) << code << " " << id;
+              }
+            EXPECT_EQ(carried, want.size()) << code;
+            break;
+          }
           case TFieldKind::TextBlock: EXPECT_EQ(v.Str, "<b>"); break;
         }
       }
