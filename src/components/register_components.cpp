@@ -1,6 +1,8 @@
 #include "components/register_components.h"
 
 #include "components/component_services.h"
+#include "components/nova_http.h"
+#include "components/nova_sound.h"
 #include "objects/nova_cabinet.h"
 #include "objects/nova_prop_motion.h"
 #include "objects/nova_timer.h"
@@ -9,10 +11,12 @@
 
 namespace nova {
 
-void RegisterComponentClasses(TObjectFactory& factory, TComponentServices& /*services*/) {
+void RegisterComponentClasses(TObjectFactory& factory, TComponentServices& services) {
   factory.Register(LT_CABINET, [](TNovaBaseList& scene) { return std::make_unique<TNovaCabinet>(&scene); });
   factory.Register(LT_TIMER, [](TNovaBaseList& scene) { return std::make_unique<TNovaTimer>(&scene); });
   factory.Register(LT_PROPMOTION, [](TNovaBaseList& scene) { return std::make_unique<TNovaPropMotion>(&scene); });
+  factory.Register(LT_SOUND, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaSound>(&scene, services); });
+  factory.Register(LT_HTTP, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaHttp>(&scene, services); });
 }
 
 }  // namespace nova

@@ -22,12 +22,15 @@ class TNovaBaseList;
 class TProject;
 class TDIBX;
 class TFontPixelManager;
+class TMediaSystem;
 
 struct TGameConfig {
   std::filesystem::path GameFolder;  // where the game runs from (install.dat, game.dat, save.dat)
   std::filesystem::path SaveDir;     // the folder of save.dat (empty: the game folder)
   bool HadFolderParameters = false;  // games given as folders (no data-disk search)
   bool UseDirectSound = true;        // "game.ini" [Sound] DirectSound
+  int32_t DelayTime = 500;           // [Sound] DelayTime
+  bool UseWMP = false;               // [Video] UseWMP
   std::filesystem::path TraceFile;     // the interpreter's trace (empty: none)
   std::filesystem::path DumpVarsFile;  // the variables at exit (empty: none)
 };
@@ -60,6 +63,7 @@ public:
   TSysFuncMan* Funcs() { return funcs_.get(); }
   TNovaBaseList* Scene() { return scene_.get(); }
   TProject* Project() { return project_.get(); }
+  TMediaSystem* Media() { return media_.get(); }
   void DumpVars(std::ostream& out);
 
 private:
@@ -67,6 +71,7 @@ private:
   void RegisterWindowVariables();
   void WriteTrace(const std::string& line);
   void ShowCursorFile(const std::string& file);
+  void StartMedia();
 
   TPlatform& platform_;
   TGameConfig config_;
@@ -78,6 +83,7 @@ private:
   std::unique_ptr<TFontPixelManager> glyphs_;
   std::unique_ptr<TNovaBaseList> scene_;
   std::unique_ptr<TProject> project_;
+  std::unique_ptr<TMediaSystem> media_;
   std::unique_ptr<TDIBX> backSurface_;  // the scene's view of the panel picture
   const uint32_t* panelBits_ = nullptr;
   TInputState idleInput_;  // written by the window before the scene exists
