@@ -24,10 +24,11 @@ namespace {
 constexpr const char* kUsage =
     "usage: novatool image info FILE [--key N]\n"
     "       novatool image decode FILE -o OUT.png [--key N] [--frame K]\n"
-    "       novatool image encode IN.png|IN.bmp -o OUT.bri [--key N] [--compression 0|1|2] [--quality Q]\n";
+    "       novatool image encode IN.png|IN.bmp -o OUT.bri [--key N] [--compression 0|1|2] [--quality Q]\n"
+    "       novatool image compare EXPECTED ACTUAL [--key N]\n";
 
 struct Options {
-  std::string input, output;
+  std::string input, output, second;
   int32_t key = 0;
   int frame = 0;
   int compression = 0;
@@ -63,6 +64,8 @@ bool Parse(const Args& args, size_t from, Options& o) {
       ++i;
     } else if (!a.empty() && a[0] != '-' && o.input.empty()) {
       o.input = a;
+    } else if (!a.empty() && a[0] != '-' && o.second.empty()) {
+      o.second = a;
     } else {
       return false;
     }
@@ -139,6 +142,39 @@ int Encode(const Options& o) {
   return 0;
 }
 
+// Frame 0 of both pictures, colour by colour: 0 when equal, 1 (with the first difference on
+// stdout) when not.
+int Compare(const Options& o) {
+  if (o.second.empty()) return Usage();
+  TBrioFrameList expected(o.key), actual(o.key);
+  Open(expected, o.input);
+  Open(actual, o.second);
+  if (expected.Count() == 0 || actual.Count() == 0) RaiseError("compare: a picture without frames");
+  TBrioFrame& e = expected.Frame(0);
+  TBrioFrame& a = actual.Frame(0);
+  if (!e.Surface || !a.Surface) RaiseError("compare: an empty frame");
+  const int w = e.Surface->GetWidth(), h = e.Surface->GetHeight();
+  if (w != a.Surface->GetWidth() || h != a.Surface->GetHeight()) {
+    std::printf("size differs: %dx%d expected, %dx%d actual\n", w, h, a.Surface->GetWidth(), a.Surface->GetHeight());
+    return 1;
+  }
+  const TBrioPalette pe = SurfacePalette(*e.Surface), pa = SurfacePalette(*a.Surface);
+  long long differing = 0;
+  int fx = -1, fy = -1;
+  uint32_t fe = 0, fa = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const uint32_t ce = SurfacePixelToColor(*e.Surface, e.Surface->GetPixel(x, y), pe);
+      const uint32_t ca = SurfacePixelToColor(*a.Surface, a.Surface->GetPixel(x, y), pa);
+      if (ce == ca) continue;
+      if (differing++ == 0) fx = x, fy = y, fe = ce, fa = ca;
+    }
+  if (differing == 0) return 0;
+  std::printf("%lld pixels differ; the first at (%d, %d): 0x%06X expected, 0x%06X actual (0x00BBGGRR)\n", differing,
+              fx, fy, fe, fa);
+  return 1;
+}
+
 }  // namespace
 
 int CmdImage(const Args& args) {
@@ -147,6 +183,7 @@ int CmdImage(const Args& args) {
   if (args[0] == "info") return Info(o);
   if (args[0] == "decode") return Decode(o);
   if (args[0] == "encode") return Encode(o);
+  if (args[0] == "compare") return Compare(o);
   return Usage();
 }
 

@@ -1,4 +1,4 @@
-// novatool image info, decode and encode.
+// novatool image info, decode, encode and compare.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -106,6 +106,36 @@ TEST(NovatoolImage, DamagedFilesAndBadArguments) {
   EXPECT_EQ(Novatool(dir, "encode " + Quote(dir / "bad.bri") + " -o x.bri").Code, 2) << "encode takes PNG or BMP";
   EXPECT_EQ(Novatool(dir, "info").Code, 2);
   EXPECT_EQ(Novatool(dir, "info a.bri --frame x").Code, 2);
+}
+
+TEST(NovatoolImage, CompareTellsEqualPicturesFromDifferentOnes) {
+  TempDir dir;
+  TBrioBitmap a(3, 2, 24), paletted(3, 2, 8);
+  for (int32_t y = 0; y < 2; ++y)
+    for (int32_t x = 0; x < 3; ++x) {
+      a.SetPixel(x, y, 0x102030);
+      paletted.SetPixel(x, y, 1);
+    }
+  std::vector<uint8_t> png = EncodePng(a, nullptr, {});
+  WriteFile(dir / "a.png", std::string(png.begin(), png.end()));
+  // The same colours held as palette indices count as the same picture.
+  png = EncodePng(paletted, nullptr, {0x000000, 0x302010});
+  WriteFile(dir / "p.png", std::string(png.begin(), png.end()));
+  a.SetPixel(2, 1, 0x102031);
+  png = EncodePng(a, nullptr, {});
+  WriteFile(dir / "b.png", std::string(png.begin(), png.end()));
+  TBrioBitmap small(2, 2, 24);
+  png = EncodePng(small, nullptr, {});
+  WriteFile(dir / "s.png", std::string(png.begin(), png.end()));
+
+  EXPECT_EQ(Novatool(dir, "compare " + Quote(dir / "a.png") + " " + Quote(dir / "p.png")).Code, 0);
+  TRun differ = Novatool(dir, "compare " + Quote(dir / "a.png") + " " + Quote(dir / "b.png"));
+  EXPECT_EQ(differ.Code, 1);
+  EXPECT_EQ(differ.Out, "1 pixels differ; the first at (2, 1): 0x302010 expected, 0x312010 actual (0x00BBGGRR)\n");
+  TRun size = Novatool(dir, "compare " + Quote(dir / "a.png") + " " + Quote(dir / "s.png"));
+  EXPECT_EQ(size.Code, 1);
+  EXPECT_EQ(size.Out, "size differs: 3x2 expected, 2x2 actual\n");
+  EXPECT_EQ(Novatool(dir, "compare " + Quote(dir / "a.png")).Code, 2);
 }
 
 }  // namespace

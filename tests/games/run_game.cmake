@@ -1,9 +1,22 @@
-# Runs a built test game headless and compares its variable dump with the expected one.
-# Inputs: PLAYER, GAME (folder holding game.dat), FRAMES, EXPECTED, WORK (a scratch folder).
+# Runs a built test game headless and compares its variable dump, and the screenshots it was
+# asked for, with the expected ones.
+# Inputs: PLAYER, GAME (folder holding game.dat), FRAMES, EXPECTED (the dump), WORK (a scratch
+# folder); optional: INPUT (a scripted-input file), SCREENSHOTS (frame numbers, ";"-separated),
+# SHOTS (the folder of the expected frame<N>.png), NOVATOOL (to compare pictures).
+# With NOVA_UPDATE_EXPECTED=1 in the environment the expected pictures are written instead of
+# compared (look at them before committing).
+string(REPLACE "," ";" SCREENSHOTS "${SCREENSHOTS}")
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/save)
+set(args --headless --frames ${FRAMES} --save-dir ${WORK}/save --dump-vars ${WORK}/vars.jsonl)
+if(INPUT)
+  list(APPEND args --input ${INPUT})
+endif()
+foreach(frame ${SCREENSHOTS})
+  list(APPEND args --screenshot ${frame}:${WORK}/frame${frame}.png)
+endforeach()
 execute_process(
-  COMMAND ${PLAYER} --headless --frames ${FRAMES} --save-dir ${WORK}/save --dump-vars ${WORK}/vars.jsonl ${GAME}
+  COMMAND ${PLAYER} ${args} ${GAME}
   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 60)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "novaplayer ended with ${rc}:\n${out}${err}")
@@ -16,3 +29,22 @@ file(READ ${EXPECTED} expected)
 if(NOT actual STREQUAL expected)
   message(FATAL_ERROR "variable dump differs from ${EXPECTED}\n--- expected\n${expected}--- actual\n${actual}")
 endif()
+foreach(frame ${SCREENSHOTS})
+  set(shot ${WORK}/frame${frame}.png)
+  set(want ${SHOTS}/frame${frame}.png)
+  if(NOT EXISTS ${shot})
+    message(FATAL_ERROR "no screenshot of frame ${frame}:\n${out}${err}")
+  endif()
+  if("$ENV{NOVA_UPDATE_EXPECTED}" STREQUAL "1")
+    file(MAKE_DIRECTORY ${SHOTS})
+    file(COPY_FILE ${shot} ${want})
+    continue()
+  endif()
+  if(NOT EXISTS ${want})
+    message(FATAL_ERROR "no expected picture ${want} (run with NOVA_UPDATE_EXPECTED=1 and check it)")
+  endif()
+  execute_process(COMMAND ${NOVATOOL} image compare ${want} ${shot} RESULT_VARIABLE same OUTPUT_VARIABLE diff)
+  if(NOT same EQUAL 0)
+    message(FATAL_ERROR "frame ${frame} differs from ${want}: ${diff}(the picture taken: ${shot})")
+  endif()
+endforeach()
