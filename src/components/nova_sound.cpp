@@ -56,11 +56,11 @@ void TNovaSound::ReleaseItem() {
   if (TMediaSystem* media = Media()) media->Release(item);
 }
 
-void TNovaSound::SetPlayState(uint8_t state) {
+void TNovaSound::SetPlayState(int32_t state) {
   fader_.reset();
   ended_ = false;
   if (state == LP_PLAYFADE && fadeTime_ <= 0) state = LP_PLAY;
-  playState_ = state;
+  playState_ = static_cast<uint8_t>(state);
   if ((state == LP_PLAY || state == LP_PLAYFADE) && !item_) {
     item_ = CreateItem();
     if (!item_) {

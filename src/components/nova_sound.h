@@ -31,8 +31,8 @@ public:
   void SaveToStream(TStream& s) override;
   void LoadFromStream(TStream& s, int32_t version) override;
 
-  uint8_t PlayState() const override { return playState_; }
-  void SetPlayState(uint8_t state) override;
+  int32_t PlayState() const override { return playState_; }
+  void SetPlayState(int32_t state) override;
   void Replay() override;
 
   const std::string& Source() const { return source_; }
@@ -57,7 +57,7 @@ private:
 
   const TComponentServices& services_;
   std::string source_;
-  uint8_t playState_ = LP_STOP;
+  uint8_t playState_ = LP_STOP;  // LP_PLAY .. LP_STOPFADE
   TDMediaItem* item_ = nullptr;  // owned by its manager
   std::optional<TNovaMixer> fader_;
   bool repeat_ = false, paused_ = false, aniPaused_ = false, autoScrap_ = false, ended_ = false;

@@ -12,10 +12,10 @@ enum TPlayState : uint8_t { LP_PLAY = 0, LP_PLAYFADE = 1, LP_STOP = 2, LP_STOPFA
 class TNovaMediaObject {
 public:
   virtual ~TNovaMediaObject() = default;
-  virtual uint8_t PlayState() const = 0;
+  virtual int32_t PlayState() const = 0;
   // LP_PLAY plays, LP_PLAYFADE fades in over PR_DELAY (plays at once when it is not positive),
   // LP_STOP stops (a sound deletes itself), LP_STOPFADE fades out over PR_DELAY and goes.
-  virtual void SetPlayState(uint8_t state) = 0;
+  virtual void SetPlayState(int32_t state) = 0;
   // From the beginning again, fading in when the fade time is positive.
   virtual void Replay() = 0;
   // The creation command's last step, after its properties (and before EndInit): the new

@@ -19,6 +19,13 @@ TNovaObject* NamedObject(TNovaParser* expr, TCallMan& cm) {
 
 }  // namespace
 
+void TComMovieStop::LoadFields(TFieldReader& f) {
+  object_ = f.Expr("object");
+  fade_ = f.Expr("fade");
+  waitExpr_ = f.Expr("wait");
+  blockExpr_ = f.Expr("block");
+}
+
 void TComMediaPlay::Execute(TCallMan& cm) {
   cm.Next();
   if (TNovaMediaObject* media = AsMedia(NamedObject(Expr("object"), cm))) media->SetPlayState(LP_PLAYFADE);

@@ -23,13 +23,6 @@ void TComTextIns::LoadFields(TFieldReader& f) {
   blockExpr_ = f.Expr("block");
 }
 
-void TComMovieStop::LoadFields(TFieldReader& f) {
-  object_ = f.Expr("object");
-  fade_ = f.Expr("fade");
-  waitExpr_ = f.Expr("wait");
-  blockExpr_ = f.Expr("block");
-}
-
 void TComObjectWait::SaveState(TStream& s) {
   WriteStateTag(s);
   s.WriteString(objectName_);

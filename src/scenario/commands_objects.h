@@ -4,7 +4,6 @@
 // effect is only to move on to the next command.
 #include <array>
 
-#include "objects/nova_object.h"
 #include "scenario/command.h"
 
 namespace nova {
@@ -109,23 +108,6 @@ protected:
   void LoadFields(TFieldReader& f) override;
   std::string text_;
   std::unique_ptr<TNovaParser> box_, readMark_;
-};
-
-// MovieStop (commands_media.cpp): stops a sound or a video, at once or fading out, and may wait
-// until it is gone.
-class TComMovieStop : public TComObjectWait {
-public:
-  using TComObjectWait::TComObjectWait;
-  void Enter(TCallMan& cm) override;
-  void Execute(TCallMan& cm) override;
-  void SaveState(TStream& s) override;
-  void LoadState(TStream& s) override;
-
-protected:
-  void LoadFields(TFieldReader& f) override;
-  std::unique_ptr<TNovaParser> object_, fade_;
-  TObjectRef target_;  // a fading sound changes its name: the object itself is waited for
-  TNovaBaseList* scene_ = nullptr;
 };
 
 class TComFlip : public TCommand {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "objects/media_object.h"
-#include "scenario/commands_objects.h"
+#include "scenario/commands_media.h"
 #include "scenario_test_util.h"
 
 namespace nova::test {
@@ -16,10 +16,10 @@ class FakeMedium : public TNovaComponent, public TNovaMediaObject {
 public:
   using TNovaComponent::TNovaComponent;
   uint8_t TypeCode() const override { return LT_SOUND; }
-  uint8_t PlayState() const override { return state; }
-  void SetPlayState(uint8_t s) override {
-    states.push_back(s);
-    state = s;
+  int32_t PlayState() const override { return state; }
+  void SetPlayState(int32_t s) override {
+    states.push_back(static_cast<uint8_t>(s));
+    state = static_cast<uint8_t>(s);
     if (s == LP_STOP) MarkForDeletion();
     if (s == LP_STOPFADE) SetName("\x01SCRAP_" + Name());
   }
