@@ -150,10 +150,14 @@ void TNovaSound::SetRepeat(bool on) {
   const bool turningOn = on && !repeat_;
   repeat_ = on;
   if (!item_) return;
+  // Where the item stands is read first: a voice that repeats counts its position round.
+  const bool atEnd = item_->GetPosition() >= item_->GetLen() - 1;
   item_->SetAutoRepeat(on);
-  if (turningOn && !paused_ && item_->GetPosition() >= item_->GetLen() - 1) {
+  if (turningOn && !paused_ && atEnd) {
     item_->SetPosition(0);
     ended_ = false;
+    // A voice that has run out stopped: it starts again from the beginning.
+    if (!item_->IsPlaying()) item_->Play();
   }
 }
 

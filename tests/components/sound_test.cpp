@@ -225,6 +225,27 @@ TEST(Sound, SourcePositionAndLength) {
   EXPECT_EQ(s->Item()->GetPosition(), 0);
 }
 
+TEST(Sound, ReplayAndRepeatStartAnEndedSoundAgain) {
+  MediaScene m;
+  m.Write("a.wav", ToneWav(200));
+  TNovaSound* s = m.Sound("s", "a.wav");
+  s->SetPlayState(LP_PLAY);
+  m.Frames(20);
+  ASSERT_TRUE(s->Ended());
+  s->Replay();
+  EXPECT_FALSE(s->Ended());
+  const uint32_t replayed = m.Now();
+  m.Frames(20);
+  EXPECT_GT(m.Peak(replayed + 16, replayed + 200), 7000);
+  EXPECT_TRUE(s->Ended());
+  // Turning repeat on at the end rewinds: the sound goes on for ever.
+  MediaScene::Set(*s, PR_REPEAT, TPropValue::OfFlag(true));
+  EXPECT_FALSE(s->Ended());
+  const uint32_t repeated = m.Now();
+  m.Frames(40);
+  for (uint32_t t = repeated + 16; t + 100 < m.Now(); t += 100) EXPECT_GT(m.Peak(t, t + 100), 7000) << t;
+}
+
 // The saved record of a sound, field by field, as a version of the save data has it.
 std::string SoundRecord(int32_t version, const std::string& source, bool repeat, bool ended, int32_t volume,
                         int32_t position, uint8_t state, bool rewind, bool mute, int32_t repeatPos) {
