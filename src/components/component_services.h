@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "components/image_motion.h"
+
 namespace nova {
 
 class TBrioCollection;
@@ -28,6 +30,8 @@ struct TComponentServices {
   TMediaSystem* Media = nullptr;
   TPlatform* Platform = nullptr;
   int32_t ImageKey = 0;  // the project's scrambling key of layered images
+  // The motion of a motion-file source (".nmt"); empty: such sources load nothing.
+  TMotionMaker MakeMotion;
 };
 
 }  // namespace nova

@@ -1,8 +1,13 @@
 #include "components/register_components.h"
 
 #include "components/component_services.h"
+#include "components/nova_box.h"
+#include "components/nova_button.h"
 #include "components/nova_http.h"
+#include "components/nova_images.h"
+#include "components/nova_map_image.h"
 #include "components/nova_sound.h"
+#include "components/nova_tile.h"
 #include "objects/nova_cabinet.h"
 #include "objects/nova_prop_motion.h"
 #include "objects/nova_timer.h"
@@ -15,6 +20,14 @@ void RegisterComponentClasses(TObjectFactory& factory, TComponentServices& servi
   factory.Register(LT_CABINET, [](TNovaBaseList& scene) { return std::make_unique<TNovaCabinet>(&scene); });
   factory.Register(LT_TIMER, [](TNovaBaseList& scene) { return std::make_unique<TNovaTimer>(&scene); });
   factory.Register(LT_PROPMOTION, [](TNovaBaseList& scene) { return std::make_unique<TNovaPropMotion>(&scene); });
+  factory.Register(LT_BOX, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaBox>(&scene, services); });
+  factory.Register(LT_IMAGES,
+                   [&services](TNovaBaseList& scene) { return std::make_unique<TNovaImages>(&scene, services); });
+  factory.Register(LT_BUTTON,
+                   [&services](TNovaBaseList& scene) { return std::make_unique<TNovaButton>(&scene, services); });
+  factory.Register(LT_TILE, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaTile>(&scene, services); });
+  factory.Register(LT_MAPIMG,
+                   [&services](TNovaBaseList& scene) { return std::make_unique<TNovaMapImage>(&scene, services); });
   factory.Register(LT_SOUND, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaSound>(&scene, services); });
   factory.Register(LT_HTTP, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaHttp>(&scene, services); });
 }

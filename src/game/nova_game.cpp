@@ -4,6 +4,9 @@
 #include "base/encoding.h"
 #include "base/error.h"
 #include "base/process.h"
+#include "components/brio_collection.h"
+#include "components/image_vars.h"
+#include "components/item_functions.h"
 #include "components/register_components.h"
 #include "media/media_system.h"
 #include "media/media_vars.h"
@@ -16,6 +19,8 @@
 #include "params/var_dump.h"
 #include "platform/trace_log.h"
 #include "render/dibx.h"
+#include "saves/game_saves.h"
+#include "saves/save_screen.h"
 #include "text/font_pixels.h"
 #include "text/font_vars.h"
 #include "scenario/project.h"
@@ -51,12 +56,23 @@ void TNovaGame::Create(TGameHost& host) {
   glyphs_ = std::make_unique<TFontPixelManager>(platform_.Fonts());
   RegisterInputVariables(*funcs_, *scene_, [this](int32_t x, int32_t y) { host_->MoveCursor(x, y); });
   RegisterObjectFunctions(*funcs_, *scene_);
+  images_ = std::make_unique<TBrioCollection>(services_);
+  images_->SetScene(scene_.get());
+  images_->SetBitCount(scene_->BitCount());
+  services_.Images = images_.get();
+  RegisterImageVariables(*funcs_, *images_);
+  RegisterItemFunctions(*funcs_, *scene_);
   TracePoint("TProject.Create");
   TProjectOptions options;
   options.ExecutableFolder = config_.GameFolder;
   options.SaveFolder = config_.SaveDir;
   options.HadFolderParameters = config_.HadFolderParameters;
+  saves_ = std::make_unique<TGameSaves>(*store_, *scene_, platform_.Dialogs());
+  options.StateStore = saves_.get();
   project_ = std::make_unique<TProject>(*store_, *funcs_, *scene_, platform_.Dialogs(), options);
+  saves_->SetProject(project_.get());
+  saves_->Sections.GetDither = [this] { return images_->Dither(); };
+  saves_->Sections.SetDither = [this](bool on) { images_->SetDither(on); };
   project_->SetTraceSink([this](const std::string& line) { WriteTrace(line); });
   project_->Create();
   if (TCallMan* cm = project_->CallMan()) cm->SetResponsivenessHook([this] { host_->KeepResponsive(); });
@@ -69,7 +85,16 @@ void TNovaGame::Create(TGameHost& host) {
   services_.Funcs = funcs_.get();
   services_.Glyphs = glyphs_.get();
   services_.Platform = &platform_;
+  services_.ImageKey = project_->File().ImageKey;
   RegisterComponentClasses(factory_, services_);
+  RegisterSaveScreen(*funcs_, TSaveScreenServices{
+                                  .Scene = scene_.get(),
+                                  .Files = &FileManager(),
+                                  .StoreInSaveFile = [this](const std::string& name,
+                                                            const std::string& bytes) { saves_->StoreFile(name, bytes); },
+                                  .DropCachedImage = [this](const std::string& name) { images_->DropImage(name); },
+                                  .WrittenFiles = &writtenFiles_,
+                              });
   TracePoint("MediaInit");
   StartMedia();
 }
@@ -202,6 +227,8 @@ void TNovaGame::Shutdown() {
     missingData_ = project_->MissingGameData;
     project_.reset();  // exit page, status data
   }
+  saves_.reset();
+  if (funcs_) UnregisterSaveScreen(*funcs_);
   if (!config_.DumpVarsFile.empty() && store_) {
     std::ofstream out(config_.DumpVarsFile, std::ios::out | std::ios::trunc | std::ios::binary);
     if (!out) RaiseError(HostPathText(config_.DumpVarsFile) + ": cannot write the variable dump");
@@ -215,6 +242,7 @@ void TNovaGame::Shutdown() {
   store_.reset();
   TracePoint("NovaFinalize");
   scene_.reset();
+  images_.reset();
   glyphs_.reset();
   backSurface_.reset();
   TracePoint("MediaFinal");

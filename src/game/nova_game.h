@@ -22,6 +22,8 @@ class TNovaBaseList;
 class TProject;
 class TDIBX;
 class TFontPixelManager;
+class TBrioCollection;
+class TGameSaves;
 class TMediaSystem;
 
 struct TGameConfig {
@@ -63,6 +65,9 @@ public:
   TSysFuncMan* Funcs() { return funcs_.get(); }
   TNovaBaseList* Scene() { return scene_.get(); }
   TProject* Project() { return project_.get(); }
+  // Saving and loading; its Sections are where the history, read marks, dither flag and data
+  // tables plug in.
+  TGameSaves* Saves() { return saves_.get(); }
   TMediaSystem* Media() { return media_.get(); }
   void DumpVars(std::ostream& out);
 
@@ -81,8 +86,11 @@ private:
   TObjectFactory factory_;
   TComponentServices services_;
   std::unique_ptr<TFontPixelManager> glyphs_;
+  std::unique_ptr<TBrioCollection> images_;  // outlives the scene, whose images use it
   std::unique_ptr<TNovaBaseList> scene_;
+  std::unique_ptr<TGameSaves> saves_;  // outlives the project, which writes the status data
   std::unique_ptr<TProject> project_;
+  std::vector<std::filesystem::path> writtenFiles_;  // SaveScreen with mode 1
   std::unique_ptr<TMediaSystem> media_;
   std::unique_ptr<TDIBX> backSurface_;  // the scene's view of the panel picture
   const uint32_t* panelBits_ = nullptr;

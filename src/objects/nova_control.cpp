@@ -250,7 +250,7 @@ void TNovaControl::SetColor(int32_t colour) {
 void TNovaControl::Invalidate() {
   if (!Visible()) return;
   if (!Screen()) return;
-  TRect r = DrawnRect();
+  TRect r = PaintedRect();
   if (parent_) {
     r = Intersect(r, parent_->HitRect());
     if (r.Empty()) return;

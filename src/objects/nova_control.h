@@ -68,6 +68,8 @@ public:
   TPoint AnchorPoint();
   TRect DrawnRect() { return TRect::FromSize(ScreenLeft(), ScreenTop(), width_, height_); }
   virtual TRect HitRect() { return DrawnRect(); }
+  // The area the control's own picture covers (wider than the drawn rectangle when rotated).
+  virtual TRect PaintedRect() { return DrawnRect(); }
   TRect ClipRect();  // empty while clip width or height is below 1
   TPoint LocalToScreen(TPoint p) { return TPoint{p.X + ScreenLeft(), p.Y + ScreenTop()}; }
   TPoint ScreenToLocal(TPoint p) { return TPoint{p.X - ScreenLeft(), p.Y - ScreenTop()}; }
@@ -110,7 +112,7 @@ public:
   bool HandleKey() const { return handleKey_; }
   void SetHandleKey(bool on);
   virtual TNovaControl* FindKeyTarget();
-  void FireKeyEvent(int code, const std::vector<int>& keys);
+  virtual void FireKeyEvent(int code, const std::vector<int>& keys);
   virtual void FocusEntered() {}
   const std::string& Cursor() const { return cursor_; }
   // The cursor file shown while the mouse is over the control (empty: the project default).

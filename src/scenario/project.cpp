@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "archive/bigstreams.h"
 #include "archive/disk_names.h"
 #include "archive/install_set.h"
 #include "archive/vrfile_collection.h"
@@ -15,25 +16,11 @@
 #include "params/system_vars.h"
 #include "scenario/file_functions.h"
 #include "scenario/messages.h"
+#include "scenario/save_entries.h"
 
 namespace nova {
 
 namespace {
-
-const std::string kGameSaveEntry = "GAMESAVEDATA";
-const std::string kStatusEntry = "STATUSSAVEDATA";
-
-// "GAMESAVEDATA<n>" -> n, or -1 for any other name.
-int32_t SlotOfEntry(const std::string& name) {
-  if (name.size() <= kGameSaveEntry.size() || name.compare(0, kGameSaveEntry.size(), kGameSaveEntry) != 0) return -1;
-  int64_t n = 0;
-  for (size_t i = kGameSaveEntry.size(); i < name.size(); ++i) {
-    if (name[i] < '0' || name[i] > '9') return -1;
-    n = n * 10 + (name[i] - '0');
-    if (n > INT32_MAX) return -1;
-  }
-  return static_cast<int32_t>(n);
-}
 
 void SetStatusValue(TCustomParam& p, const TStatusVarDef& def) {
   switch (def.Type) {
@@ -59,6 +46,15 @@ TProject::TProject(TParamCollection& store, TSysFuncMan& funcs, TNovaBaseList& s
 }
 
 TProject::~TProject() {
+  // A save asked for in the frame that ended the game (save and quit from an event handler:
+  // the frame stops before the requests) is still made, before the exit page changes things.
+  if (options_.StateStore && pendingSave_.Slot >= 0) {
+    try {
+      options_.StateStore->SaveGame(pendingSave_);
+    } catch (const std::exception&) {
+      // The state store tells the user itself.
+    }
+  }
   if (callMan_ && !file_.ExitPage.empty()) {
     try {
       callMan_->Start(file_.ExitPage);
@@ -90,6 +86,9 @@ void TProject::RegisterFunctions() {
   funcs_.Register(FindSysFunc("GetSaveCaption"), [this](TSysFuncCall& c) { c.ResultStr(GetSaveCaption(c.Int(0))); });
   funcs_.Register(FindSysFunc("ListSaveCaption"), [this](TSysFuncCall& c) {
     auto count = static_cast<int32_t>(saveCaptions_.size());
+    // Without saves the arrays stay as they are: an array of no elements cannot be made, and
+    // failing there would leave the scenario without the count.
+    if (count == 0) return c.ResultInt(0);
     if (c.Has(0)) {
       TCustomParam& v = c.OutWhole(0);
       v.SetDims({count});
@@ -136,6 +135,7 @@ void TProject::RequestSave(int32_t slot, const std::string& afterLoadPage, int32
 }
 
 int32_t TProject::RestoreStatus(TStream& entry) {
+  entry.ClearReadPastEnd();
   int64_t start = entry.Position();
   std::string header = entry.ReadBytes(9);
   int32_t version = 0;
@@ -150,7 +150,15 @@ int32_t TProject::RestoreStatus(TStream& entry) {
   } else {
     entry.SetPosition(start);
   }
-  store_.LoadStatusVars(entry, version);
+  // Variables of a damaged block are dropped again: the project's initial values take over.
+  const int before = store_.Count();
+  try {
+    store_.LoadStatusVars(entry, version);
+    if (entry.ReadPastEnd()) RaiseError("status data: the status variables end early");
+  } catch (...) {
+    for (int i = store_.Count() - 1; i >= before; --i) store_.FreeItem(store_.ParamItem(i));
+    throw;
+  }
   if (options_.StateStore) options_.StateStore->RestoreStatusRest(entry, version);
   return version;
 }
@@ -159,38 +167,61 @@ void TProject::ReadSaveFile() {
   const std::filesystem::path path = SaveFileName();
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) return;
+  // Whatever cannot be read is left out and the game starts all the same; the file is marked
+  // so that it is kept aside before it is next replaced.
   TVrFileCollection save;
-  save.OpenFile(path);
+  try {
+    // A plain stream: no side directory and no loose files beside "save.dat" take part.
+    save.OpenStream(std::make_unique<TKtBigFileStream>(path, TKtBigFileStream::OpenRead), path);
+  } catch (const std::exception&) {
+    saveFileDamaged_ = true;
+    return;
+  }
+  auto read = [&](TVrFile& entry, TKtMemoryStream& data) {
+    try {
+      save.ReadEntryData(entry, data);
+      data.SetPosition(0);
+      return true;
+    } catch (const std::exception&) {
+      saveFileDamaged_ = true;
+      return false;
+    }
+  };
   // Captions of the saved games.
   for (int i = 0; i < save.EntryCount(); ++i) {
-    const std::string& name = save.Entry(i)->Name();
-    int32_t slot = SlotOfEntry(name);
-    if (slot < 0) continue;
+    TVrFile& entry = *save.Entry(i);
+    int32_t slot = SlotOfEntryName(entry.Name());
     TKtMemoryStream data;
-    save.ReadEntry(name, data);
+    if (slot < 0 || !read(entry, data)) continue;
     data.ReadInt32();  // save format version
-    SetSaveCaption(slot, data.ReadString());
+    std::string caption = data.ReadString();
+    if (data.ReadPastEnd()) {
+      saveFileDamaged_ = true;
+      continue;
+    }
+    SetSaveCaption(slot, caption);
   }
-  if (save.FindFile(kStatusEntry)) {
+  if (TVrFile* status = save.FindFile(kStatusEntryName)) {
     TKtMemoryStream data;
-    save.ReadEntry(kStatusEntry, data);
-    RestoreStatus(data);
+    if (read(*status, data)) {
+      try {
+        RestoreStatus(data);
+      } catch (const std::exception&) {
+        saveFileDamaged_ = true;
+      }
+    }
   }
   // Files the scenario stored become in-memory files of the first archive.
   TVrFileManager& fm = FileManager();
   if (fm.ArchiveCount() == 0) fm.AddMemoryArchive();
   TVrFileCollection* memory = fm.Archive(0);
   for (int i = 0; i < save.EntryCount(); ++i) {
-    const std::string name = save.Entry(i)->Name();
-    if (!StartsWithText(name, "save:")) continue;
-    try {
-      TVrFile* file = memory->AddMemoryFile(name);
-      if (!file->Memory) file->Memory = std::make_unique<TKtMemoryStream>();
-      save.ReadEntry(name, *file->Memory);
-      file->Memory->SetPosition(0);
-    } catch (const std::exception&) {
-      memory->RemoveFile(name);
-    }
+    TVrFile& entry = *save.Entry(i);
+    const std::string name = entry.Name();
+    if (!IsScenarioFileName(name)) continue;
+    TVrFile* file = memory->AddMemoryFile(name);
+    if (!file->Memory) file->Memory = std::make_unique<TKtMemoryStream>();
+    if (!read(entry, *file->Memory)) memory->RemoveFile(name);
   }
 }
 
@@ -316,6 +347,7 @@ void TProject::Create() {
   callMan_->SetTraceSink(trace_);
   if (fm.Exists(file_.StartPage)) {
     callMan_->Start(file_.StartPage);
+    started_ = true;
   } else {
     dialogs_.MessageBox(msg::NoStartPage(), msg::Warning(), MsgButtons::Ok, MsgIcon::Warning);
     Fail(msg::NoStartPage());
@@ -346,7 +378,8 @@ bool TProject::ServiceRequests() {
   if (pendingSave_.Slot >= 0) {
     TPendingSave save = std::move(pendingSave_);
     pendingSave_ = TPendingSave{};
-    if (store) store->SaveGame(save);
+    // A load that failed left a half-restored game behind: that is nothing to save.
+    if (store && !(loaded && Quitting())) store->SaveGame(save);
   }
   return loaded;
 }

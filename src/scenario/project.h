@@ -34,11 +34,13 @@ struct TPendingSave {
 class TGameStateStore {
 public:
   virtual ~TGameStateStore() = default;
+  // A failed load sets the quitting flag (after telling the user).
   virtual void LoadGame(int32_t slot) = 0;
   virtual void SaveGame(const TPendingSave& request) = 0;
   // The status data when the project goes.
   virtual void WriteStatus() = 0;
-  // The rest of a status entry after the status variables (read marks, dither flag, tables).
+  // The rest of a status entry after the status variables (read marks, dither flag, tables);
+  // raises ENovaError when it is damaged.
   virtual void RestoreStatusRest(TStream& entry, int32_t statusVersion) = 0;
 };
 
@@ -88,8 +90,12 @@ public:
 
   // Reads a status data entry: the "Status%.3d" header and the status variables; the rest of
   // the entry (read marks, dither flag, data tables) goes to the state store. Returns the
-  // status version (0 without a header).
+  // status version (0 without a header). Raises ENovaError when the entry is damaged.
   int32_t RestoreStatus(TStream& entry);
+  // Something of "save.dat" could not be read at start-up or at a load: the file must not be
+  // replaced before a copy of it is kept (the state store does that, then clears the mark).
+  bool SaveFileDamaged() const { return saveFileDamaged_; }
+  void SetSaveFileDamaged(bool on) { saveFileDamaged_ = on; }
 
   const std::string& Name() const { return name_; }
   int32_t ScreenWidth() const { return file_.ScreenWidth; }
@@ -102,6 +108,8 @@ public:
   int32_t Transition30Param1 = 0, Transition30Param2 = 0;
 
   TCallMan* CallMan() const { return callMan_.get(); }
+  // The interpreter was started at the start page (the game ran).
+  bool Started() const { return started_; }
   // Why the game could not start or had to stop (Shift-JIS), also where the player showed a
   // box or none (a missing or too new "nova.npb"); empty while the game runs normally.
   std::string FailureReason;
@@ -129,6 +137,8 @@ private:
   int32_t pendingLoad_ = -1;
   TPendingSave pendingSave_;
   std::vector<std::pair<std::string, int32_t>> saveCaptions_;
+  bool saveFileDamaged_ = false;
+  bool started_ = false;
 };
 
 }  // namespace nova

@@ -25,6 +25,7 @@ const Command kCommands[] = {
     {"build", nova::tools::CmdBuild, "build SRC_DIR -o OUT_DIR [--install NAME] | build PAGE_SOURCE -o PAGE.nsb"},
     {"disasm", nova::tools::CmdDisasm, "disasm FILE.nsb | disasm game.dat PAGE | disasm game.dat -o DIR"},
     {"image", nova::tools::CmdImage, "image info|decode|encode FILE [-o OUT] [--key N] [--frame K] [--compression C]"},
+    {"save", nova::tools::CmdSave, "save list|show FILE [--json] [--game GAME_FOLDER|game.dat]"},
     {"text", nova::tools::CmdText, "text layout [--width W] [--page-height H] [--line-spacing S] [--metrics fixed] MARKUP"},
 };
 
