@@ -8,6 +8,7 @@
 #include "components/nova_map_image.h"
 #include "components/nova_sound.h"
 #include "components/nova_tile.h"
+#include "components/nova_video.h"
 #include "objects/nova_cabinet.h"
 #include "objects/nova_prop_motion.h"
 #include "objects/nova_timer.h"
@@ -30,6 +31,7 @@ void RegisterComponentClasses(TObjectFactory& factory, TComponentServices& servi
                    [&services](TNovaBaseList& scene) { return std::make_unique<TNovaMapImage>(&scene, services); });
   factory.Register(LT_SOUND, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaSound>(&scene, services); });
   factory.Register(LT_HTTP, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaHttp>(&scene, services); });
+  factory.Register(LT_VIDEO, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaVideo>(&scene, services); });
 }
 
 }  // namespace nova

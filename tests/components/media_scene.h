@@ -1,6 +1,7 @@
 #pragma once
-// A scene whose sounds play through the media managers on the headless platform, which writes
-// the sound of every 16 ms frame step to a WAV file; frames are run by hand.
+// A scene whose sounds and movies play through the media managers on the headless platform
+// with the player's decoders; it writes the sound of every 16 ms frame step to a WAV file.
+// Frames are run by hand.
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -17,6 +18,8 @@
 #include "objects/property_access.h"
 #include "objects/scene.h"
 #include "platform/platform.h"
+#include "platform/sdl/ffmpeg_decoders.h"
+#include "render/dibx.h"
 #include "support/test_support.h"
 
 namespace nova::test {
@@ -45,6 +48,7 @@ struct MediaScene {
     FrameClock() = TFrameClock{};
     SetQuitting(false);
     platform = std::make_unique<THeadlessPlatform>(THeadlessOptions{dir / "out.wav"});
+    platform->SetDecoders(CreateFfmpegDecoders());  // the player's: movies too
     files.SetBaseFolder(dir.Path());
     TMediaSettings settings;
     settings.UseDirectSound = directSound;
@@ -56,6 +60,9 @@ struct MediaScene {
     services.Platform = platform.get();
     RegisterComponentClasses(factory, services);
     scene.SetFactory(&factory);
+    scene.SetSize(64, 48);
+    back.SetSize(64, 48, 32);
+    scene.SetBackSurface(&back);
   }
   ~MediaScene() {
     scene.Clear();  // the sounds hand their items back before media ends
@@ -64,7 +71,8 @@ struct MediaScene {
   void Write(const std::string& name, const std::string& bytes) { WriteFile(dir / name, bytes); }
 
   // One frame as the player runs it: the clock's step (decoding and the step's sound), then
-  // input, update and media's per-frame work. Events are collected and the queue emptied.
+  // input, update, media's per-frame work and the paint, overlay movies last. Events are
+  // collected and the queue emptied.
   void Frame() {
     platform->Clock().FrameStep();
     FrameClock().Total += 16;
@@ -72,6 +80,9 @@ struct MediaScene {
     scene.ProcessInput(16);
     scene.UpdateScene(16);
     media->Update();
+    scene.PaintScene();
+    media->RepaintMovies(back);
+    scene.ClearDirty();
     TEventQueue& q = scene.Events();
     for (int i = 0; i < q.Count(); ++i) events.push_back(q.Entry(i).Sender.Name + ":" + std::to_string(q.Entry(i).EventCode));
     q.Clear();
@@ -119,6 +130,7 @@ struct MediaScene {
   TComponentServices services;
   TObjectFactory factory;
   TNovaBaseList scene;
+  TDIBX back;  // the picture the displayed screen paints into
   std::vector<std::string> events;
 };
 
