@@ -67,6 +67,7 @@ protected:
   }
   void TearDown() override {
     SetQuitting(false);
+    SetApplicationTitle("");  // the project named the application
     ResetFileManager(false);
   }
   TNovaVideo* Movie(TNovaGame& game, bool overlay, int32_t left, int32_t top) {
