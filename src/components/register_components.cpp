@@ -8,6 +8,9 @@
 #include "components/nova_map_image.h"
 #include "components/nova_sound.h"
 #include "components/nova_tile.h"
+#include "components/nova_cglabel.h"
+#include "components/nova_label.h"
+#include "components/nova_mes.h"
 #include "components/nova_video.h"
 #include "objects/nova_cabinet.h"
 #include "objects/nova_prop_motion.h"
@@ -29,6 +32,10 @@ void RegisterComponentClasses(TObjectFactory& factory, TComponentServices& servi
   factory.Register(LT_TILE, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaTile>(&scene, services); });
   factory.Register(LT_MAPIMG,
                    [&services](TNovaBaseList& scene) { return std::make_unique<TNovaMapImage>(&scene, services); });
+  factory.Register(LT_MES, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaMes>(&scene, services); });
+  factory.Register(LT_LABEL, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaLabel>(&scene, services); });
+  factory.Register(LT_CGLABEL,
+                   [&services](TNovaBaseList& scene) { return std::make_unique<TNovaCGLabel>(&scene, services); });
   factory.Register(LT_SOUND, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaSound>(&scene, services); });
   factory.Register(LT_HTTP, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaHttp>(&scene, services); });
   factory.Register(LT_VIDEO, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaVideo>(&scene, services); });
