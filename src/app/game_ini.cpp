@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "archive/disk_names.h"
 #include "base/encoding.h"
@@ -115,6 +116,64 @@ TGameSettings ReadGameSettings(const TIniFile& ini) {
   s.DelayTime = NormaliseDelayTime(ini.ReadInteger("Sound", "DelayTime", 500));
   s.UseWMP = ini.ReadBool("Video", "UseWMP", false);
   return s;
+}
+
+std::string SetIniValue(const std::string& text, const std::string& section, const std::string& key,
+                        const std::string& value) {
+  const std::string eol = text.find("\r\n") != std::string::npos || text.find('\n') == std::string::npos ? "\r\n" : "\n";
+  // The lines with their ends, so that untouched lines are written back byte for byte.
+  std::vector<std::string> lines;
+  for (size_t at = 0; at < text.size();) {
+    size_t end = text.find('\n', at);
+    end = end == std::string::npos ? text.size() : end + 1;
+    lines.push_back(text.substr(at, end - at));
+    at = end;
+  }
+  const std::string entry = key + "=" + value;
+  auto content = [](const std::string& line) { return Trim(line); };
+  bool inSection = false;
+  size_t insertAt = std::string::npos;  // after the section's last entry
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string t = content(lines[i]);
+    if (!t.empty() && t[0] == '[') {
+      if (inSection) break;  // the first such section only
+      const size_t close = t.find(']');
+      inSection = SameText(Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1)), section);
+      if (inSection) insertAt = i + 1;
+      continue;
+    }
+    if (!inSection || t.empty() || t[0] == ';') continue;
+    const size_t eq = t.find('=');
+    if (eq != std::string::npos && SameText(Trim(t.substr(0, eq)), key)) {
+      const std::string& line = lines[i];
+      const std::string ending = line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0 ? "\r\n"
+                                 : !line.empty() && line.back() == '\n'                            ? "\n"
+                                                                                                    : "";
+      lines[i] = entry + ending;
+      std::string out;
+      for (const std::string& l : lines) out += l;
+      return out;
+    }
+    insertAt = i + 1;
+  }
+  std::string out;
+  if (insertAt == std::string::npos) {
+    for (const std::string& l : lines) out += l;
+    if (!out.empty() && out.back() != '\n') out += eol;
+    return out + "[" + section + "]" + eol + entry + eol;
+  }
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i == insertAt) out += entry + eol;
+    out += lines[i];
+    if (i + 1 == insertAt && !lines[i].empty() && lines[i].back() != '\n') out += eol;
+  }
+  if (insertAt >= lines.size()) out += entry + eol;
+  return out;
+}
+
+std::filesystem::path GameIniFile(const std::filesystem::path& folder) {
+  if (std::optional<std::filesystem::path> any = FindGameFile(folder, "game.ini")) return *any;
+  return folder / "game.ini";
 }
 
 TGameSettings LoadGameSettings(const std::filesystem::path& file) {

@@ -31,6 +31,10 @@ const char* UsageText() {
          "                    $XDG_DATA_HOME/novaplayer/<game>/)\n"
          "  --trace FILE      write the interpreter's trace to FILE\n"
          "  --dump-vars FILE  write the game's variables to FILE at exit\n"
+         "  --audio-out FILE.wav\n"
+         "                    with --headless: write the game's sound to FILE.wav (44100 Hz,\n"
+         "                    16-bit stereo, exactly the sound of each 16 ms frame)\n"
+         "  --config          the settings dialog of the game's \"game.ini\" (as \"/config\")\n"
          "\n"
          "Keys: F11 or Alt+Enter full screen, F12 picture to the pictures folder, Menu key popup menu.\n"
          "User settings: $XDG_CONFIG_HOME/novaplayer/novaplayer.ini ([Display] Scale=MODE).\n";
@@ -98,10 +102,13 @@ TPlayerOptions ParseCommandLine(const std::vector<std::string>& args) {
     else if (name == "--save-dir") o.SaveDir = value(name, inlineValue, hasInline);
     else if (name == "--trace") o.TraceFile = value(name, inlineValue, hasInline);
     else if (name == "--dump-vars") o.DumpVarsFile = value(name, inlineValue, hasInline);
+    else if (name == "--audio-out") o.AudioOut = value(name, inlineValue, hasInline);
+    else if (name == "--config") noValue(), o.Config = true;
     else RaiseError("unknown option: " + a);
   }
   for (; i < args.size(); ++i) o.Games.push_back(args[i]);
   if (!o.Games.empty() && SameText(o.Games[0].string(), "/config")) o.Config = true;
+  if (!o.AudioOut.empty() && !o.Headless) RaiseError("--audio-out: only with --headless (a window plays the sound)");
   return o;
 }
 

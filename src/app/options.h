@@ -17,7 +17,7 @@ struct TPlayerOptions {
   bool Help = false;
   bool Version = false;
   bool Headless = false;
-  bool Config = false;               // first game argument "/config" (any case)
+  bool Config = false;               // --config, or the first game argument "/config" (any case)
   std::optional<uint32_t> Frames;    // end after frame N
   std::optional<ScaleMode> Scale;    // --scale (else the user's config file)
   std::filesystem::path InputFile;   // scripted input
@@ -25,6 +25,7 @@ struct TPlayerOptions {
   std::filesystem::path SaveDir;               // empty = the default rule
   std::filesystem::path TraceFile;             // the interpreter's trace
   std::filesystem::path DumpVarsFile;          // the variables at exit
+  std::filesystem::path AudioOut;              // headless: the sound as a WAV file
   std::vector<std::filesystem::path> Games;    // the game arguments
 };
 

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "app/config_window.h"
 #include "app/game_ini.h"
 #include "app/game_location.h"
 #include "app/input_script.h"
@@ -15,6 +16,7 @@
 #include "base/encoding.h"
 #include "base/error.h"
 #include "base/process.h"
+#include "base/sjis.h"
 #include "game/nova_game.h"
 #include "platform/instance_lock.h"
 #include "platform/interrupt.h"
@@ -36,6 +38,22 @@ namespace {
 // UTF-8 already and pass unchanged (valid UTF-8 that is also valid Shift-JIS is ASCII).
 void PrintError(const std::string& sjisOrAscii) {
   std::fprintf(stderr, "novaplayer: %s\n", SjisToUtf8(sjisOrAscii).c_str());
+}
+
+// The settings dialog alone: no archive, no project; the player ends when it closes.
+int RunSettingsDialog(const TPlayerOptions& options, const std::filesystem::path& gameFolder,
+                      const std::vector<TScriptedEvent>& script) {
+  try {
+    std::unique_ptr<TPlatform> platform = CreatePlayerPlatform(options.Headless);
+    TFormConfig form(GameIniFile(gameFolder));
+    RunFormConfig(form, *platform, script);
+    return 0;
+  } catch (const ENovaError& e) {
+    PrintError(e.Message());
+  } catch (const std::exception& e) {
+    PrintError(e.what());
+  }
+  return 1;
 }
 
 }  // namespace
@@ -86,17 +104,16 @@ int RunPlayer(const std::vector<std::string>& args, const std::filesystem::path&
   TGameConfig config;
   TStartupInfo info;
   try {
-    std::vector<std::filesystem::path> games = options.Config ? std::vector<std::filesystem::path>() : options.Games;
+    // "/config" itself names no game; with --config the games name whose "game.ini" is edited.
+    std::vector<std::filesystem::path> games = options.Games;
+    if (options.Config && !games.empty() && SameText(games.front().string(), "/config")) games.erase(games.begin());
     TGameLocation location = LocateGame(games, selfExe, NOVA_BUNDLED_GAME_DIR);
     // The original refused to run from a CD-ROM drive; ours: from mounted optical media.
     if (IsOnOpticalMedium(selfExe)) return 0;
     if (location.Kind == GameKind::Executable && IsOnOpticalMedium(location.Container.Path)) return 0;
     lock = TInstanceLock::TryAcquire(InstanceKey(options.Games.empty() ? location.KeySource : options.Games.front()));
     if (!lock) return 0;  // the game runs already
-    if (options.Config) {
-      std::fputs("novaplayer: the settings dialog is not available yet\n", stderr);
-      return 1;
-    }
+    if (options.Config) return RunSettingsDialog(options, location.GameFolder, script);
     InitTraceLogFromEnvironment();
     ResetFileManager(!options.Headless);
     RegisterArchives(FileManager(), location);
@@ -104,7 +121,10 @@ int RunPlayer(const std::vector<std::string>& args, const std::filesystem::path&
     // Folders (also the bundled game) and a game.dat given directly run as the original ran with
     // folder parameters; an executable runs as from its own folder (data-disk search included).
     config.HadFolderParameters = location.Kind == GameKind::Folders || location.Kind == GameKind::ArchiveFile;
-    config.UseDirectSound = LoadGameSettings(location.GameFolder / "game.ini").UseDirectSound;
+    const TGameSettings settings = LoadGameSettings(location.GameFolder / "game.ini");
+    config.UseDirectSound = settings.UseDirectSound;
+    config.DelayTime = settings.DelayTime;
+    config.UseWMP = settings.UseWMP;
     config.TraceFile = options.TraceFile;
     config.DumpVarsFile = options.DumpVarsFile;
     if (!options.SaveDir.empty()) {
@@ -136,7 +156,7 @@ int RunPlayer(const std::vector<std::string>& args, const std::filesystem::path&
   InstallInterruptHandler();
   int code = 0;
   try {
-    std::unique_ptr<TPlatform> platform = CreatePlayerPlatform(options.Headless);
+    std::unique_ptr<TPlatform> platform = CreatePlayerPlatform(options.Headless, options.AudioOut);
     FileManager().SetDialogs(&platform->Dialogs());
     TNovaGame game(*platform, config);
     TFormView view(*platform, game, info);

@@ -74,6 +74,7 @@ public:
   void MoveCursor(int32_t x, int32_t y) override;
   void KeepResponsive() override;
   void SetCursor(const TCursorImage* cursor) override;
+  TPlatformWindow* MainWindow() override { return window_.get(); }
 
   void ConfirmQuit();
   void ChooseMenuEntry(MenuEntry entry);

@@ -3,12 +3,15 @@
 #include "components/component_services.h"
 #include "components/nova_box.h"
 #include "components/nova_button.h"
+#include "components/nova_http.h"
 #include "components/nova_images.h"
 #include "components/nova_map_image.h"
+#include "components/nova_sound.h"
 #include "components/nova_tile.h"
 #include "components/nova_cglabel.h"
 #include "components/nova_label.h"
 #include "components/nova_mes.h"
+#include "components/nova_video.h"
 #include "objects/nova_cabinet.h"
 #include "objects/nova_prop_motion.h"
 #include "objects/nova_timer.h"
@@ -33,6 +36,9 @@ void RegisterComponentClasses(TObjectFactory& factory, TComponentServices& servi
   factory.Register(LT_LABEL, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaLabel>(&scene, services); });
   factory.Register(LT_CGLABEL,
                    [&services](TNovaBaseList& scene) { return std::make_unique<TNovaCGLabel>(&scene, services); });
+  factory.Register(LT_SOUND, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaSound>(&scene, services); });
+  factory.Register(LT_HTTP, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaHttp>(&scene, services); });
+  factory.Register(LT_VIDEO, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaVideo>(&scene, services); });
 }
 
 }  // namespace nova

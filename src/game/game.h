@@ -29,6 +29,8 @@ public:
   // The cursor over the game's screen (DecodeCursorFile of the cursor file's bytes); null =
   // the standard arrow. Copied: the image need not outlive the call.
   virtual void SetCursor(const TCursorImage* /*cursor*/) {}
+  // The main window (its display modes), or null without one.
+  virtual TPlatformWindow* MainWindow() { return nullptr; }
 };
 
 class TGame {

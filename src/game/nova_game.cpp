@@ -13,6 +13,8 @@
 #include "components/read_list.h"
 #include "components/register_components.h"
 #include "game/game_fonts.h"
+#include "media/media_system.h"
+#include "media/media_vars.h"
 #include "objects/input_vars.h"
 #include "objects/object_functions.h"
 #include "objects/scene.h"
@@ -130,6 +132,23 @@ void TNovaGame::Create(TGameHost& host) {
                                   .WrittenFiles = &writtenFiles_,
                               });
   TracePoint("MediaInit");
+  StartMedia();
+}
+
+void TNovaGame::StartMedia() {
+  TMediaSettings settings;
+  settings.UseDirectSound = config_.UseDirectSound;
+  settings.DelayTime = config_.DelayTime;
+  settings.UseWMP = config_.UseWMP;
+  settings.GameFolder = config_.GameFolder;
+  settings.ScreenWidth = project_->ScreenWidth();
+  settings.ScreenHeight = project_->ScreenHeight();
+  settings.DisplayWidth = project_->File().DisplayParam1;
+  settings.DisplayHeight = project_->File().DisplayParam2;
+  media_ = std::make_unique<TMediaSystem>(platform_, FileManager(), settings, host_->MainWindow());
+  services_.Media = media_.get();
+  // Media's @DisplayModeCount / @DisplayModeIndex take the place of the window's own.
+  RegisterMediaVariables(*funcs_, *media_, {.ApplyScreenMode = [this] { host_->ApplyScreenMode(); }});
 }
 
 void TNovaGame::CreateVariableStore() {
@@ -182,6 +201,7 @@ bool TNovaGame::Frame() {
   project_->RunFrame();
   if (Quitting()) return false;
   scene_->UpdateScene(elapsed);
+  if (media_) media_->Update();
   ++FrameClock().FrameCount;
   return project_->ServiceRequests();
 }
@@ -217,6 +237,7 @@ std::vector<TRect> TNovaGame::Paint(TPicture& panel) {
     scene_->Displayed().AddDirtyRect(TRect{0, 0, width, height});
   }
   scene_->PaintScene();
+  if (media_) media_->RepaintMovies(*backSurface_);
   std::vector<TRect> changed;
   if (!scene_->TransitionRect().Empty()) changed.push_back(scene_->TransitionRect());
   else changed = scene_->Displayed().DirtyList().Items();
@@ -224,9 +245,14 @@ std::vector<TRect> TNovaGame::Paint(TPicture& panel) {
   return changed;
 }
 
-void TNovaGame::Suspend() { Input().ClearKeys(); }
+void TNovaGame::Suspend() {
+  if (media_) media_->Suspend();
+  Input().ClearKeys();
+}
 
-void TNovaGame::Resume() {}
+void TNovaGame::Resume() {
+  if (media_) media_->Resume();
+}
 
 void TNovaGame::Shutdown() {
   if (shutDown_) return;
@@ -247,6 +273,7 @@ void TNovaGame::Shutdown() {
   traceFile_.close();
   TracePoint("SysFuncMan.Free");
   if (funcs_) UnregisterHistoryFunctions(*funcs_);
+  if (media_ && funcs_) UnregisterMediaVariables(*funcs_);
   funcs_.reset();
   TracePoint("ParamMan.Free");
   store_.reset();
@@ -258,6 +285,8 @@ void TNovaGame::Shutdown() {
   glyphs_.reset();
   backSurface_.reset();
   TracePoint("MediaFinal");
+  services_.Media = nullptr;
+  media_.reset();
 }
 
 std::string TNovaGame::FailureReason() const { return project_ ? project_->FailureReason : failure_; }

@@ -29,12 +29,15 @@ class TMesPictureSource;
 class TNovaHistoryFormatManager;
 class TNovaReadList;
 class TScenarioTexts;
+class TMediaSystem;
 
 struct TGameConfig {
   std::filesystem::path GameFolder;  // where the game runs from (install.dat, game.dat, save.dat)
   std::filesystem::path SaveDir;     // the folder of save.dat (empty: the game folder)
   bool HadFolderParameters = false;  // games given as folders (no data-disk search)
   bool UseDirectSound = true;        // "game.ini" [Sound] DirectSound
+  int32_t DelayTime = 500;           // [Sound] DelayTime
+  bool UseWMP = false;               // [Video] UseWMP
   std::filesystem::path TraceFile;     // the interpreter's trace (empty: none)
   std::filesystem::path DumpVarsFile;  // the variables at exit (empty: none)
 };
@@ -73,6 +76,7 @@ public:
   // Message history formats (game save) and read marks (status data).
   TNovaHistoryFormatManager* History() { return history_.get(); }
   TNovaReadList* ReadMarks() { return readMarks_.get(); }
+  TMediaSystem* Media() { return media_.get(); }
   void DumpVars(std::ostream& out);
 
 private:
@@ -80,6 +84,7 @@ private:
   void RegisterWindowVariables();
   void WriteTrace(const std::string& line);
   void ShowCursorFile(const std::string& file);
+  void StartMedia();
 
   TPlatform& platform_;
   TGameConfig config_;
@@ -99,6 +104,7 @@ private:
   std::unique_ptr<TNovaReadList> readMarks_;
   std::unique_ptr<TProject> project_;
   std::vector<std::filesystem::path> writtenFiles_;  // SaveScreen with mode 1
+  std::unique_ptr<TMediaSystem> media_;
   std::unique_ptr<TDIBX> backSurface_;  // the scene's view of the panel picture
   const uint32_t* panelBits_ = nullptr;
   TInputState idleInput_;  // written by the window before the scene exists

@@ -15,6 +15,7 @@
 #include "platform/dialogs.h"
 #include "platform/font_rasterizer.h"
 #include "platform/frame_ticker.h"
+#include "platform/http_client.h"
 #include "platform/media_decoder.h"
 #include "platform/midi_output.h"
 #include "platform/user_config.h"
@@ -51,6 +52,8 @@ public:
   virtual TFrameTicker* FrameTicker() { return nullptr; }
   // The user's media settings (headless: the defaults).
   virtual TUserMediaConfig MediaConfig() { return {}; }
+  // HTTP requests (by default no network: every request fails).
+  virtual THttpClient& Http() { return OfflineHttpClient(); }
 };
 
 struct THeadlessOptions {
@@ -80,6 +83,8 @@ public:
   // Tests answer boxes their own way.
   void SetDialogs(std::unique_ptr<TDialogs> dialogs) { dialogs_ = std::move(dialogs); }
   void SetDecoders(std::unique_ptr<TMediaDecoders> decoders) { decoders_ = std::move(decoders); }
+  THttpClient& Http() override { return http_ ? *http_ : TPlatform::Http(); }
+  void SetHttp(std::unique_ptr<THttpClient> http) { http_ = std::move(http); }
   // Every message sent to the recording port, with the clock's time.
   TRecordingMidiOutput& MidiRecord() { return *midiRecord_; }
   THeadlessAudio& Audio() { return *audio_; }
@@ -95,6 +100,7 @@ private:
   std::unique_ptr<TFontRasterizer> fonts_;
   std::unique_ptr<TMediaDecoders> decoders_;
   std::shared_ptr<TRecordingMidiOutput> midiRecord_;
+  std::unique_ptr<THttpClient> http_;
 };
 
 }  // namespace nova

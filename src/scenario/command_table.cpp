@@ -10,6 +10,7 @@
 #include "scenario/commands_flip.h"
 #include "scenario/commands_flow.h"
 #include "scenario/commands_game.h"
+#include "scenario/commands_media.h"
 #include "scenario/commands_motion.h"
 #include "scenario/commands_objects.h"
 #include "scenario/commands_text.h"
@@ -115,7 +116,7 @@ std::vector<TLayoutSource> Sources() {
       {"ScrollbarNew", "スクロールバー作成", Make<TComControl>, -1, Props()},
       {"GaugeNew", "ゲージ作成", Make<TComControl>, -1, Props()},
       {"CGCaption", "画像キャプション作成", Make<TComControl>, -1, Props()},
-      {"MediaPlay", "メディア再生", Make<TComExprRecord>, -1, object},
+      {"MediaPlay", "メディア再生", Make<TComMediaPlay>, -1, object},
       {"PrevMenuNew", "プレビューメニュー作成", Make<TComControl>, -1, Props()},
       {"PropMotion", "プロパティモーション", Make<TComPropMotion>, -1,
        {{K::Expr, "name", 0}, {K::Expr, "object", 0}, {K::Expr, "prop", 0}, {K::Expr, "value", 0},

@@ -15,13 +15,6 @@ void TComExprRecord::LoadFields(TFieldReader& f) {
     if (l.Kind == TFieldKind::Expr) exprs_.emplace_back(l.Name, f.Expr(l.Name));
 }
 
-void TComMovieStop::LoadFields(TFieldReader& f) {
-  object_ = f.Expr("object");
-  fade_ = f.Expr("fade");
-  waitExpr_ = f.Expr("wait");
-  blockExpr_ = f.Expr("block");
-}
-
 void TComObjectWait::SaveState(TStream& s) {
   WriteStateTag(s);
   s.WriteString(objectName_);

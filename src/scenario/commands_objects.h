@@ -1,7 +1,7 @@
 #pragma once
 // Record shapes that several commands share: a list of named expressions, and the running
-// state of a command that waits for an object; MovieStop. (Object creation, properties,
-// cabinets, Flip, text and motions have files of their own.)
+// state of a command that waits for an object. (Object creation, properties, cabinets, Flip,
+// text, media and motions have files of their own.)
 #include "scenario/command.h"
 
 namespace nova {
@@ -32,15 +32,6 @@ protected:
   std::unique_ptr<TNovaParser> waitExpr_, blockExpr_;
   std::string objectName_;
   uint8_t wait_ = 0, blockEvents_ = 0;
-};
-
-class TComMovieStop : public TComObjectWait {
-public:
-  using TComObjectWait::TComObjectWait;
-
-protected:
-  void LoadFields(TFieldReader& f) override;
-  std::unique_ptr<TNovaParser> object_, fade_;
 };
 
 }  // namespace nova

@@ -205,7 +205,7 @@ TEST(Player, ExitCodes) {
   EXPECT_EQ(RunPlayer("--headless --frames"), 2);
   EXPECT_EQ(RunPlayer("--headless --frames 3 " + dir / "missing"), 1);
   EXPECT_EQ(RunPlayer("--headless --frames 3 --save-dir /proc/no-such " + dir.Path()), 1);
-  EXPECT_EQ(RunPlayer("--headless /config"), 1);  // the settings dialog is not there yet
+  EXPECT_EQ(RunPlayer("--headless --config " + dir / "missing"), 1);  // the dialog of a game that is not there
 }
 
 TEST(Player, TerminationClosesTheGameNormally) {

@@ -18,9 +18,19 @@
 namespace nova::test {
 namespace {
 
+// A headless window with three display modes.
+class ModesWindow : public THeadlessWindow {
+public:
+  std::vector<TDisplayMode> DisplayModes() override {
+    return {{640, 480, 32, 60}, {800, 600, 32, 60}, {1024, 768, 32, 60}};
+  }
+};
+
 // A window that remembers what the game asked of it.
 class FakeHost : public TGameHost {
 public:
+  TPlatformWindow* MainWindow() override { return &window; }
+  ModesWindow window;
   bool FullScreen() override { return full; }
   void SetFullScreen(bool on) override { full = on; }
   int DisplayModeCount() override { return 3; }
@@ -161,9 +171,10 @@ TEST_F(GameTest, WindowAndInputVariablesReachTheHostAndTheScene) {
   sys("@FullScr").SetAsBool(true);
   EXPECT_TRUE(host.full);
   EXPECT_TRUE(sys("@FullScr").GetAsBool());
+  // The display modes are media's: the window's modes at least as large as the screen, the
+  // first one chosen.
   EXPECT_EQ(sys("@DisplayModeCount").GetAsInt(), 3);
-  sys("@DisplayModeIndex").SetAsInt(3);  // out of range: ignored
-  EXPECT_EQ(sys("@DisplayModeIndex").GetAsInt(), -1);
+  EXPECT_EQ(sys("@DisplayModeIndex").GetAsInt(), 0);
   sys("@DisplayModeIndex").SetAsInt(2);
   EXPECT_EQ(sys("@DisplayModeIndex").GetAsInt(), 2);
   EXPECT_EQ(host.modeChanges, 1);

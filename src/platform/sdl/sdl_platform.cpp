@@ -1,5 +1,6 @@
 #include "platform/sdl/sdl_platform.h"
 
+#include "platform/sdl/curl_http.h"
 #include "platform/sdl/ffmpeg_decoders.h"
 #include "platform/sdl/freetype_caption_font.h"
 #include "platform/sdl/freetype_fonts.h"
@@ -19,7 +20,8 @@ public:
         config_(LoadUserMediaConfig()),
         audio_(config_.AudioDevice),
         decoders_(CreateFfmpegDecoders()),
-        midi_(config_, [this] { return audio_.OpenStream(TAudioFormat{}); }, true) {}
+        midi_(config_, [this] { return audio_.OpenStream(TAudioFormat{}); }, true),
+        http_(CreateCurlHttpClient()) {}
 
   bool Headless() const override { return false; }
   TPlatformClock& Clock() override { return *clock_; }
@@ -38,6 +40,7 @@ public:
   std::unique_ptr<TMidiOutput> OpenMidi(int index) override { return midi_.Open(index); }
   TMediaDecoders& Decoders() override { return *decoders_; }
   TUserMediaConfig MediaConfig() override { return config_; }
+  THttpClient& Http() override { return *http_; }
 
 private:
   std::unique_ptr<TPlatformClock> clock_;
@@ -48,6 +51,7 @@ private:
   TSdlAudioDevice audio_;
   std::unique_ptr<TMediaDecoders> decoders_;
   TPlayerMidiPorts midi_;
+  std::unique_ptr<THttpClient> http_;
 };
 
 // The headless player: the headless platform with the real decoders; with a sound file, the
@@ -60,6 +64,7 @@ public:
         config_(HeadlessConfig()),
         midi_(config_, [this] { return OpenAudio(TAudioFormat{}); }, false) {
     SetDecoders(CreateFfmpegDecoders());
+    SetHttp(CreateCurlHttpClient());
   }
   std::vector<std::string> MidiPorts() override {
     return withSynth_ ? midi_.Names() : THeadlessPlatform::MidiPorts();

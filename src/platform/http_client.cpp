@@ -1,0 +1,10 @@
+#include "platform/http_client.h"
+
+namespace nova {
+
+THttpClient& OfflineHttpClient() {
+  static TOfflineHttpClient client;
+  return client;
+}
+
+}  // namespace nova

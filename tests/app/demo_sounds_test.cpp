@@ -1,0 +1,66 @@
+// The bundled game's sounds, made at build time: the music as Ogg and MIDI of the same length,
+// the button effects, all playable by the player's media and packed into the game.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "archive/vrfiles.h"
+#include "base/process.h"
+#include "media/media_system.h"
+#include "platform/sdl/sdl_platform.h"
+#include "support/test_support.h"
+
+namespace nova {
+namespace {
+
+TEST(DemoSounds, PlayWithTheirLengths) {
+  const std::string folder = test::BinaryDir() + "/demo_sounds";
+  test::TempDir dir;
+  FrameClock() = TFrameClock{};
+  TVrFileManager files(false);
+  files.SetBaseFolder(folder);
+  {
+    std::unique_ptr<TPlatform> platform = CreatePlayerPlatform(true, dir / "out.wav");
+    TMediaSystem media(*platform, files, TMediaSettings{}, nullptr);
+    struct Case {
+      const char* name;
+      int minMs, maxMs;
+    };
+    for (const Case& c : {Case{"bgm.ogg", 9590, 9610}, Case{"bgm.mid", 9590, 9610}, Case{"click.wav", 20, 80},
+                          Case{"decide.wav", 200, 400}}) {
+      TDMediaItem* item = media.AddSound(c.name);
+      ASSERT_NE(item, nullptr) << c.name;
+      EXPECT_GE(item->GetLen(), c.minMs) << c.name;
+      EXPECT_LE(item->GetLen(), c.maxMs) << c.name;
+      media.Release(item);
+    }
+    TDMediaItem* music = media.AddSound("bgm.ogg");
+    music->Play();
+    for (int i = 0; i < 60; ++i) {
+      platform->Clock().FrameStep();
+      FrameClock().Total += 16;
+      media.Update();
+    }
+  }
+  // A second of music: loud enough, never clipped.
+  const std::string wav = test::ReadFile(dir / "out.wav");
+  int peak = 0;
+  for (size_t i = 44; i + 1 < wav.size(); i += 2) {
+    int16_t s;
+    std::memcpy(&s, wav.data() + i, 2);
+    peak = std::max(peak, std::abs(static_cast<int>(s)));
+  }
+  EXPECT_GT(peak, 8000);
+  EXPECT_LT(peak, 32000);
+}
+
+TEST(DemoSounds, ArePackedIntoTheBundledGame) {
+  TVrFileManager files(false);
+  files.AddArchiveFile(test::BinaryDir() + "/game/game.dat");
+  for (const char* name : {"sound\\bgm.ogg", "sound\\bgm.mid", "sound\\click.wav", "sound\\decide.wav", "music.nsb"})
+    EXPECT_TRUE(files.Exists(name)) << name;
+}
+
+}  // namespace
+}  // namespace nova
