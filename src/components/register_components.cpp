@@ -5,6 +5,8 @@
 #include "components/nova_button.h"
 #include "components/nova_images.h"
 #include "components/nova_map_image.h"
+#include "components/nova_menu.h"
+#include "components/nova_prev_menu.h"
 #include "components/nova_tile.h"
 #include "objects/nova_cabinet.h"
 #include "objects/nova_prop_motion.h"
@@ -26,6 +28,9 @@ void RegisterComponentClasses(TObjectFactory& factory, TComponentServices& servi
   factory.Register(LT_TILE, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaTile>(&scene, services); });
   factory.Register(LT_MAPIMG,
                    [&services](TNovaBaseList& scene) { return std::make_unique<TNovaMapImage>(&scene, services); });
+  factory.Register(LT_MENU, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaMenu>(&scene, services); });
+  factory.Register(LT_PREVMENU,
+                   [&services](TNovaBaseList& scene) { return std::make_unique<TNovaPrevMenu>(&scene, services); });
 }
 
 }  // namespace nova

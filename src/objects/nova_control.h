@@ -109,6 +109,10 @@ public:
   // Right-click close (menus, map images): true when the control closed and took the click.
   virtual bool RightClickScrap() { return false; }
   bool RightClickScrapFlag() const { return rightClickScrap_; }
+  // Menus: the open state the commands set (1 opens the menu, 3 closes it) and read back
+  // (0 open, 1 opening, 2 closed, 3 closing). Other controls have none.
+  virtual int32_t MenuState() const { return 0; }
+  virtual void SetMenuState(int32_t /*state*/) {}
   bool HandleKey() const { return handleKey_; }
   void SetHandleKey(bool on);
   virtual TNovaControl* FindKeyTarget();
