@@ -46,6 +46,8 @@ struct MenuScene : ComponentScene {
     FrameClock().Total = 0;
     AddFile("check.bri", CellStrip(2, 6, 6));
     AddFile("scroll.bri", CellStrip(7, 5, 4));
+    // The mouse starts away from where the tests put their menus.
+    Mouse().X = 159, Mouse().Y = 119;
   }
 
   // One frame of ms milliseconds on the frame clock.
@@ -54,9 +56,9 @@ struct MenuScene : ComponentScene {
     return Frame(ms);
   }
 
-  // A menu with a 16-pixel font without smoothing, then the given properties.
+  // A menu with a smoothed 16-pixel font, then the given properties.
   TNovaMenu* Menu(const std::string& name, std::vector<std::pair<int, TPropValue>> props, bool open = true) {
-    props.insert(props.begin(), {PR_ANTIALIAS, Flag(false)});
+    props.insert(props.begin(), {PR_ANTIALIAS, Flag(true)});
     props.insert(props.begin(), {PR_FONTHEIGHT, Int(16)});
     auto* menu = Create<TNovaMenu>(LT_MENU, name, props);
     if (open) menu->SetMenuState(TNovaMenu::kOpen);
