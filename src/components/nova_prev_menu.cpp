@@ -413,6 +413,8 @@ void TNovaPrevMenu::DoLButtonDown(TPoint mouse) {
       ChangeHover(under);
     }
   }
+  // The press counts where it happens, also when no move brought the mouse there first.
+  if (!paused_) ChangeHover(ButtonAt(mouse));
   pressed_ = hovered_;
   TNovaControl::DoLButtonDown(mouse);
 }
