@@ -7,6 +7,7 @@
 #include "authoring/expr_text.h"
 #include "authoring/page_compiler.h"
 #include "authoring/structure.h"
+#include "authoring/text_block.h"
 #include "authoring/text_codec.h"
 
 namespace nova::source {
@@ -151,7 +152,11 @@ private:
           break;
         case TFieldKind::TextBlock:
           isDefault = v.Str.empty();
-          text = "@raw" + QuoteString(v.Str);
+          if (std::optional<std::string> markup = TextBlockMarkup(v.Str)) {
+            text = QuoteString(*markup);
+          } else {
+            text = "@raw" + QuoteString(v.Str);
+          }
           break;
         case TFieldKind::Int32:
           if (IsStructuralField(r.Code(), name)) {

@@ -9,6 +9,7 @@
 #include "authoring/expr_text.h"
 #include "authoring/raw_expr.h"
 #include "authoring/structure.h"
+#include "authoring/text_block.h"
 #include "authoring/text_codec.h"
 
 namespace nova::source {
@@ -238,9 +239,17 @@ private:
           out.Str = v ? v->Text : std::string();
           break;
         case TFieldKind::TextBlock:
-          if (v && v->K == TValue::String) Fail(c.Line, "text blocks need the markup compiler; not available yet");
-          if (v && v->K != TValue::RawText) Fail(c.Line, name + " takes a raw text block @raw\"...\"");
-          out.Str = v ? v->Text : std::string();
+          if (v && v->K != TValue::RawText && v->K != TValue::String)
+            Fail(c.Line, name + " takes marked-up text \"...\" or a raw text block @raw\"...\"");
+          if (v && v->K == TValue::String) {
+            try {
+              out.Str = CompileTextBlock(v->Text);
+            } catch (const ENovaError& e) {
+              Fail(c.Line, "text block: " + SjisToUtf8(e.what()));
+            }
+          } else {
+            out.Str = v ? v->Text : std::string();
+          }
           break;
         case TFieldKind::Int32:
           if (!v) {

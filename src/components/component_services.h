@@ -14,6 +14,9 @@ namespace nova {
 class TBrioCollection;
 class TFontPixelManager;
 class TMediaSystem;
+class TMesTextSource;
+class TNovaHistoryFormatManager;
+class TNovaReadList;
 class TParamCollection;
 class TPlatform;
 class TSysFuncMan;
@@ -32,6 +35,10 @@ struct TComponentServices {
   int32_t ImageKey = 0;  // the project's scrambling key of layered images
   // The motion of a motion-file source (".nmt"); empty: such sources load nothing.
   TMotionMaker MakeMotion;
+  // Message boxes: the compiled texts of the scenario, the history formats and the read marks.
+  TMesTextSource* Texts = nullptr;
+  TNovaHistoryFormatManager* History = nullptr;
+  TNovaReadList* ReadMarks = nullptr;
 };
 
 }  // namespace nova

@@ -8,6 +8,9 @@
 #include "components/nova_menu.h"
 #include "components/nova_prev_menu.h"
 #include "components/nova_tile.h"
+#include "components/nova_cglabel.h"
+#include "components/nova_label.h"
+#include "components/nova_mes.h"
 #include "objects/nova_cabinet.h"
 #include "objects/nova_prop_motion.h"
 #include "objects/nova_timer.h"
@@ -31,6 +34,10 @@ void RegisterComponentClasses(TObjectFactory& factory, TComponentServices& servi
   factory.Register(LT_MENU, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaMenu>(&scene, services); });
   factory.Register(LT_PREVMENU,
                    [&services](TNovaBaseList& scene) { return std::make_unique<TNovaPrevMenu>(&scene, services); });
+  factory.Register(LT_MES, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaMes>(&scene, services); });
+  factory.Register(LT_LABEL, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaLabel>(&scene, services); });
+  factory.Register(LT_CGLABEL,
+                   [&services](TNovaBaseList& scene) { return std::make_unique<TNovaCGLabel>(&scene, services); });
 }
 
 }  // namespace nova

@@ -7,7 +7,12 @@
 #include "components/brio_collection.h"
 #include "components/image_vars.h"
 #include "components/item_functions.h"
+#include "components/history.h"
+#include "components/history_functions.h"
+#include "components/picture_frames.h"
+#include "components/read_list.h"
 #include "components/register_components.h"
+#include "game/game_fonts.h"
 #include "objects/input_vars.h"
 #include "objects/object_functions.h"
 #include "objects/scene.h"
@@ -20,8 +25,10 @@
 #include "saves/game_saves.h"
 #include "saves/save_screen.h"
 #include "text/font_pixels.h"
+#include "text/glyph_metrics.h"
 #include "text/font_vars.h"
 #include "scenario/project.h"
+#include "scenario/scenario_texts.h"
 
 namespace nova {
 
@@ -60,6 +67,13 @@ void TNovaGame::Create(TGameHost& host) {
   services_.Images = images_.get();
   RegisterImageVariables(*funcs_, *images_);
   RegisterItemFunctions(*funcs_, *scene_);
+  texts_ = std::make_unique<TScenarioTexts>([this] { return project_ ? project_->CallMan() : nullptr; });
+  historyMetrics_ = std::make_unique<TGlyphCacheMetrics>(*glyphs_);
+  historyPictures_ = std::make_unique<TMesPictureSource>(services_, 32);
+  history_ = std::make_unique<TNovaHistoryFormatManager>();
+  history_->Env = TMesTextEnv{texts_.get(), historyMetrics_.get(), historyPictures_.get(), store_.get(), funcs_.get()};
+  readMarks_ = std::make_unique<TNovaReadList>();
+  RegisterHistoryFunctions(*funcs_, *history_);
   TracePoint("TProject.Create");
   TProjectOptions options;
   options.ExecutableFolder = config_.GameFolder;
@@ -71,8 +85,21 @@ void TNovaGame::Create(TGameHost& host) {
   saves_->SetProject(project_.get());
   saves_->Sections.GetDither = [this] { return images_->Dither(); };
   saves_->Sections.SetDither = [this](bool on) { images_->SetDither(on); };
+  project_->History = history_.get();
+  project_->Marks = readMarks_.get();
+  saves_->Sections.SaveHistory = [this](TStream& s) { history_->SaveToStream(s); };
+  saves_->Sections.LoadHistory = [this](TStream& s, int32_t version) {
+    if (version >= 135) history_->LoadFromStream(s, version);
+    else history_->LoadDefaultHistory(s, version);
+  };
+  saves_->Sections.ApplyOldHistorySettings = [this](const std::array<int32_t, 6>& settings) {
+    history_->Default().Settings = settings;
+  };
+  saves_->Sections.SaveReadMarks = [this](TStream& s) { readMarks_->SaveToStream(s); };
+  saves_->Sections.LoadReadMarks = [this](TStream& s, int32_t version) { readMarks_->LoadFromStream(s, version); };
   project_->SetTraceSink([this](const std::string& line) { WriteTrace(line); });
   project_->Create();
+  AddGameFonts(FileManager(), platform_.Fonts());
   if (TCallMan* cm = project_->CallMan()) cm->SetResponsivenessHook([this] { host_->KeepResponsive(); });
   scene_->SetSize(project_->ScreenWidth(), project_->ScreenHeight());
   scene_->DefaultCursor = [this] { return store_ ? store_->Cursor : std::string(); };
@@ -84,6 +111,9 @@ void TNovaGame::Create(TGameHost& host) {
   services_.Glyphs = glyphs_.get();
   services_.Platform = &platform_;
   services_.ImageKey = project_->File().ImageKey;
+  services_.Texts = texts_.get();
+  services_.History = history_.get();
+  services_.ReadMarks = readMarks_.get();
   RegisterComponentClasses(factory_, services_);
   RegisterSaveScreen(*funcs_, TSaveScreenServices{
                                   .Scene = scene_.get(),
@@ -210,12 +240,15 @@ void TNovaGame::Shutdown() {
   }
   traceFile_.close();
   TracePoint("SysFuncMan.Free");
+  if (funcs_) UnregisterHistoryFunctions(*funcs_);
   funcs_.reset();
   TracePoint("ParamMan.Free");
   store_.reset();
   TracePoint("NovaFinalize");
   scene_.reset();
   images_.reset();
+  history_.reset();
+  readMarks_.reset();
   glyphs_.reset();
   backSurface_.reset();
   TracePoint("MediaFinal");

@@ -24,6 +24,11 @@ class TDIBX;
 class TFontPixelManager;
 class TBrioCollection;
 class TGameSaves;
+class TGlyphCacheMetrics;
+class TMesPictureSource;
+class TNovaHistoryFormatManager;
+class TNovaReadList;
+class TScenarioTexts;
 
 struct TGameConfig {
   std::filesystem::path GameFolder;  // where the game runs from (install.dat, game.dat, save.dat)
@@ -65,6 +70,9 @@ public:
   // Saving and loading; its Sections are where the history, read marks, dither flag and data
   // tables plug in.
   TGameSaves* Saves() { return saves_.get(); }
+  // Message history formats (game save) and read marks (status data).
+  TNovaHistoryFormatManager* History() { return history_.get(); }
+  TNovaReadList* ReadMarks() { return readMarks_.get(); }
   void DumpVars(std::ostream& out);
 
 private:
@@ -84,6 +92,11 @@ private:
   std::unique_ptr<TBrioCollection> images_;  // outlives the scene, whose images use it
   std::unique_ptr<TNovaBaseList> scene_;
   std::unique_ptr<TGameSaves> saves_;  // outlives the project, which writes the status data
+  std::unique_ptr<TScenarioTexts> texts_;
+  std::unique_ptr<TGlyphCacheMetrics> historyMetrics_;
+  std::unique_ptr<TMesPictureSource> historyPictures_;
+  std::unique_ptr<TNovaHistoryFormatManager> history_;
+  std::unique_ptr<TNovaReadList> readMarks_;
   std::unique_ptr<TProject> project_;
   std::vector<std::filesystem::path> writtenFiles_;  // SaveScreen with mode 1
   std::unique_ptr<TDIBX> backSurface_;  // the scene's view of the panel picture

@@ -10,6 +10,7 @@
 #include "scenario/commands_menu.h"
 #include "scenario/commands_motion.h"
 #include "scenario/commands_objects.h"
+#include "scenario/commands_text.h"
 #include "scenario/messages.h"
 #include "scenario/page_format.h"
 
@@ -81,8 +82,8 @@ std::vector<TLayoutSource> Sources() {
       {"Menu", "メニュー作成", Make<TComControl>, -1, Props()},
       {"MenuClose", "メニュークローズ", Make<TComMenuClose>, -1, {{K::Expr, "menu", 0}}},
       {"Comment", "コメント", Make<TComComment>, 0, {{K::String, "text", 0}}},
-      {"TextClr", "テキストクリア", Make<TComExprRecord>, -1, box},
-      {"CallHist", "履歴呼出", Make<TComExprRecord>, -1,
+      {"TextClr", "テキストクリア", Make<TComTextClr>, -1, box},
+      {"CallHist", "履歴呼出", Make<TComCallHist>, -1,
        {{K::Expr, "box", 0}, {K::Expr, "first", 0}, {K::Expr, "count", 0}, {K::Expr, "flag", 0},
         {K::Expr, "format", 111}}},
       {"Button", "ボタン作成", Make<TComControl>, -1, Props()},
@@ -116,7 +117,7 @@ std::vector<TLayoutSource> Sources() {
       {"PropMotion", "プロパティモーション", Make<TComPropMotion>, -1,
        {{K::Expr, "name", 0}, {K::Expr, "object", 0}, {K::Expr, "prop", 0}, {K::Expr, "value", 0},
         {K::Expr, "time", 0}, {K::Expr, "kind", 0}, {K::Expr, "repeat", 108}}},
-      {"FormatHist", "履歴書式登録", Make<TComExprRecord>, -1, {{K::Expr, "box", 0}, {K::Expr, "format", 111}}},
+      {"FormatHist", "履歴書式登録", Make<TComEntryHist>, -1, {{K::Expr, "box", 0}, {K::Expr, "format", 111}}},
       {"SaveCabinet", "キャビネット保存", Make<TComCabinetSave>, -1, cabinet},
       {"LoadCabinet", "キャビネット復帰", Make<TComCabinetLoad>, -1, cabinet},
   };

@@ -15,14 +15,6 @@ void TComExprRecord::LoadFields(TFieldReader& f) {
     if (l.Kind == TFieldKind::Expr) exprs_.emplace_back(l.Name, f.Expr(l.Name));
 }
 
-void TComTextIns::LoadFields(TFieldReader& f) {
-  text_ = f.Str("text");
-  box_ = f.Expr("box");
-  readMark_ = f.Expr("read");
-  waitExpr_ = f.Expr("wait");
-  blockExpr_ = f.Expr("block");
-}
-
 void TComMovieStop::LoadFields(TFieldReader& f) {
   object_ = f.Expr("object");
   fade_ = f.Expr("fade");

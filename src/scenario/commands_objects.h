@@ -74,15 +74,6 @@ protected:
   std::string varName_;
 };
 
-class TComClrHist : public TCommand {
-public:
-  using TCommand::TCommand;
-};
-class TComClrRead : public TCommand {
-public:
-  using TCommand::TCommand;
-};
-
 // A command that may wait for an object (the message box typing its text, a medium fading out):
 // its running-state record is the object's name, the wait flag and the event-blocking flag.
 class TComObjectWait : public TCommand {
@@ -97,17 +88,6 @@ protected:
   std::unique_ptr<TNovaParser> waitExpr_, blockExpr_;
   std::string objectName_;
   uint8_t wait_ = 0, blockEvents_ = 0;
-};
-
-class TComTextIns : public TComObjectWait {
-public:
-  using TComObjectWait::TComObjectWait;
-  const std::string& TextBlock() const { return text_; }
-
-protected:
-  void LoadFields(TFieldReader& f) override;
-  std::string text_;
-  std::unique_ptr<TNovaParser> box_, readMark_;
 };
 
 class TComMovieStop : public TComObjectWait {

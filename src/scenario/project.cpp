@@ -14,6 +14,7 @@
 #include "params/param_collection.h"
 #include "params/sysfunc_call.h"
 #include "params/system_vars.h"
+#include "components/history.h"
 #include "scenario/file_functions.h"
 #include "scenario/messages.h"
 #include "scenario/save_entries.h"
@@ -101,6 +102,10 @@ void TProject::RegisterFunctions() {
     }
     c.ResultInt(count);
   });
+}
+
+void TProject::ResetGame() {
+  if (History) History->Reset();
 }
 
 void TProject::SetTraceSink(TTraceSink sink) {

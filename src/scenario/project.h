@@ -80,7 +80,9 @@ public:
   void RequestSave(int32_t slot, const std::string& afterLoadPage, int32_t afterLoadIndex,
                    const std::string& caption) override;
   void RequestLoad(int32_t slot) override { pendingLoad_ = slot; }
-  void ResetGame() override {}
+  void ResetGame() override;
+  TNovaHistoryFormatManager* HistoryFormats() override { return History; }
+  TNovaReadList* ReadMarks() override { return Marks; }
   void PageRefused(const std::string& message) override;
 
   std::string GetSaveCaption(int32_t slot) const;
@@ -110,6 +112,9 @@ public:
   TCallMan* CallMan() const { return callMan_.get(); }
   // The interpreter was started at the start page (the game ran).
   bool Started() const { return started_; }
+  // The game's message history formats and read marks, for the text commands.
+  TNovaHistoryFormatManager* History = nullptr;
+  TNovaReadList* Marks = nullptr;
   // Why the game could not start or had to stop (Shift-JIS), also where the player showed a
   // box or none (a missing or too new "nova.npb"); empty while the game runs normally.
   std::string FailureReason;

@@ -9,6 +9,9 @@
 
 namespace nova {
 
+class TNovaHistoryFormatManager;
+class TNovaReadList;
+
 class TScenarioHost {
 public:
   virtual ~TScenarioHost() = default;
@@ -20,6 +23,9 @@ public:
   virtual void ResetGame() {}
   // A page that must be rebuilt: the player warns and closes (message: page name + text).
   virtual void PageRefused(const std::string& /*message*/) {}
+  // The message history formats and the read marks of the text commands (null: none).
+  virtual TNovaHistoryFormatManager* HistoryFormats() { return nullptr; }
+  virtual TNovaReadList* ReadMarks() { return nullptr; }
 };
 
 // Receives one trace line (Shift-JIS, no line end); the edge converts it for its file.

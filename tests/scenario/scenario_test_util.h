@@ -25,6 +25,10 @@ public:
   }
   void RequestLoad(int32_t slot) override { LoadSlot = slot; }
   void ResetGame() override { ++Resets; }
+  TNovaHistoryFormatManager* HistoryFormats() override { return History; }
+  TNovaReadList* ReadMarks() override { return Marks; }
+  TNovaHistoryFormatManager* History = nullptr;
+  TNovaReadList* Marks = nullptr;
   int32_t SaveSlot = -1, SaveIndex = -1, LoadSlot = -1;
   std::string SavePage, SaveCaption;
   int Resets = 0;

@@ -66,10 +66,16 @@ TEST(Novatool, BuildsAndShowsASinglePage) {
   TRun dis = Novatool(dir, "disasm '" + (dir / "a.nsb") + "'");
   EXPECT_EQ(dis.Out,
             "While {i < 2}\n  Calc {i = i + 1}\nTextIns @raw\"あ\" {\"mes\"}\n# a.nsb (disassembled)\n.version 112\n");
-  test::WriteFile(dir / "b.nss", "TextIns \"plain text\"\n");
-  TRun bad = Novatool(dir, "build '" + (dir / "b.nss") + "' -o '" + (dir / "b.nsb") + "'");
+  // Markup is compiled into the glyph stream and shown back as markup.
+  test::WriteFile(dir / "b.nss", "TextIns \"plain <B>text</B>\" {\"mes\"}\n");
+  TRun text = Novatool(dir, "build '" + (dir / "b.nss") + "' -o '" + (dir / "b.nsb") + "'");
+  ASSERT_EQ(text.Code, 0) << text.Err;
+  TRun shown = Novatool(dir, "disasm '" + (dir / "b.nsb") + "'");
+  EXPECT_EQ(shown.Out, "TextIns \"plain <B>text</B>\" {\"mes\"}\n# b.nsb (disassembled)\n.version 112\n");
+  test::WriteFile(dir / "c.nss", "TextIns \"<A HREF=>x</A>\"\n");
+  TRun bad = Novatool(dir, "build '" + (dir / "c.nss") + "' -o '" + (dir / "c.nsb") + "'");
   EXPECT_EQ(bad.Code, 1);
-  EXPECT_EQ(bad.Err, dir / "b.nss" + ":1: text blocks need the markup compiler; not available yet\n");
+  EXPECT_EQ(bad.Err, dir / "c.nss" + ":1: text block: <A>タグにHREF値がありません\n");
 }
 
 }  // namespace
