@@ -352,7 +352,7 @@ void TNovaPrevMenu::SetItemVisible(int i, bool on) {
   if (TNovaPrevImages* image = ButtonImage(i)) {
     image->SetVisible(on);
     if (!on) Quietly([&] { image->SetSource(std::string()); });
-    else SetImageSource(i, PlainImage(i));
+    else SetImageSource(i, StateImage(i));
   }
   RefreshGroup(b.Data.Group, i);
 }
