@@ -1,6 +1,9 @@
 #include "components/item_functions.h"
 
+#include "base/sjis.h"
+#include "base/text_lines.h"
 #include "components/item_list.h"
+#include "objects/property_access.h"
 #include "objects/scene.h"
 #include "params/param_convert.h"
 #include "params/sysfunc_call.h"
@@ -9,8 +12,17 @@ namespace nova {
 
 namespace {
 
-constexpr const char* kFunctions[] = {"GetCheck",   "SetCheck",      "GetEnabled",  "SetEnabled", "GetVisible",
-                                      "SetVisible", "GetGroupIndex", "GetSelected", "SetSelected"};
+constexpr const char* kFunctions[] = {"GetCheck",      "SetCheck",    "GetEnabled",  "SetEnabled",
+                                      "GetVisible",    "SetVisible",  "GetGroupIndex", "GetSelected",
+                                      "SetSelected",   "IndexOfMenu"};
+
+// Bytes 0x00-0x20 at both ends go.
+std::string TrimBlanks(const std::string& text) {
+  size_t begin = 0, end = text.size();
+  while (begin < end && static_cast<unsigned char>(text[begin]) <= 0x20) ++begin;
+  while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 0x20) --end;
+  return text.substr(begin, end - begin);
+}
 
 // The object of the first argument as an item list, and the item the second argument names.
 TNovaItemList* Target(TSysFuncCall& c, TNovaBaseList& scene, int& index) {
@@ -54,6 +66,19 @@ void RegisterItemFunctions(TSysFuncMan& funcs, TNovaBaseList& scene) {
                    &TNovaItemList::SetItemVisible);
   RegisterFlagPair(funcs, scene, "GetSelected", "SetSelected", &TNovaItemList::GetItemSelected,
                    &TNovaItemList::SetItemSelected);
+  // The line of the object's item text (a menu's PR_TEXT) equal to the text, ASCII case ignored.
+  funcs.Register(FindSysFunc("IndexOfMenu"), [&scene](TSysFuncCall& c) {
+    c.ResultInt(-1);
+    TNovaObject* object = scene.FindObject(c.Str(0));
+    if (!object) return;
+    const std::string wanted = c.Str(1);
+    const std::vector<std::string> lines = SplitLines(TrimBlanks(ReadProperty(*object, PR_TEXT).Str));
+    for (size_t i = 0; i < lines.size(); ++i)
+      if (SameText(lines[i], wanted)) {
+        c.ResultInt(static_cast<int32_t>(i));
+        return;
+      }
+  });
   funcs.Register(FindSysFunc("GetGroupIndex"), [&scene](TSysFuncCall& c) {
     int index = 0;
     if (TNovaItemList* list = Target(c, scene, index)) c.ResultInt(list->GetItemGroupIndex(index));

@@ -7,6 +7,8 @@
 #include "components/nova_images.h"
 #include "components/nova_map_image.h"
 #include "components/nova_sound.h"
+#include "components/nova_menu.h"
+#include "components/nova_prev_menu.h"
 #include "components/nova_tile.h"
 #include "components/nova_cglabel.h"
 #include "components/nova_label.h"
@@ -32,6 +34,9 @@ void RegisterComponentClasses(TObjectFactory& factory, TComponentServices& servi
   factory.Register(LT_TILE, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaTile>(&scene, services); });
   factory.Register(LT_MAPIMG,
                    [&services](TNovaBaseList& scene) { return std::make_unique<TNovaMapImage>(&scene, services); });
+  factory.Register(LT_MENU, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaMenu>(&scene, services); });
+  factory.Register(LT_PREVMENU,
+                   [&services](TNovaBaseList& scene) { return std::make_unique<TNovaPrevMenu>(&scene, services); });
   factory.Register(LT_MES, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaMes>(&scene, services); });
   factory.Register(LT_LABEL, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaLabel>(&scene, services); });
   factory.Register(LT_CGLABEL,

@@ -11,6 +11,7 @@
 #include "scenario/commands_flow.h"
 #include "scenario/commands_game.h"
 #include "scenario/commands_media.h"
+#include "scenario/commands_menu.h"
 #include "scenario/commands_motion.h"
 #include "scenario/commands_objects.h"
 #include "scenario/commands_text.h"
@@ -84,7 +85,7 @@ std::vector<TLayoutSource> Sources() {
       {"Cinema", "シネマサーフェス作成", Make<TComControl>, -1, Props()},
       {"Caption", "キャプション作成", Make<TComControl>, -1, Props()},
       {"Menu", "メニュー作成", Make<TComControl>, -1, Props()},
-      {"MenuClose", "メニュークローズ", Make<TComExprRecord>, -1, {{K::Expr, "menu", 0}}},
+      {"MenuClose", "メニュークローズ", Make<TComMenuClose>, -1, {{K::Expr, "menu", 0}}},
       {"Comment", "コメント", Make<TComComment>, 0, {{K::String, "text", 0}}},
       {"TextClr", "テキストクリア", Make<TComTextClr>, -1, box},
       {"CallHist", "履歴呼出", Make<TComCallHist>, -1,
