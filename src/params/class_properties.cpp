@@ -14,7 +14,7 @@ enum : int {
   FONTHOVERCOLOR = 22, FONTHOVERSTYLE = 23, HOVERCOLOR = 24, ANTIALIAS = 25, DELAY = 26, PAUSED = 27, VOLUME = 28,
   REPEAT = 29, BALANCE = 30, ANGLE = 31, ONPLAYING = 32, ONNOTIFY = 33, ONMOUSEMOVE = 34, ONMOUSEOUT = 35,
   ONLBTNDOWN = 36, ONLBTNUP = 37, ONRBTNDOWN = 38, ONRBTNUP = 39, ONWHEELDOWN = 40, ONWHEELUP = 41,
-  BRIGHTNESS = 42, ONPLAYEND = 43, INDEX = 44, ONLINK = 46, VISIBLE = 47, ROWCOUNT = 49, TEXT = 50,
+  BRIGHTNESS = 42, ONPLAYEND = 43, INDEX = 44, ONLINK = 46, VISIBLE = 47, COLCOUNT = 48, ROWCOUNT = 49, TEXT = 50,
   MARGINX = 51, MARGINY = 52, HALIGN = 53, BORDERSOURCETL = 54, BORDERVALIGNR = 68, SCROLLSOURCE = 69,
   CHECKSOURCE = 70, AUTOSCRAP = 71, ONSELECT = 72, RCLICKSCRAP = 73, ONOPENING = 74, ONOPENED = 75,
   ONCLOSING = 76, ONCLOSED = 77, IGNOREMOUSE = 80, TEXTPAUSED = 81, TEXTDELAY = 82, HOVERSOURCE = 83,
@@ -120,8 +120,16 @@ std::array<std::vector<int>, 128> MakeTable() {
       {26, false, {{PAUSED}}},
       {7, false, {{SOURCE, ONPLAYEND}}},
   };
+  // Objects that take their size from their picture or text do not get width and height from
+  // their command: an empty expression there would give them the creation default 0 and
+  // overwrite the size of the picture just loaded (the sources come first).
+  const TList sized = {8, 3, 18, 16, 9, 24};
   std::array<std::vector<int>, 128> table;
-  for (const TClassRow& row : rows) table[row.Type] = Build(row);
+  for (const TClassRow& row : rows) {
+    const bool ownSize = std::find(sized.begin(), sized.end(), row.Type) != sized.end();
+    for (int id : Build(row))
+      if (!ownSize || (id != WIDTH && id != HEIGHT)) table[row.Type].push_back(id);
+  }
   return table;
 }
 

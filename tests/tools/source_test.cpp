@@ -125,12 +125,14 @@ TEST(SourceLanguage, PropertySetsCarryTheClassAndWhatThePageNames) {
       "BoxNew PR_COLOR={255} PR_FONTNAME={\"x\"}\n"
       "Button PR_NAME={\"b\"}\n");
   // A box carries every property it takes from its command, and what the page names besides.
-  for (const char* name : {"PR_NAME", "PR_PARENT", "PR_LEFT", "PR_TOP", "PR_COLOR", "PR_BORDERCOLOR", "PR_VISIBLE",
-                           "PR_ONIDLE", "PR_FONTNAME"})
+  for (const char* name : {"PR_NAME", "PR_PARENT", "PR_LEFT", "PR_TOP", "PR_WIDTH", "PR_COLOR", "PR_BORDERCOLOR",
+                           "PR_VISIBLE", "PR_ONIDLE", "PR_FONTNAME"})
     EXPECT_TRUE(PropSetHas(p.PropSets[8], FindPropertyByName(name))) << name;
   for (const char* name : {"PR_TEXT", "PR_COMPOTYPE", "PR_ZOOMX"})
     EXPECT_FALSE(PropSetHas(p.PropSets[8], FindPropertyByName(name))) << name;
+  // A button takes its size from its picture: an empty width would make it 0 wide.
   EXPECT_TRUE(PropSetHas(p.PropSets[30], FindPropertyByName("PR_HOVERSOURCE")));
+  EXPECT_FALSE(PropSetHas(p.PropSets[30], FindPropertyByName("PR_WIDTH")));
   EXPECT_FALSE(PropSetHas(p.PropSets[30], FindPropertyByName("PR_FONTNAME")) &&
                PropSetHas(p.PropSets[9], FindPropertyByName("PR_FONTNAME")));
   const TPropSet none{};
