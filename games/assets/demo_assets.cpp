@@ -93,6 +93,16 @@ TBrioBitmap RoomBackground(int w, int h) {
       const bool frame = x < 392 || x >= 568 || y < 72 || y >= 238 || (x >= 474 && x < 486) || (y >= 149 && y < 161);
       bmp.SetPixel(x, y, frame ? Rgb(110, 70, 40) : Rgb(120, 180, 235 - (y - 72) * 0.3));
     }
+  // A television on a low cabinet; the movie plays in its screen (160 x 120 at 96, 132).
+  for (int y = 120; y < 300; ++y)
+    for (int x = 60; x < 300; ++x) {
+      if (y >= 264) {
+        if (x >= 70 && x < 290) bmp.SetPixel(x, y, y < 270 ? Rgb(120, 80, 50) : Rgb(96, 62, 38));
+      } else if (x >= 84 && x < 276) {
+        const bool screen = x >= 96 && x < 256 && y >= 132 && y < 252;
+        bmp.SetPixel(x, y, screen ? Rgb(16, 20, 24) : Rgb(52 + (y - 120) / 12, 52 + (y - 120) / 12, 60));
+      }
+    }
   return bmp;
 }
 
@@ -142,5 +152,12 @@ int main(int argc, char** argv) {
   Write(dir, "button_hover.bri", colour, &mask);
   Button(200, 48, 0x2C3E8C, 0x1A2660, 0xA8B4E0, colour, mask);
   Write(dir, "button_pressed.bri", colour, &mask);
+  // The room's row of small buttons.
+  Button(112, 32, 0x5A7BD8, 0x2C3E8C, 0xD8E0FF, colour, mask);
+  Write(dir, "small.bri", colour, &mask);
+  Button(112, 32, 0x86A4FF, 0x4660C0, 0xFFFFFF, colour, mask);
+  Write(dir, "small_hover.bri", colour, &mask);
+  Button(112, 32, 0x2C3E8C, 0x1A2660, 0xA8B4E0, colour, mask);
+  Write(dir, "small_pressed.bri", colour, &mask);
   return 0;
 }

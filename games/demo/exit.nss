@@ -1,1 +1,2 @@
-VarNew "goodbye" str {"ran " ++ IntToStr(seconds) ++ " s"}
+# Runs when the window closes.
+VarNew "goodbye" str {"おつかれさまでした"}

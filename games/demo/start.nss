@@ -1,6 +1,13 @@
-VarNew "seconds" int {0}
-VarNew "started" str {IntToStr(@Year, 4) ++ "-" ++ IntToStr(@Month, 2) ++ "-" ++ IntToStr(@Day, 2)}
-WhileInit {seconds = 0}
-While {TRUE}
-  Wait {} {1000}
-WhileLoop {seconds = seconds + 1}
+# Shared state of the pages, then the title screen.
+VarNew "back" str {""}
+Calc @raw{ocTo back = "\x01"}
+VarNew "go" str {""}
+VarNew "typed" flag {FALSE}
+VarNew "clicked" flag {FALSE}
+VarNew "place" str {"タイトル"}
+VarNew "panelMode" str {""}
+VarNew "slot" int {0}
+VarNew "saves" int {0}
+VarNew "link" str {""}
+Calc {SetProp("", 8, 0)}
+Jump "title.nsb"

@@ -464,17 +464,9 @@ void TVrFileCollection::WriteEntryBytes(TVrFile& entry, int version, TStream& da
       rec.Size = static_cast<int64_t>(raw.size());
     }
   };
-  if (entry.Memory) {
-    const std::string& raw = entry.Memory->Data();
-    put(raw, mustCompress || static_cast<int64_t>(raw.size()) <= kStoreAsIsAbove, entry.RawChecksum == 1);
-    return;
-  }
-  std::optional<std::filesystem::path> source = folder_.empty() ? std::nullopt : FindGameFile(folder_, entry.Name());
-  if (source) {
-    TKtMemoryStream file;
-    file.LoadFromFile(*source);
-    const std::string& raw = file.Data();
-    rec.FileAge = PackedFileAge(*source);
+  // The policy for files: media never compressed, layered images as their header says, and
+  // compression kept only where it saves a tenth.
+  auto putFile = [&](const std::string& raw) {
     bool compress;
     if (UpperCaseAnsi(ExtractFileExt(entry.Name())) == ".BRI") compress = LayeredImageWantsCompression(raw);
     else compress = !ExtensionNeverCompressed(entry.Name()) && raw.size() < 0x500000;
@@ -492,6 +484,19 @@ void TVrFileCollection::WriteEntryBytes(TVrFile& entry, int version, TStream& da
       }
     }
     put(raw, false, false);
+  };
+  if (entry.Memory) {
+    const std::string& raw = entry.Memory->Data();
+    if (entry.PackAsFile) putFile(raw);
+    else put(raw, mustCompress || static_cast<int64_t>(raw.size()) <= kStoreAsIsAbove, entry.RawChecksum == 1);
+    return;
+  }
+  std::optional<std::filesystem::path> source = folder_.empty() ? std::nullopt : FindGameFile(folder_, entry.Name());
+  if (source) {
+    TKtMemoryStream file;
+    file.LoadFromFile(*source);
+    rec.FileAge = PackedFileAge(*source);
+    putFile(file.Data());
     return;
   }
   // Bytes from this collection's own archive.

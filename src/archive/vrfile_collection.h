@@ -40,6 +40,10 @@ public:
   uint8_t RawChecksum = 0;  // 1 = the checksum covers the uncompressed bytes
   int64_t InflatedHint = 0; // inflated size seen at the last read (0 = not known yet)
   std::unique_ptr<TKtMemoryStream> Memory;  // in-memory entries only (uncompressed bytes)
+  // An in-memory entry that stands for a file added from a folder (a game builder's asset):
+  // written with the policy for files, so movies and sounds stay stored as is and range
+  // streams can read them.
+  bool PackAsFile = false;
 
   TVrFileCollection* Owner() const;
 };

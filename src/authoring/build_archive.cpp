@@ -14,6 +14,7 @@ void WriteGameArchive(const std::vector<TBuiltEntry>& entries, const std::string
   for (const TBuiltEntry& e : entries) {
     TVrFile* f = archive.AddMemoryFile(e.Name);
     f->Memory->WriteBytes(e.Bytes);
+    f->PackAsFile = e.Asset;
   }
   TFileStream out(path, TFileStream::Create);
   archive.Write(out, TVrFileCollection::kWriteVersion);

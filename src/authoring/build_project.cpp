@@ -97,7 +97,7 @@ std::vector<TBuiltEntry> BuildSourceFolder(const std::string& srcDir, std::vecto
         pages.push_back(std::move(pending));
       } else {
         if (!addName(game, file)) continue;
-        entries.push_back({game, ReadLocalFile(file)});
+        entries.push_back({game, ReadLocalFile(file), true});
       }
     } catch (const TBuildError& e) {
       errors.push_back(e.Text());

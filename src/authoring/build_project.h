@@ -9,6 +9,7 @@ namespace nova::source {
 struct TBuiltEntry {
   std::string Name;   // game name, Shift-JIS with "\" separators
   std::string Bytes;
+  bool Asset = false;  // a file of the source folder, stored with the archive's policy for files
 };
 
 // srcDir (UTF-8): "project.nsp", pages "*.nss" (-> "*.nsb") and every other file as an asset;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "archive/disk_names.h"
+#include "archive/vrfile_collection.h"
 #include "base/encoding.h"
 #include "base/error.h"
 #include "base/sjis.h"
@@ -61,6 +63,16 @@ std::unique_ptr<TStream> TMediaContext::OpenStream(const std::string& name) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(p, ec)) RaiseError(name + Utf8ToSjis(":ファイルがありません"));
     return std::make_unique<TFileStream>(p, TFileStream::OpenRead);
+  }
+  // A range stream gives an archive entry's stored bytes: a compressed entry (the archive
+  // writer stores media as is, but version 0 and 100 archives compress everything) is inflated
+  // into memory instead. A loose file in the base folder still wins.
+  const bool loose = !Files.BaseFolder().empty() && FindGameFile(Files.BaseFolder(), name).has_value();
+  if (TVrFile* entry = loose ? nullptr : Files.FindEntry(name); entry && !entry->Memory && entry->Stored == 0) {
+    auto inflated = std::make_unique<TKtMemoryStream>();
+    Files.ReadFile(*inflated, name);
+    inflated->Seek(0, SeekOrigin::Begin);
+    return inflated;
   }
   return Files.OpenRange(name);
 }

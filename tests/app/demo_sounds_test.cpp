@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "archive/vrfile_collection.h"
 #include "archive/vrfiles.h"
 #include "base/process.h"
 #include "media/media_system.h"
@@ -58,8 +59,11 @@ TEST(DemoSounds, PlayWithTheirLengths) {
 TEST(DemoSounds, ArePackedIntoTheBundledGame) {
   TVrFileManager files(false);
   files.AddArchiveFile(test::BinaryDir() + "/game/game.dat");
-  for (const char* name : {"sound\\bgm.ogg", "sound\\bgm.mid", "sound\\click.wav", "sound\\decide.wav", "music.nsb"})
+  for (const char* name : {"sound\\bgm.ogg", "sound\\bgm.mid", "sound\\click.wav", "sound\\decide.wav", "movie\\tv.mpg", "title.nsb"})
     EXPECT_TRUE(files.Exists(name)) << name;
+  // Sounds and the movie are stored as is, so the media code reads them straight from the archive.
+  for (const char* name : {"sound\\bgm.ogg", "sound\\click.wav", "movie\\tv.mpg"})
+    EXPECT_EQ(files.FindEntry(name)->Stored, 1) << name;
 }
 
 }  // namespace

@@ -321,6 +321,40 @@ TEST(ArchiveWrite, SourceFilePolicy) {
   }
 }
 
+// A builder's asset held in memory is stored as the same file added from a folder would be;
+// a plain memory entry of a media name is still compressed.
+TEST(ArchiveWrite, MemoryEntriesThatStandForFilesFollowTheFilePolicy) {
+  std::string text = TextBytes(20000), noise = NoiseBytes(20000);
+  const struct {
+    const char* name;
+    std::string bytes;
+    bool asFile;
+    uint8_t stored;
+  } cases[] = {
+      {"doc.txt", text, true, 0},         {"noise.bin", noise, true, 1},
+      {"movie\tv.mpg", text, true, 1},   {"se\click.wav", text, true, 1},
+      {"plain\tv.mpg", text, false, 0},
+  };
+  TVrFileCollection c;
+  for (const auto& tc : cases) {
+    TVrFile* f = c.AddMemoryFile(tc.name);
+    f->Memory->WriteBytes(tc.bytes);
+    f->PackAsFile = tc.asFile;
+  }
+  TKtMemoryStream out;
+  ASSERT_TRUE(c.Write(out));
+  TVrFileCollection back;
+  back.OpenStream(std::make_unique<TKtBigMemoryStream>(std::make_unique<TKtMemoryStream>(out.Data())));
+  for (const auto& tc : cases) {
+    TVrFile* e = back.FindFile(tc.name);
+    ASSERT_NE(e, nullptr) << tc.name;
+    EXPECT_EQ(e->Stored, tc.stored) << tc.name;
+    TKtMemoryStream m;
+    back.ReadEntry(tc.name, m);
+    EXPECT_EQ(m.Data(), tc.bytes) << tc.name;
+  }
+}
+
 TEST(ArchiveWrite, ProgressCallbackStopsWriting) {
   TVrFileCollection c;
   FillMemory(c, {{"a", "1"}, {"b", "2"}, {"c", "3"}});

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "archive/vrfile_collection.h"
 #include "base/encoding.h"
 #include "media/media_item_kinds.h"
 #include "media/media_system.h"
@@ -175,6 +176,30 @@ TEST_F(MediaTest, OggWaveItemsOnTheMixer) {
   s->SetAutoRepeat(true);  // a repeating sound that finished starts again instead
   EXPECT_FALSE(s->IsEnd());
   EXPECT_TRUE(s->Source()->Playing());
+}
+
+// Sounds inside an archive: stored as is they are read through a range of the archive, a
+// compressed entry (older archives compress every file) is inflated first; both sound whole.
+TEST_F(MediaTest, SoundsFromArchiveEntriesStoredEitherWay) {
+  TVrFileCollection archive;
+  for (auto [name, asFile] : {std::pair{"se\\stored.wav", true}, {"se\\packed.wav", false}}) {
+    TVrFile* f = archive.AddMemoryFile(name);
+    f->Memory->WriteBytes(test::SineWav(1.0));
+    f->PackAsFile = asFile;
+  }
+  {
+    TFileStream out(dir_ / "game.dat", TFileStream::Create);
+    ASSERT_TRUE(archive.Write(out));
+  }
+  files_.AddArchiveFile(dir_ / "game.dat");
+  ASSERT_EQ(files_.FindEntry("se\\stored.wav")->Stored, 1);
+  ASSERT_EQ(files_.FindEntry("se\\packed.wav")->Stored, 0);
+  auto media = Start(false);
+  for (const char* name : {"se\\stored.wav", "se\\packed.wav"}) {
+    TDMediaItem* s = media->AddSound(name);
+    ASSERT_NE(s, nullptr) << name;
+    EXPECT_EQ(s->GetLen(), 1000) << name;
+  }
 }
 
 TEST_F(MediaTest, MidiItemsShareOneSequencer) {

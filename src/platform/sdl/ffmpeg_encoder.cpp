@@ -9,13 +9,14 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
+#include <libswscale/swscale.h>
 }
 
 namespace nova {
 namespace {
 
-void Check(int rc, const char* what) {
-  if (rc < 0) RaiseError(std::string("Ogg Vorbis: ") + what + " failed");
+void Check(int rc, const char* what, const char* kind = "Ogg Vorbis") {
+  if (rc < 0) RaiseError(std::string(kind) + ": " + what + " failed");
 }
 
 // What one encoding holds, freed in every case.
@@ -35,12 +36,12 @@ struct TEncoding {
   }
 };
 
-void Send(TEncoding& e, AVStream* stream, AVFrame* frame) {
-  Check(avcodec_send_frame(e.Codec, frame), "encoding");
+void Send(TEncoding& e, AVStream* stream, AVFrame* frame, const char* kind = "Ogg Vorbis") {
+  Check(avcodec_send_frame(e.Codec, frame), "encoding", kind);
   while (avcodec_receive_packet(e.Codec, e.Packet) == 0) {
     av_packet_rescale_ts(e.Packet, e.Codec->time_base, stream->time_base);
     e.Packet->stream_index = stream->index;
-    Check(av_interleaved_write_frame(e.Format, e.Packet), "writing");
+    Check(av_interleaved_write_frame(e.Format, e.Packet), "writing", kind);
   }
 }
 
@@ -95,6 +96,57 @@ void WriteOggVorbis(const std::filesystem::path& file, const std::vector<int16_t
   }
   Send(e, stream, nullptr);
   Check(av_write_trailer(e.Format), "writing the trailer");
+}
+
+void WriteMpegMovie(const std::filesystem::path& file, int width, int height, int fps, int frames,
+                    const std::function<void(int, std::vector<uint32_t>&)>& draw) {
+  const char* kind = "MPEG-1";
+  const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_MPEG1VIDEO);
+  if (!codec) RaiseError("MPEG-1: no encoder in this FFmpeg");
+  TEncoding e;
+  Check(avformat_alloc_output_context2(&e.Format, nullptr, "mpeg", file.c_str()), "output", kind);
+  e.Codec = avcodec_alloc_context3(codec);
+  e.Codec->width = width;
+  e.Codec->height = height;
+  e.Codec->time_base = AVRational{1, fps};
+  e.Codec->framerate = AVRational{fps, 1};
+  e.Codec->pix_fmt = AV_PIX_FMT_YUV420P;
+  e.Codec->bit_rate = 800000;
+  e.Codec->gop_size = 12;
+  e.Codec->max_b_frames = 0;
+  Check(avcodec_open2(e.Codec, codec, nullptr), "opening the encoder", kind);
+  AVStream* stream = avformat_new_stream(e.Format, nullptr);
+  avcodec_parameters_from_context(stream->codecpar, e.Codec);
+  stream->time_base = e.Codec->time_base;
+  Check(avio_open(&e.Format->pb, file.c_str(), AVIO_FLAG_WRITE), "opening the file", kind);
+  Check(avformat_write_header(e.Format, nullptr), "writing the header", kind);
+  e.Frame = av_frame_alloc();
+  e.Packet = av_packet_alloc();
+  e.Frame->format = AV_PIX_FMT_YUV420P;
+  e.Frame->width = width;
+  e.Frame->height = height;
+  Check(av_frame_get_buffer(e.Frame, 0), "frame buffer", kind);
+  SwsContext* sws = sws_getContext(width, height, AV_PIX_FMT_BGRA, width, height, AV_PIX_FMT_YUV420P, SWS_BILINEAR,
+                                   nullptr, nullptr, nullptr);
+  if (!sws) RaiseError("MPEG-1: no colour conversion");
+  std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+  try {
+    for (int k = 0; k < frames; ++k) {
+      draw(k, pixels);
+      Check(av_frame_make_writable(e.Frame), "frame buffer", kind);
+      const uint8_t* src[1] = {reinterpret_cast<const uint8_t*>(pixels.data())};
+      const int stride[1] = {width * 4};
+      sws_scale(sws, src, stride, 0, height, e.Frame->data, e.Frame->linesize);
+      e.Frame->pts = k;
+      Send(e, stream, e.Frame, kind);
+    }
+    Send(e, stream, nullptr, kind);
+  } catch (...) {
+    sws_freeContext(sws);
+    throw;
+  }
+  sws_freeContext(sws);
+  Check(av_write_trailer(e.Format), "writing the trailer", kind);
 }
 
 }  // namespace nova

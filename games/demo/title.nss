@@ -1,0 +1,21 @@
+# The title screen: built on the back screen and faded in, with three image buttons; the Ogg
+# music fades in. The buttons' pages (ui.nsb) set `go`. Objects of the same priority are drawn
+# in the order of their names: the backgrounds go below everything with a priority of their own.
+Calc {go = ""}
+Calc {place = "タイトル"}
+ImgNew PR_NAME={"titlebg"} PR_PARENT={back} PR_PRIORITY={-100} PR_SOURCE={"cg\\title.bri"}
+Caption PR_NAME={"titletext"} PR_PARENT={back} PR_LEFT={48} PR_TOP={96} PR_TEXT={"novaplayer デモ"} PR_FONTHEIGHT={48} PR_FONTCOLOR={16777215} PR_ANTIALIAS={TRUE}
+Caption PR_NAME={"subtitle"} PR_PARENT={back} PR_LEFT={52} PR_TOP={156} PR_TEXT={"小さな部屋の物語"} PR_FONTHEIGHT={20} PR_FONTCOLOR={14737632} PR_ANTIALIAS={TRUE}
+Button PR_NAME={"newgame"} PR_PARENT={back} PR_LEFT={220} PR_TOP={240} PR_SOURCE={"cg\\button.bri"} PR_HOVERSOURCE={"cg\\button_hover.bri"} PR_PRESSEDSOURCE={"cg\\button_pressed.bri"} PR_TEXT={"はじめから"} PR_FONTHEIGHT={20} PR_FONTCOLOR={16777215} PR_ANTIALIAS={TRUE} PR_ONNOTIFY={"ui.nsb:start"}
+Button PR_NAME={"continue"} PR_PARENT={back} PR_LEFT={220} PR_TOP={300} PR_SOURCE={"cg\\button.bri"} PR_HOVERSOURCE={"cg\\button_hover.bri"} PR_PRESSEDSOURCE={"cg\\button_pressed.bri"} PR_TEXT={"つづきから"} PR_FONTHEIGHT={20} PR_FONTCOLOR={16777215} PR_ANTIALIAS={TRUE} PR_ONNOTIFY={"ui.nsb:load"}
+Button PR_NAME={"quit"} PR_PARENT={back} PR_LEFT={220} PR_TOP={360} PR_SOURCE={"cg\\button.bri"} PR_HOVERSOURCE={"cg\\button_hover.bri"} PR_PRESSEDSOURCE={"cg\\button_pressed.bri"} PR_TEXT={"おわる"} PR_FONTHEIGHT={20} PR_FONTCOLOR={16777215} PR_ANTIALIAS={TRUE} PR_ONNOTIFY={"ui.nsb:quit"}
+If {Exists("bgm")}
+  MovieStop {"bgm"} {400}
+Flip {1} {400} {FALSE} {} [] {TRUE}
+Sound PR_NAME={"bgm"} PR_SOURCE={"sound\\bgm.ogg"} PR_VOLUME={800} PR_REPEAT={TRUE} PR_DELAY={1000}
+Wait {go == ""}
+If {go == "quit"}
+  MovieStop {"bgm"} {300}
+  Wait {} {300}
+  Terminate
+Jump "room.nsb"
