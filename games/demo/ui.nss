@@ -30,8 +30,8 @@ Exit {Exists("panel")}
 Sound PR_SOURCE={"sound\\click.wav"} PR_DELAY={1} PR_AUTOSCRAP={TRUE}
 BoxNew PR_NAME={"panel"} PR_WIDTH={640} PR_HEIGHT={480} PR_COLOR={2099216} PR_ALPHA={224} PR_PRIORITY={100}
 Caption PR_NAME={"panelTitle"} PR_PARENT={"panel"} PR_LEFT={40} PR_TOP={24} PR_TEXT={"履歴"} PR_FONTHEIGHT={28} PR_FONTCOLOR={16777215} PR_ANTIALIAS={TRUE}
-MesNew PR_NAME={"histmes"} PR_PARENT={"panel"} PR_LEFT={40} PR_TOP={80} PR_WIDTH={560} PR_HEIGHT={320} PR_FONTHEIGHT={18} PR_LINESPACE={6} PR_FONTCOLOR={14737632} PR_TEXTDELAY={0} PR_ANTIALIAS={TRUE}
-CallHist {"histmes"} {@HistoryCount - 4} {4} {FALSE}
+MesNew PR_NAME={"histmes"} PR_PARENT={"panel"} PR_LEFT={40} PR_TOP={80} PR_WIDTH={560} PR_HEIGHT={320} PR_FONTHEIGHT={18} PR_LINESPACE={6} PR_FONTCOLOR={14737632} PR_FONTLINKCOLOR={16760960} PR_TEXTDELAY={0} PR_ANTIALIAS={TRUE}
+CallHist {"histmes"} {@HistoryCount - 3} {3} {FALSE}
 Jump "ui.nsb" "closebutton"
 Label "save"
 Exit {Exists("panel")}
