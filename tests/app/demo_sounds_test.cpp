@@ -2,7 +2,9 @@
 // the button effects, all playable by the player's media and packed into the game.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "archive/vrfile_collection.h"
@@ -54,6 +56,33 @@ TEST(DemoSounds, PlayWithTheirLengths) {
   }
   EXPECT_GT(peak, 8000);
   EXPECT_LT(peak, 32000);
+}
+
+// The loudest sample of frames [from, to) of a headless run's sound (705.6 sample frames a frame).
+int PeakOfFrames(const std::string& wav, int from, int to) {
+  int peak = 0;
+  for (size_t i = 44 + static_cast<size_t>(from * 705.6) * 4; i + 1 < wav.size() && i < 44 + static_cast<size_t>(to * 705.6) * 4;
+       i += 2) {
+    int16_t s;
+    std::memcpy(&s, wav.data() + i, 2);
+    peak = std::max(peak, std::abs(static_cast<int>(s)));
+  }
+  return peak;
+}
+
+// The bundled game played as its screenshot test plays it: the title's music fades in, the first
+// button sounds over it, and the room's MIDI music goes on under the story.
+TEST(DemoSounds, TheBundledGameSoundsWhenPlayed) {
+  test::TempDir dir;
+  const std::string cmd = std::string(NOVA_PLAYER_PATH) + " --headless --frames 300 --save-dir " + dir.Path() +
+                          " --audio-out " + dir.Path() + "/out.wav --input " + test::SourceDir() +
+                          "/games/demo/.test/input.txt " + test::BinaryDir() + "/game >/dev/null 2>&1";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  const std::string wav = test::ReadFile(dir / "out.wav");
+  ASSERT_GT(wav.size(), 44u + 300 * 2822u);
+  EXPECT_LT(PeakOfFrames(wav, 0, 10), 200);     // the fade-in starts from silence
+  EXPECT_GT(PeakOfFrames(wav, 44, 60), 8000);   // the button's sound (frame 44)
+  EXPECT_GT(PeakOfFrames(wav, 150, 300), 1000); // the room's music
 }
 
 TEST(DemoSounds, ArePackedIntoTheBundledGame) {
