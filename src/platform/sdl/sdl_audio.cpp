@@ -1,5 +1,9 @@
 #include "platform/sdl/sdl_audio.h"
 
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+
 #include "platform/sdl/sdl_init.h"
 
 namespace nova {
@@ -10,9 +14,28 @@ struct TSdlAudioDevice::TSubsystem {
 
 namespace {
 
+// The output probe: threshold 0 is unarmed; the hit is published by the release store that
+// disarms it.
+std::atomic<int> probeThreshold{0};
+std::atomic<bool> probeHit{false};
+TOutputProbeHit probeResult;
+
+void Probe(const int16_t* samples, size_t frames, int threshold) {
+  for (size_t i = 0; i < frames * 2; ++i) {
+    if (std::abs(static_cast<int>(samples[i])) < threshold) continue;
+    probeResult = TOutputProbeHit{std::chrono::steady_clock::now(), static_cast<int>(i / 2)};
+    probeHit.store(true, std::memory_order_relaxed);
+    probeThreshold.store(0, std::memory_order_release);
+    return;
+  }
+}
+
 void AudioCallback(void* user, Uint8* stream, int len) {
   auto* hub = static_cast<TAudioHub*>(user);
-  hub->Mix(reinterpret_cast<int16_t*>(stream), static_cast<size_t>(len) / 4);
+  auto* samples = reinterpret_cast<int16_t*>(stream);
+  size_t frames = static_cast<size_t>(len) / 4;
+  hub->Mix(samples, frames);
+  if (int threshold = probeThreshold.load(std::memory_order_acquire)) Probe(samples, frames, threshold);
 }
 
 }  // namespace
@@ -56,6 +79,17 @@ std::unique_ptr<TAudioOutput> TSdlAudioDevice::OpenStream(const TAudioFormat& fo
   if (format.Rate != hub_.Format().Rate || format.Channels != hub_.Format().Channels) return nullptr;
   if (!OpenDevice()) return nullptr;
   return hub_.OpenStream();
+}
+
+void ArmOutputProbe(int threshold) {
+  probeThreshold.store(0, std::memory_order_relaxed);
+  probeHit.store(false, std::memory_order_relaxed);
+  probeThreshold.store(std::max(1, threshold), std::memory_order_release);
+}
+
+std::optional<TOutputProbeHit> OutputProbeHit() {
+  if (probeThreshold.load(std::memory_order_acquire) != 0 || !probeHit.load(std::memory_order_relaxed)) return std::nullopt;
+  return probeResult;
 }
 
 std::vector<std::string> TSdlAudioDevice::DeviceNames() {

@@ -2,8 +2,10 @@
 // The SDL sound device: one output at 44100 Hz, 16-bit stereo, opened on first use, whose audio
 // callback mixes every open stream (platform/audio_hub.h). The device is chosen by name in the
 // user's media settings (empty: the system's default).
+#include <chrono>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,5 +37,16 @@ private:
   uint32_t device_ = 0;
   bool failed_ = false;
 };
+
+// Test observation of what the device callback writes (benchmarks of sound latency). Arming
+// clears the last result; the next callback period holding a sample of at least `threshold` in
+// magnitude records when that callback ran and the sample's frame in its period, then disarms.
+// Unarmed, a callback pays one atomic load.
+struct TOutputProbeHit {
+  std::chrono::steady_clock::time_point Time;
+  int Frame = 0;  // the sample frame's index in the callback's period
+};
+void ArmOutputProbe(int threshold = 1);
+std::optional<TOutputProbeHit> OutputProbeHit();  // none while armed or never armed
 
 }  // namespace nova
