@@ -40,7 +40,8 @@ private:
 
 // Test observation of what the device callback writes (benchmarks of sound latency). Arming
 // clears the last result; the next callback period holding a sample of at least `threshold` in
-// magnitude records when that callback ran and the sample's frame in its period, then disarms.
+// magnitude records the time (taken in that callback, after mixing) and the sample's frame in
+// the period, then disarms.
 // Unarmed, a callback pays one atomic load.
 struct TOutputProbeHit {
   std::chrono::steady_clock::time_point Time;
