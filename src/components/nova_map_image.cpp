@@ -5,6 +5,7 @@
 #include <span>
 
 #include "archive/vrfiles.h"
+#include "components/list_box_picture.h"
 #include "base/stream.h"
 #include "objects/scene.h"
 #include "params/param_collection.h"
@@ -227,21 +228,9 @@ TCustomDIBX* TNovaMapImage::WorkingMask(TFrames& frames, int index, bool inside)
 
 void TNovaMapImage::DrawFrame(TCustomDIBX& d, TCustomDIBX* s, TCustomDIBX* m) {
   if (!s || s->IsEmpty()) return;
-  const int32_t a = std::min(alpha_, kMaxBlend);
   const TRect drawn = DrawnRect();
-  const int32_t x = drawn.Left, y = drawn.Top;
-  const TRect src{0, 0, s->GetWidth(), s->GetHeight()};
-  const bool keyed = s->Transparent != -1;
-  if (a == 255) {
-    if (m) d.DrawMask(x, y, m, false, false, src, s);
-    else d.Draw(x, y, false, false, keyed, src, s);
-  } else if (a >= 256) {
-    if (m) d.DrawAddMask(x, y, a - 256, m, false, false, src, s);
-    else d.DrawAdd(x, y, a - 256, false, false, keyed, src, s);
-  } else {
-    if (m) d.DrawAlphaMask(x, y, a, m, false, false, src, s);
-    else d.DrawAlpha(x, y, a, false, false, keyed, src, s);
-  }
+  DrawPicturePart(d, drawn.Left, drawn.Top, TRect{0, 0, s->GetWidth(), s->GetHeight()}, s, m,
+                  std::min(alpha_, kMaxBlend));
 }
 
 void TNovaMapImage::PaintSelf(TCustomDIBX& d) {
