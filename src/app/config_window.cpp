@@ -121,31 +121,6 @@ void DrawFormConfig(const TFormConfig& form, TPicture& picture, TCaptionFont* fo
   Button(picture, font, form, ConfigControl::Cancel, CancelCaption());
 }
 
-namespace {
-
-TInputEvent ToDialogEvent(const TScriptedEvent& s, TPoint& mouse) {
-  TInputEvent e;
-  switch (s.Kind) {
-    case ScriptedKind::Move:
-      mouse = TPoint{s.X, s.Y};
-      e.Kind = InputKind::MouseMove;
-      break;
-    case ScriptedKind::LeftDown: e.Kind = InputKind::MouseDown, e.Button = MouseButton::Left; break;
-    case ScriptedKind::LeftUp: e.Kind = InputKind::MouseUp, e.Button = MouseButton::Left; break;
-    case ScriptedKind::RightDown: e.Kind = InputKind::MouseDown, e.Button = MouseButton::Right; break;
-    case ScriptedKind::RightUp: e.Kind = InputKind::MouseUp, e.Button = MouseButton::Right; break;
-    case ScriptedKind::KeyDown: e.Kind = InputKind::KeyDown, e.Key = s.Key; break;
-    case ScriptedKind::KeyUp: e.Kind = InputKind::KeyUp, e.Key = s.Key; break;
-    case ScriptedKind::WheelUp: e.Kind = InputKind::Wheel, e.Wheel = 1; break;
-    case ScriptedKind::WheelDown: e.Kind = InputKind::Wheel, e.Wheel = -1; break;
-  }
-  e.X = mouse.X;
-  e.Y = mouse.Y;
-  return e;
-}
-
-}  // namespace
-
 void RunFormConfig(TFormConfig& form, TPlatform& platform, const std::vector<TScriptedEvent>& script) {
   SetApplicationTitle(Utf8ToSjis(ConfigCaption()));
   std::unique_ptr<TPlatformWindow> window =
@@ -165,7 +140,7 @@ void RunFormConfig(TFormConfig& form, TPlatform& platform, const std::vector<TSc
   TPoint mouse{-1, -1};
   for (const TScriptedEvent& s : script) {
     if (!form.IsOpen()) break;
-    form.HandleEvent(ToDialogEvent(s, mouse));
+    form.HandleEvent(ScriptedInputEvent(s, mouse));
     present();
   }
   if (platform.Headless()) {

@@ -7,16 +7,10 @@
 #include "archive/disk_names.h"
 #include "base/encoding.h"
 #include "base/sjis.h"
+#include "base/text_lines.h"
 
 namespace nova {
 namespace {
-
-std::string Trim(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string::npos) return {};
-  size_t e = s.find_last_not_of(" \t\r\n");
-  return s.substr(b, e - b + 1);
-}
 
 int DigitValue(char c, int base) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -60,18 +54,18 @@ void TIniFile::Parse(const std::string& text) {
   std::string line;
   std::map<std::string, std::string>* current = nullptr;
   while (std::getline(in, line)) {
-    std::string t = Trim(line);
+    std::string t = TrimBlanks(line);
     if (t.empty() || t[0] == ';') continue;
     if (t[0] == '[') {
       size_t close = t.find(']');
-      std::string name = UpperCaseAnsi(Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1)));
+      std::string name = UpperCaseAnsi(TrimBlanks(t.substr(1, close == std::string::npos ? std::string::npos : close - 1)));
       current = &sections_[name];
       continue;
     }
     size_t eq = t.find('=');
     if (!current || eq == std::string::npos) continue;
-    std::string key = UpperCaseAnsi(Trim(t.substr(0, eq)));
-    std::string value = Trim(t.substr(eq + 1));
+    std::string key = UpperCaseAnsi(TrimBlanks(t.substr(0, eq)));
+    std::string value = TrimBlanks(t.substr(eq + 1));
     if (value.size() >= 2 && ((value.front() == '"' && value.back() == '"') ||
                               (value.front() == '\'' && value.back() == '\''))) {
       value = value.substr(1, value.size() - 2);
@@ -130,7 +124,7 @@ std::string SetIniValue(const std::string& text, const std::string& section, con
     at = end;
   }
   const std::string entry = key + "=" + value;
-  auto content = [](const std::string& line) { return Trim(line); };
+  auto content = [](const std::string& line) { return TrimBlanks(line); };
   bool inSection = false;
   size_t insertAt = std::string::npos;  // after the section's last entry
   for (size_t i = 0; i < lines.size(); ++i) {
@@ -138,13 +132,13 @@ std::string SetIniValue(const std::string& text, const std::string& section, con
     if (!t.empty() && t[0] == '[') {
       if (inSection) break;  // the first such section only
       const size_t close = t.find(']');
-      inSection = SameText(Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1)), section);
+      inSection = SameText(TrimBlanks(t.substr(1, close == std::string::npos ? std::string::npos : close - 1)), section);
       if (inSection) insertAt = i + 1;
       continue;
     }
     if (!inSection || t.empty() || t[0] == ';') continue;
     const size_t eq = t.find('=');
-    if (eq != std::string::npos && SameText(Trim(t.substr(0, eq)), key)) {
+    if (eq != std::string::npos && SameText(TrimBlanks(t.substr(0, eq)), key)) {
       const std::string& line = lines[i];
       const std::string ending = line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0 ? "\r\n"
                                  : !line.empty() && line.back() == '\n'                            ? "\n"

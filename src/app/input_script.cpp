@@ -95,4 +95,25 @@ std::vector<TScriptedEvent> LoadInputScript(const std::filesystem::path& file) {
   return ParseInputScript(text.str(), file.string());
 }
 
+TInputEvent ScriptedInputEvent(const TScriptedEvent& s, TPoint& mouse, TPoint origin) {
+  TInputEvent e;
+  switch (s.Kind) {
+    case ScriptedKind::Move:
+      e.Kind = InputKind::MouseMove;
+      mouse = TPoint{s.X + origin.X, s.Y + origin.Y};
+      break;
+    case ScriptedKind::LeftDown: e.Kind = InputKind::MouseDown, e.Button = MouseButton::Left; break;
+    case ScriptedKind::LeftUp: e.Kind = InputKind::MouseUp, e.Button = MouseButton::Left; break;
+    case ScriptedKind::RightDown: e.Kind = InputKind::MouseDown, e.Button = MouseButton::Right; break;
+    case ScriptedKind::RightUp: e.Kind = InputKind::MouseUp, e.Button = MouseButton::Right; break;
+    case ScriptedKind::KeyDown: e.Kind = InputKind::KeyDown, e.Key = s.Key; break;
+    case ScriptedKind::KeyUp: e.Kind = InputKind::KeyUp, e.Key = s.Key; break;
+    case ScriptedKind::WheelUp: e.Kind = InputKind::Wheel, e.Wheel = 1; break;
+    case ScriptedKind::WheelDown: e.Kind = InputKind::Wheel, e.Wheel = -1; break;
+  }
+  e.X = mouse.X;
+  e.Y = mouse.Y;
+  return e;
+}
+
 }  // namespace nova

@@ -10,6 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/geometry.h"
+#include "platform/input_event.h"
+
 namespace nova {
 
 enum class ScriptedKind { Move, LeftDown, LeftUp, RightDown, RightUp, KeyDown, KeyUp, WheelUp, WheelDown };
@@ -27,5 +30,9 @@ struct TScriptedEvent {
 std::vector<TScriptedEvent> ParseInputScript(std::string_view text, const std::string& name);
 // Reads and parses a file; a file that cannot be read raises ENovaError too.
 std::vector<TScriptedEvent> LoadInputScript(const std::filesystem::path& file);
+
+// The event as the window would give it, at the scripted mouse. A move sets the mouse to its
+// point shifted by origin (where the game's screen starts in the window's client area).
+TInputEvent ScriptedInputEvent(const TScriptedEvent& s, TPoint& mouse, TPoint origin = {});
 
 }  // namespace nova

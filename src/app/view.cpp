@@ -172,26 +172,8 @@ void TFormView::ApplyScriptedInput() {
   while (!closed_ && scriptNext_ < info_.Input.size() && info_.Input[scriptNext_].Frame <= frameNumber_) {
     const TScriptedEvent& s = info_.Input[scriptNext_++];
     if (s.Frame != frameNumber_) continue;
-    // The event as the window would give it: client coordinates, at the scripted mouse.
-    TInputEvent e;
-    e.X = scriptMouse_.X;
-    e.Y = scriptMouse_.Y;
-    switch (s.Kind) {
-      case ScriptedKind::Move:
-        e.Kind = InputKind::MouseMove;
-        scriptMouse_ = TPoint{s.X + panel_.Left, s.Y + panel_.Top};
-        e.X = scriptMouse_.X;
-        e.Y = scriptMouse_.Y;
-        break;
-      case ScriptedKind::LeftDown: e.Kind = InputKind::MouseDown, e.Button = MouseButton::Left; break;
-      case ScriptedKind::LeftUp: e.Kind = InputKind::MouseUp, e.Button = MouseButton::Left; break;
-      case ScriptedKind::RightDown: e.Kind = InputKind::MouseDown, e.Button = MouseButton::Right; break;
-      case ScriptedKind::RightUp: e.Kind = InputKind::MouseUp, e.Button = MouseButton::Right; break;
-      case ScriptedKind::KeyDown: e.Kind = InputKind::KeyDown, e.Key = s.Key; break;
-      case ScriptedKind::KeyUp: e.Kind = InputKind::KeyUp, e.Key = s.Key; break;
-      case ScriptedKind::WheelUp: e.Kind = InputKind::Wheel, e.Wheel = 1; break;
-      case ScriptedKind::WheelDown: e.Kind = InputKind::Wheel, e.Wheel = -1; break;
-    }
+    // Client coordinates, as the window gives them.
+    TInputEvent e = ScriptedInputEvent(s, scriptMouse_, TPoint{panel_.Left, panel_.Top});
     HandleEvent(e);
   }
 }

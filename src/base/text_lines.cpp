@@ -15,4 +15,11 @@ std::vector<std::string> SplitLines(std::string_view text) {
   return lines;
 }
 
+std::string TrimBlanks(std::string_view text) {
+  size_t b = text.find_first_not_of(" \t\r\n");
+  if (b == std::string_view::npos) return {};
+  size_t e = text.find_last_not_of(" \t\r\n");
+  return std::string(text.substr(b, e - b + 1));
+}
+
 }  // namespace nova

@@ -5,16 +5,10 @@
 
 #include "base/encoding.h"
 #include "base/sjis.h"
+#include "base/text_lines.h"
 
 namespace nova {
 namespace {
-
-std::string Trim(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string::npos) return {};
-  size_t e = s.find_last_not_of(" \t\r\n");
-  return s.substr(b, e - b + 1);
-}
 
 }  // namespace
 
@@ -55,14 +49,14 @@ std::vector<std::string> TFontSubstitutes::ApplyConfig(const std::string& utf8Te
   for (int lineNo = 1; start <= utf8Text.size(); ++lineNo) {
     size_t end = utf8Text.find('\n', start);
     if (end == std::string::npos) end = utf8Text.size();
-    std::string line = Trim(utf8Text.substr(start, end - start));
+    std::string line = TrimBlanks(utf8Text.substr(start, end - start));
     start = end + 1;
     if (line.empty() || line[0] == '#') continue;
     auto problem = [&](const std::string& what) {
       problems.push_back("line " + std::to_string(lineNo) + ": " + what);
     };
     size_t eq = line.find('=');
-    std::string face = eq == std::string::npos ? std::string() : Trim(line.substr(0, eq));
+    std::string face = eq == std::string::npos ? std::string() : TrimBlanks(line.substr(0, eq));
     if (face.empty()) {
       problem("expected 'Windows face = family[, family ...]'");
       continue;
@@ -72,7 +66,7 @@ std::vector<std::string> TFontSubstitutes::ApplyConfig(const std::string& utf8Te
     for (size_t p = 0; p <= rest.size();) {
       size_t comma = rest.find(',', p);
       if (comma == std::string::npos) comma = rest.size();
-      std::string family = Trim(rest.substr(p, comma - p));
+      std::string family = TrimBlanks(rest.substr(p, comma - p));
       if (!family.empty()) families.push_back(family);
       p = comma + 1;
     }

@@ -6,15 +6,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/text_lines.h"
+
 namespace nova {
 namespace {
-
-std::string Trim(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string::npos) return {};
-  size_t e = s.find_last_not_of(" \t\r\n");
-  return s.substr(b, e - b + 1);
-}
 
 std::string Lower(std::string s) {
   for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -47,17 +42,17 @@ TUserMediaConfig ParseUserMediaConfig(const std::string& text) {
   std::istringstream in(text);
   std::string line, section;
   while (std::getline(in, line)) {
-    std::string t = Trim(line);
+    std::string t = TrimBlanks(line);
     if (t.empty() || t[0] == ';' || t[0] == '#') continue;
     if (t[0] == '[') {
-      section = Lower(Trim(t.substr(1, t.find(']') == std::string::npos ? std::string::npos : t.find(']') - 1)));
+      section = Lower(TrimBlanks(t.substr(1, t.find(']') == std::string::npos ? std::string::npos : t.find(']') - 1)));
       continue;
     }
     size_t eq = t.find('=');
     if (eq == std::string::npos) continue;
-    std::string key = Lower(Trim(t.substr(0, eq)));
-    std::string value = Trim(t.substr(eq + 1));
-    if (size_t semi = value.find(" ;"); semi != std::string::npos) value = Trim(value.substr(0, semi));
+    std::string key = Lower(TrimBlanks(t.substr(0, eq)));
+    std::string value = TrimBlanks(t.substr(eq + 1));
+    if (size_t semi = value.find(" ;"); semi != std::string::npos) value = TrimBlanks(value.substr(0, semi));
     if (section == "audio" && key == "device") c.AudioDevice = value;
     else if (section == "audio" && key == "musicvolume") c.MusicVolume = Percent(value, c.MusicVolume);
     else if (section == "audio" && key == "soundvolume") c.SoundVolume = Percent(value, c.SoundVolume);

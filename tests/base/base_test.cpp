@@ -11,6 +11,7 @@
 #include "base/kt_random.h"
 #include "base/sjis.h"
 #include "base/stream.h"
+#include "base/text_lines.h"
 
 namespace nova {
 namespace {
@@ -57,6 +58,17 @@ TEST(Encoding, RoundTripAndReplacement) {
 }
 
 struct NamedItem : THashCollectionItem {};
+
+// Settings lines split at every kind of line end and lose the blanks around them.
+TEST(TextLines, SplitAndTrim) {
+  EXPECT_EQ(SplitLines("a\r\nb\rc\n\nd\n"), (std::vector<std::string>{"a", "b", "c", "", "d"}));
+  EXPECT_TRUE(SplitLines("").empty());
+  struct Case {
+    const char* in;
+    const char* out;
+  } cases[] = {{"  key = v \t\r\n", "key = v"}, {" \t\r\n", ""}, {"", ""}, {"x", "x"}, {"\x83\x41 ", "\x83\x41"}};
+  for (const Case& c : cases) EXPECT_EQ(TrimBlanks(c.in), c.out) << c.in;
+}
 
 TEST(HashCollection, BucketFormula) {
   EXPECT_EQ(THashCollection::HashOf(""), 0);
