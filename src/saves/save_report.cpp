@@ -191,6 +191,21 @@ std::string DescribeInterpreter(TStream& s, int32_t version) {
   return text;
 }
 
+// Reads one section through read, which gives its summary; a failure becomes the entry's
+// error, naming the section and where it starts.
+bool ReadSection(TStream& s, TEntryReport& e, const char* name, const std::function<std::string()>& read) {
+  const int64_t at = s.Position();
+  try {
+    std::string summary = read();
+    CheckWhole(s, name);
+    e.Sections.push_back(TSectionReport{name, at, s.Position() - at, summary});
+    return true;
+  } catch (const std::exception& err) {
+    e.Error = std::string(name) + " at byte " + std::to_string(at) + ": " + SjisToUtf8(err.what());
+    return false;
+  }
+}
+
 void DescribeGame(TStream& s, TEntryReport& e, bool details, const TObjectFactory* factory) {
   s.ClearReadPastEnd();
   e.Version = s.ReadInt32();
@@ -208,16 +223,7 @@ void DescribeGame(TStream& s, TEntryReport& e, bool details, const TObjectFactor
   }
   const int32_t v = e.Version;
   auto section = [&](const char* name, const std::function<std::string()>& read) {
-    const int64_t at = s.Position();
-    try {
-      std::string summary = read();
-      CheckWhole(s, name);
-      e.Sections.push_back(TSectionReport{name, at, s.Position() - at, summary});
-      return true;
-    } catch (const std::exception& err) {
-      e.Error = std::string(name) + " at byte " + std::to_string(at) + ": " + SjisToUtf8(err.what());
-      return false;
-    }
+    return ReadSection(s, e, name, read);
   };
   if (!section("scene", [&] { return DescribeScene(s, v, factory); })) return;
   if (!section("history", [&] { return DescribeHistory(s, v); })) return;
@@ -262,16 +268,7 @@ void DescribeStatus(TStream& s, TEntryReport& e, bool details) {
   e.Version = v;
   if (!details) return;
   auto section = [&](const char* name, const std::function<std::string()>& read) {
-    const int64_t at = s.Position();
-    try {
-      std::string summary = read();
-      CheckWhole(s, name);
-      e.Sections.push_back(TSectionReport{name, at, s.Position() - at, summary});
-      return true;
-    } catch (const std::exception& err) {
-      e.Error = std::string(name) + " at byte " + std::to_string(at) + ": " + SjisToUtf8(err.what());
-      return false;
-    }
+    return ReadSection(s, e, name, read);
   };
   if (!section("status variables", [&] {
         TParamCollection store;

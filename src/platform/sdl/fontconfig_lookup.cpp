@@ -30,6 +30,21 @@ bool HoldsKanji(FcPattern* p) {
          FcCharSetHasChar(chars, 0x3042);
 }
 
+// The best face for a pattern (which it takes), described when accept allows it.
+template <typename Accept>
+std::optional<TFcFace> BestFace(FcConfig* config, FcPattern* pattern, Accept accept) {
+  FcConfigSubstitute(config, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result = FcResultNoMatch;
+  FcPattern* match = FcFontMatch(config, pattern, &result);
+  FcPatternDestroy(pattern);
+  if (!match) return std::nullopt;
+  TFcFace face = accept(match) ? Describe(match) : TFcFace{};
+  FcPatternDestroy(match);
+  if (face.File.empty()) return std::nullopt;
+  return face;
+}
+
 }  // namespace
 
 TFontconfig::TFontconfig() : impl_(new TImpl) { impl_->Config = FcInitLoadConfigAndFonts(); }
@@ -44,37 +59,21 @@ std::optional<TFcFace> TFontconfig::MatchFamily(const std::string& family) {
   FcPattern* pattern = FcPatternCreate();
   FcPatternAddString(pattern, FC_FAMILY, U8(family));
   FcPatternAddBool(pattern, FC_OUTLINE, FcTrue);
-  FcConfigSubstitute(impl_->Config, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(impl_->Config, pattern, &result);
-  FcPatternDestroy(pattern);
-  if (!match) return std::nullopt;
   // fontconfig always answers with something: only a face of that very family counts.
-  bool same = false;
-  FcChar8* s = nullptr;
-  for (int i = 0; !same && FcPatternGetString(match, FC_FAMILY, i, &s) == FcResultMatch; ++i)
-    same = FcStrCmpIgnoreCase(s, U8(family)) == 0;
-  TFcFace face = same ? Describe(match) : TFcFace{};
-  FcPatternDestroy(match);
-  if (face.File.empty()) return std::nullopt;
-  return face;
+  return BestFace(impl_->Config, pattern, [&](FcPattern* match) {
+    bool same = false;
+    FcChar8* s = nullptr;
+    for (int i = 0; !same && FcPatternGetString(match, FC_FAMILY, i, &s) == FcResultMatch; ++i)
+      same = FcStrCmpIgnoreCase(s, U8(family)) == 0;
+    return same;
+  });
 }
 
 std::optional<TFcFace> TFontconfig::MatchJapanese(const std::string& generic) {
   if (!impl_->Config) return std::nullopt;
   FcPattern* pattern = FcNameParse(U8(generic + ":lang=ja"));
   if (!pattern) return std::nullopt;
-  FcConfigSubstitute(impl_->Config, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(impl_->Config, pattern, &result);
-  FcPatternDestroy(pattern);
-  if (!match) return std::nullopt;
-  TFcFace face = HoldsKanji(match) ? Describe(match) : TFcFace{};
-  FcPatternDestroy(match);
-  if (face.File.empty()) return std::nullopt;
-  return face;
+  return BestFace(impl_->Config, pattern, HoldsKanji);
 }
 
 std::vector<TFcFace> TFontconfig::JapaneseFaces() {
