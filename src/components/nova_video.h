@@ -2,8 +2,9 @@
 // The movie (TNovaVideo): an image whose picture is the current frame of a movie played by the
 // video manager, either drawn into the object's own frame surface (and so composed like any
 // image: zoom, blend, rotation, clipping) or, with PR_OVERLAY, drawn by the video manager over
-// the finished picture at the object's place. Play states, fades, the pause rule and the saved
-// form follow the sound's (nova_sound.h), except that a stopped movie stays (without a picture).
+// the finished picture at the object's place. Play states, fades and the pause rule are the
+// playback it shares with the sound (media_playback.h), except that a stopped movie stays
+// (without a picture) and a fading one hands its item over to the fade.
 #include <cstdint>
 #include <string>
 
