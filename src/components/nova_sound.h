@@ -5,20 +5,17 @@
 // it (fading in over PR_DELAY), and it deletes itself when stopped, when a fade-out completes,
 // at its end with auto-scrap, and when its file is missing with auto-scrap.
 #include <cstdint>
-#include <optional>
 #include <string>
 
-#include "components/nova_mixer.h"
-#include "objects/media_object.h"
+#include "components/media_playback.h"
 #include "objects/nova_object.h"
 
 namespace nova {
 
 class TDMediaItem;
-class TMediaSystem;
 struct TComponentServices;
 
-class TNovaSound : public TNovaComponent, public TNovaMediaObject {
+class TNovaSound : public TNovaComponent, public TMediaPlayback {
 public:
   TNovaSound(TNovaBaseList* scene, const TComponentServices& services);
   ~TNovaSound() override;
@@ -31,39 +28,28 @@ public:
   void SaveToStream(TStream& s) override;
   void LoadFromStream(TStream& s, int32_t version) override;
 
-  int32_t PlayState() const override { return playState_; }
-  void SetPlayState(int32_t state) override;
-  void Replay() override;
+  int32_t PlayState() const override { return TMediaPlayback::PlayState(); }
+  void SetPlayState(int32_t state) override { TMediaPlayback::SetPlayState(state); }
 
-  const std::string& Source() const { return source_; }
   TDMediaItem* Item() const { return item_; }
-  bool Ended() const { return ended_; }
-  bool Fading() const { return fader_.has_value(); }
 
 private:
-  TMediaSystem* Media() const;
+  TDMediaItem* OpenItem() override;
+  int32_t ItemVolume() const override { return EffectiveVolume(volume_, IsMidi()); }
+  bool& AniPausedFlag() override { return aniPaused_; }
+  bool StartHeld() const override { return paused_; }
+  void ApplyRepeat() override;
+  // A stopped sound deletes itself.
+  void Stopped() override { MarkForDeletion(); }
+  // The name is free at once for a new sound, and a fading sound is never saved.
+  void FadeOutStarted() override;
+
   bool IsMidi() const;
-  int32_t ItemVolume() const { return EffectiveVolume(volume_, IsMidi()); }
-  // The item of the source from its manager; null without one (no manager for the name, a
-  // missing file, no media). Errors of the data are raised.
-  TDMediaItem* CreateItem();
-  void ReleaseItem();
-  void SetSource(const std::string& name);
   void SetRepeat(bool on);
-  void SetPausedFlags(bool paused, bool aniPaused);
-  void ApplyPauseRule();
-  void StartFadeIn();
   int32_t MediaLength();
 
-  const TComponentServices& services_;
-  std::string source_;
-  uint8_t playState_ = LP_STOP;  // LP_PLAY .. LP_STOPFADE
-  TDMediaItem* item_ = nullptr;  // owned by its manager
-  std::optional<TNovaMixer> fader_;
-  bool repeat_ = false, paused_ = false, aniPaused_ = false, autoScrap_ = false, ended_ = false;
-  bool rewindOnLoad_ = true, muteOnLoad_ = false;
-  int32_t repeatPos_ = 0, volume_ = 0, balance_ = 0, fadeTime_ = 0, startPos_ = 0;
-  std::string onPlayEnd_;
+  bool aniPaused_ = false;
+  int32_t repeatPos_ = 0;
 };
 
 }  // namespace nova

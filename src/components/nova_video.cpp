@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "archive/vrfiles.h"
 #include "base/process.h"
 #include "media/media_system.h"
 #include "objects/scene.h"
@@ -10,132 +9,46 @@
 namespace nova {
 namespace {
 
-constexpr int32_t kSilent = -10000;
 constexpr uint32_t kFrameCheckMs = 32;
 
 uint32_t Now() { return FrameClock().Total; }
 
 }  // namespace
 
-TNovaVideo::TNovaVideo(TNovaBaseList* scene, TComponentServices& services) : TNovaCustomImage(scene, services) {}
+TNovaVideo::TNovaVideo(TNovaBaseList* scene, TComponentServices& services)
+    : TNovaCustomImage(scene, services), TMediaPlayback(*this, services) {}
 
-TNovaVideo::~TNovaVideo() {
-  fader_.reset();
-  for (TVideoItem** item : {&item_, &fading_}) {
-    if (*item) (*item)->SetVol(kSilent);
-    ReleaseItem(*item);
-  }
-}
+TNovaVideo::~TNovaVideo() { SilenceAndRelease(); }
 
-TMediaSystem* TNovaVideo::Media() const { return services_.Media; }
+TVideoItem* TNovaVideo::Item() const { return static_cast<TVideoItem*>(item_); }
 
-TVideoItem* TNovaVideo::CreateItem() {
+TDMediaItem* TNovaVideo::OpenItem() {
   TMediaSystem* media = Media();
   if (!media || !media->Video() || source_.empty()) return nullptr;
-  if (!IsAbsoluteMediaName(source_)) {
-    const bool exists = services_.CheckFile ? services_.CheckFile(source_)
-                                            : services_.Files && services_.Files->Exists(source_);
-    if (!exists) return nullptr;
-  }
+  if (!IsAbsoluteMediaName(source_) && !GameHasSource()) return nullptr;
   return media->Video()->Add(source_, !overlay_);
 }
 
-void TNovaVideo::ReleaseItem(TVideoItem*& item) {
-  if (!item) return;
-  TVideoItem* gone = item;
-  item = nullptr;
-  if (TMediaSystem* media = Media(); media && media->Video()) media->Video()->Remove(gone);
+void TNovaVideo::ItemOpened() {
+  // The object takes the movie's size times its zoom.
+  TVideoItem* movie = Item();
+  const int bits = Scene() ? Scene()->BitCount() : 32;
+  frame_.SetSize(std::max(1, movie->GetSourceWidth()), std::max(1, movie->GetSourceHeight()), bits);
+  ShowPicture(&frame_, nullptr);
+  movie->SetAutoRepeat(repeat_);
+  lastCheck_ = Now();
+  if (overlay_ && Visible()) PlaceOverlay();
 }
 
-void TNovaVideo::SetPlayState(int32_t state) {
-  fader_.reset();
-  ended_ = false;
-  if (state == LP_PLAYFADE && fadeTime_ <= 0) state = LP_PLAY;
-  playState_ = static_cast<uint8_t>(state);
-  if ((state == LP_PLAY || state == LP_PLAYFADE) && !item_) {
-    item_ = CreateItem();
-    if (!item_) {
-      if (autoScrap_) MarkForDeletion();
-      return;
-    }
-    // The frame surface of the movie's size becomes the picture: the object takes the movie's
-    // size times its zoom.
-    const int bits = Scene() ? Scene()->BitCount() : 32;
-    frame_.SetSize(std::max(1, item_->GetSourceWidth()), std::max(1, item_->GetSourceHeight()), bits);
-    ShowPicture(&frame_, nullptr);
-    item_->SetAutoRepeat(repeat_);
-    item_->SetPan(balance_);
-    lastCheck_ = Now();
-    if (overlay_ && Visible()) PlaceOverlay();
-    if (startPos_ > 0) item_->SetPosition(startPos_);
-  }
-  const bool held = paused_ || aniPaused_;
-  switch (state) {
-    case LP_PLAY:
-      if (!item_) break;
-      item_->SetAutoRepeat(repeat_);
-      item_->SetVol(ItemVolume());
-      item_->Play();
-      if (held) item_->Pause();
-      if (startPos_ > 0) item_->SetPosition(startPos_);
-      break;
-    case LP_PLAYFADE:
-      if (!item_) break;
-      item_->SetAutoRepeat(repeat_);
-      if (!held) StartFadeIn();
-      break;
-    case LP_STOP:
-      ReleaseItem(item_);
-      ShowPicture(nullptr, nullptr);
-      frame_.SetSize(0, 0, 32);
-      startPos_ = 0;
-      overlayDest_ = overlaySource_ = TRect{};
-      break;
-    case LP_STOPFADE:
-      if (!item_) {
-        MarkForDeletion();
-        break;
-      }
-      // The fader drives the item it was given; the object no longer shows new frames.
-      fader_ = TNovaMixer::FadeOut(item_, fadeTime_);
-      ReleaseItem(fading_);
-      fading_ = item_;
-      item_ = nullptr;
-      startPos_ = 0;
-      break;
-    default: break;
-  }
+void TNovaVideo::StartItem() {
+  item_->Play();
+  if (StartHeld()) item_->Pause();
 }
 
-void TNovaVideo::Replay() {
-  startPos_ = 0;
-  if (item_) item_->SetPosition(0);
-  SetPlayState(LP_PLAYFADE);
-}
-
-void TNovaVideo::StartFadeIn() {
-  if (item_) fader_ = TNovaMixer::FadeIn(item_, ItemVolume(), fadeTime_);
-}
-
-void TNovaVideo::ApplyPauseRule() {
-  if (paused_ || aniPaused_) {
-    if (item_) {
-      item_->Pause();
-      item_->SetVol(kSilent);
-    }
-  } else if (playState_ == LP_PLAYFADE) {
-    StartFadeIn();
-  } else if (item_ && playState_ == LP_PLAY) {
-    item_->SetVol(ItemVolume());
-    item_->Play();
-  }
-}
-
-void TNovaVideo::SetPausedFlags(bool paused, bool aniPaused) {
-  if (paused == paused_ && aniPaused == aniPaused_) return;
-  paused_ = paused;
-  aniPaused_ = aniPaused;
-  ApplyPauseRule();
+void TNovaVideo::Stopped() {
+  ShowPicture(nullptr, nullptr);
+  frame_.SetSize(0, 0, 32);
+  overlayDest_ = overlaySource_ = TRect{};
 }
 
 void TNovaVideo::EnteredCabinet() {
@@ -151,20 +64,15 @@ void TNovaVideo::LeftCabinet() {
   pausedByCabinet_ = false;
 }
 
-void TNovaVideo::SetSource(const std::string& name) {
-  fader_.reset();
-  ReleaseItem(fading_);
-  ReleaseItem(item_);
+void TNovaVideo::ChangeSource(const std::string& name) {
+  SetSource(name);
   ShowPicture(nullptr, nullptr);
-  source_ = name;
-  playState_ = LP_STOP;
-  startPos_ = 0;
-  ended_ = false;
 }
 
 void TNovaVideo::PlaceOverlay() {
-  if (!item_ || !overlay_) return;
-  const int32_t sw = item_->GetSourceWidth(), sh = item_->GetSourceHeight();
+  TVideoItem* movie = Item();
+  if (!movie || !overlay_) return;
+  const int32_t sw = movie->GetSourceWidth(), sh = movie->GetSourceHeight();
   const int32_t zx = ZoomX(), zy = ZoomY();
   // An explicit size (zoom 0) is the movie stretched to the object.
   const int32_t w = zx > 0 ? static_cast<int32_t>(int64_t{sw} * zx / 256) : width_;
@@ -179,16 +87,16 @@ void TNovaVideo::PlaceOverlay() {
                      sw - back(dest.Right - shown.Right, w, sw), sh - back(dest.Bottom - shown.Bottom, h, sh)};
   if (shown.Empty() || source.Empty() || !IsShown()) {
     overlayDest_ = overlaySource_ = TRect{};
-    if (item_->GetVisible()) item_->SetVisible(false);
+    if (movie->GetVisible()) movie->SetVisible(false);
     return;
   }
   // The picture is shown at the game's own size (a display scale of 100 %).
   if (shown != overlayDest_ || source != overlaySource_) {
     overlayDest_ = shown;
     overlaySource_ = source;
-    item_->SetRect(source, shown);
+    movie->SetRect(source, shown);
   }
-  if (!item_->GetVisible()) item_->SetVisible(true);
+  if (!movie->GetVisible()) movie->SetVisible(true);
 }
 
 void TNovaVideo::PositionChanged() {
@@ -204,7 +112,7 @@ bool TNovaVideo::Update(uint32_t elapsedMs) {
     const uint32_t now = Now();
     if (now - lastCheck_ >= kFrameCheckMs) {
       lastCheck_ = now;
-      if (item_->NeedPaint()) Invalidate();
+      if (Item()->NeedPaint()) Invalidate();
     }
     if (!repeat_ && item_->IsEnd()) {
       if (autoScrap_) {
@@ -217,17 +125,13 @@ bool TNovaVideo::Update(uint32_t elapsedMs) {
       ended_ = false;
     }
   }
-  if (fader_ && fader_->Step(Now())) {
-    const bool fadedOut = fader_->IsFadeOut();
-    fader_.reset();
-    if (fadedOut) return true;
-  }
+  if (StepFader(Now())) return true;
   return scrap;
 }
 
 void TNovaVideo::PaintSelf(TCustomDIBX& target) {
   if (item_ && surface_ == &frame_) {
-    if (TCustomDIBX* dc = item_->GetDC(); dc && !dc->IsEmpty()) {
+    if (TCustomDIBX* dc = Item()->GetDC(); dc && !dc->IsEmpty()) {
       const TRect whole{0, 0, std::min(dc->GetWidth(), frame_.GetWidth()), std::min(dc->GetHeight(), frame_.GetHeight())};
       frame_.Draw(0, 0, false, false, false, whole, dc);
     }
@@ -237,59 +141,27 @@ void TNovaVideo::PaintSelf(TCustomDIBX& target) {
 
 bool TNovaVideo::GetProperty(int id, TPropValue& v) {
   switch (id) {
-    case PR_SOURCE: v = TPropValue::OfStr(source_); return true;
-    case PR_DELAY: v = TPropValue::OfInt(fadeTime_); return true;
-    case PR_PAUSED: v = TPropValue::OfFlag(paused_); return true;
-    case PR_VOLUME: v = TPropValue::OfInt(volume_); return true;
-    case PR_REPEAT: v = TPropValue::OfFlag(repeat_); return true;
-    case PR_BALANCE: v = TPropValue::OfInt(balance_); return true;
-    case PR_ONPLAYEND: v = TPropValue::OfStr(onPlayEnd_); return true;
-    case PR_INDEX: v = TPropValue::OfInt(item_ ? item_->GetPosition() : 0); return true;
     case PR_COUNT: v = TPropValue::OfInt(item_ ? item_->GetLen() : 0); return true;
-    case PR_AUTOSCRAP: v = TPropValue::OfFlag(autoScrap_); return true;
     case PR_ONIDLE: v = TPropValue::OfStr(onIdle_); return true;
-    case PR_REWINDONLOAD: v = TPropValue::OfFlag(rewindOnLoad_); return true;
     case PR_OVERLAY: v = TPropValue::OfFlag(overlay_); return true;
-    case PR_MUTEONLOAD: v = TPropValue::OfFlag(muteOnLoad_); return true;
-    case PR_PLAYING: v = TPropValue::OfFlag(item_ && item_->IsPlaying()); return true;
-    default: return TNovaCustomImage::GetProperty(id, v);
+    default: return GetPlaybackProperty(id, v) || TNovaCustomImage::GetProperty(id, v);
   }
 }
 
 bool TNovaVideo::SetProperty(int id, const TPropValue& v) {
   switch (id) {
-    case PR_SOURCE: SetSource(v.Str); return true;
-    case PR_DELAY: fadeTime_ = v.Int; return true;
-    case PR_PAUSED: SetPausedFlags(v.Flag, aniPaused_); return true;
-    case PR_ANIPAUSED: SetPausedFlags(paused_, v.Flag); return true;
-    case PR_VOLUME:
-      volume_ = v.Int;
-      if (item_ && !fader_ && !paused_ && !aniPaused_) item_->SetVol(ItemVolume());
-      return true;
+    case PR_SOURCE: ChangeSource(v.Str); return true;
     case PR_REPEAT:
       repeat_ = v.Flag;
       if (item_) item_->SetAutoRepeat(repeat_);
       return true;
-    case PR_BALANCE:
-      balance_ = std::clamp(v.Int, -10000, 10000);
-      if (item_) item_->SetPan(balance_);
-      return true;
-    case PR_ONPLAYEND: onPlayEnd_ = v.Str; return true;
     case PR_INDEX:
-      startPos_ = v.Int;
-      if (item_) {
-        item_->SetPosition(startPos_);
-        ended_ = false;
-        if (!paused_ && !aniPaused_ && !item_->IsPlaying()) item_->Play();
-        Invalidate();
-      }
+      SetPlaybackProperty(id, v);
+      if (item_) Invalidate();
       return true;
-    case PR_AUTOSCRAP: autoScrap_ = v.Flag; return true;
     case PR_ONIDLE: onIdle_ = v.Str; return true;
-    case PR_REWINDONLOAD: rewindOnLoad_ = v.Flag; return true;
     case PR_OVERLAY: overlay_ = v.Flag; return true;  // for the next item
-    case PR_MUTEONLOAD: muteOnLoad_ = v.Flag; return true;
-    default: return TNovaCustomImage::SetProperty(id, v);
+    default: return SetPlaybackProperty(id, v) || TNovaCustomImage::SetProperty(id, v);
   }
 }
 
@@ -297,10 +169,7 @@ void TNovaVideo::SaveToStream(TStream& s) {
   TNovaCustomImage::SaveToStream(s);
   s.WriteString(source_);
   for (bool b : {repeat_, autoScrap_, paused_}) s.WriteByte(b ? 1 : 0);
-  s.WriteInt32(volume_);
-  s.WriteInt32(balance_);
-  s.WriteInt32(fadeTime_);
-  s.WriteInt32(item_ ? item_->GetPosition() : startPos_);
+  WriteVolumeAndPlace(s);
   s.WriteByte(playState_);
   s.WriteString(onPlayEnd_);
   s.WriteString(onIdle_);
@@ -315,10 +184,7 @@ void TNovaVideo::LoadFromStream(TStream& s, int32_t version) {
   repeat_ = s.ReadByte() != 0;
   autoScrap_ = s.ReadByte() != 0;
   const bool paused = s.ReadByte() != 0;
-  volume_ = s.ReadInt32();
-  balance_ = std::clamp(s.ReadInt32(), -10000, 10000);
-  const int32_t fadeTime = s.ReadInt32();
-  const int32_t position = s.ReadInt32();
+  const TSavedPlace place = ReadVolumeAndPlace(s);
   const uint8_t state = s.ReadByte();
   onPlayEnd_ = s.ReadString();
   onIdle_ = s.ReadString();
@@ -326,14 +192,9 @@ void TNovaVideo::LoadFromStream(TStream& s, int32_t version) {
   if (version >= 112) overlay_ = s.ReadByte() != 0;
   if (version > 128) muteOnLoad_ = s.ReadByte() != 0;
 
-  if (muteOnLoad_) volume_ = 0;
-  SetSource(source);
-  startPos_ = rewindOnLoad_ ? 0 : position;
+  ChangeSource(source);
   paused_ = paused;  // animation-paused came with the control record
-  if (state == LP_STOPFADE) SetPlayState(LP_PLAY);
-  fadeTime_ = fadeTime;
-  SetPlayState(state);
-  if (paused_ || aniPaused_) ApplyPauseRule();
+  RestorePlayState(place, state, false);
 }
 
 }  // namespace nova

@@ -2,23 +2,21 @@
 // The movie (TNovaVideo): an image whose picture is the current frame of a movie played by the
 // video manager, either drawn into the object's own frame surface (and so composed like any
 // image: zoom, blend, rotation, clipping) or, with PR_OVERLAY, drawn by the video manager over
-// the finished picture at the object's place. Play states, fades, the pause rule and the saved
-// form follow the sound's (nova_sound.h), except that a stopped movie stays (without a picture).
+// the finished picture at the object's place. Play states, fades and the pause rule are the
+// playback it shares with the sound (media_playback.h), except that a stopped movie stays
+// (without a picture) and a fading one hands its item over to the fade.
 #include <cstdint>
-#include <optional>
 #include <string>
 
+#include "components/media_playback.h"
 #include "components/nova_custom_image.h"
-#include "components/nova_mixer.h"
-#include "objects/media_object.h"
 #include "render/dibx.h"
 
 namespace nova {
 
-class TMediaSystem;
 class TVideoItem;
 
-class TNovaVideo : public TNovaCustomImage, public TNovaMediaObject {
+class TNovaVideo : public TNovaCustomImage, public TMediaPlayback {
 public:
   TNovaVideo(TNovaBaseList* scene, TComponentServices& services);
   ~TNovaVideo() override;
@@ -34,12 +32,11 @@ public:
   void LeftCabinet() override;
   void PositionChanged() override;
 
-  int32_t PlayState() const override { return playState_; }
-  void SetPlayState(int32_t state) override;
-  void Replay() override;
+  int32_t PlayState() const override { return TMediaPlayback::PlayState(); }
+  void SetPlayState(int32_t state) override { TMediaPlayback::SetPlayState(state); }
 
-  const std::string& Source() const { return source_; }
-  TVideoItem* Item() const { return item_; }
+  // The movie item (the video manager makes only these).
+  TVideoItem* Item() const;
   bool Overlay() const { return overlay_; }
   // Where the overlay is shown (empty: hidden).
   const TRect& OverlayRect() const { return overlayDest_; }
@@ -48,27 +45,27 @@ protected:
   void PaintSelf(TCustomDIBX& target) override;
 
 private:
-  TMediaSystem* Media() const;
-  TVideoItem* CreateItem();
-  void ReleaseItem(TVideoItem*& item);
-  void SetSource(const std::string& name);
-  void SetPausedFlags(bool paused, bool aniPaused);
-  void ApplyPauseRule();
-  void StartFadeIn();
-  int32_t ItemVolume() const { return EffectiveVolume(volume_, false); }
+  TDMediaItem* OpenItem() override;
+  int32_t ItemVolume() const override { return EffectiveVolume(volume_, false); }
+  bool& AniPausedFlag() override { return aniPaused_; }
+  bool StartHeld() const override { return paused_ || aniPaused_; }
+  // The frame surface of the movie's size becomes the picture, and the overlay is placed.
+  void ItemOpened() override;
+  // A held movie is started and paused at once.
+  void StartItem() override;
+  // A stopped movie stays, without a picture.
+  void Stopped() override;
+  // The fader drives the item it was given; the object no longer shows new frames.
+  void FadeOutStarted() override { HandOverToFade(); }
+
+  // A new source: the picture goes with the old movie.
+  void ChangeSource(const std::string& name);
   void PlaceOverlay();
 
-  std::string source_;
-  uint8_t playState_ = LP_STOP;
-  TVideoItem* item_ = nullptr;    // owned by the video manager
-  TVideoItem* fading_ = nullptr;  // an item given up to its fade-out (stopped with a fade)
-  TDIBX frame_;                   // the movie's current frame, the image's picture
-  std::optional<TNovaMixer> fader_;
-  bool repeat_ = false, paused_ = false, autoScrap_ = false, ended_ = false;
-  bool rewindOnLoad_ = true, muteOnLoad_ = false, overlay_ = true;
+  TDIBX frame_;  // the movie's current frame, the image's picture
+  bool overlay_ = true;
   bool pausedByCabinet_ = false;
-  int32_t volume_ = 0, balance_ = 0, fadeTime_ = 0, startPos_ = 0;
-  std::string onPlayEnd_, onIdle_;
+  std::string onIdle_;
   uint32_t lastCheck_ = 0;  // the scenario clock at the last new-frame check
   TRect overlaySource_, overlayDest_;
 };

@@ -6,7 +6,7 @@
 
 #include "base/error.h"
 #include "platform/sdl/ffmpeg_decoders.h"
-#include "platform/sdl/ffmpeg_io.h"
+#include "platform/sdl/ffmpeg_stream.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -17,9 +17,6 @@ extern "C" {
 
 namespace nova {
 namespace {
-
-// A run of consecutive undecodable packets this long ends the sound.
-constexpr int kMaxBadPackets = 64;
 
 int64_t TagFrames(AVDictionary* tags, const char* key) {
   AVDictionaryEntry* e = av_dict_get(tags, key, nullptr, 0);
@@ -32,7 +29,7 @@ int64_t TagFrames(AVDictionary* tags, const char* key) {
 class TFfmpegAudioDecoder : public TAudioDecoder {
 public:
   TFfmpegAudioDecoder(std::unique_ptr<TStream> data, const std::string& nameHint, const TAudioDecodeOptions& options)
-      : input_(std::move(data), nameHint) {
+      : stream_(std::move(data), nameHint, AVMEDIA_TYPE_AUDIO, "no sound in the data", "sound"), codec_(stream_.Codec()) {
     try {
       Open(options);
     } catch (...) {
@@ -75,22 +72,11 @@ public:
       Skip(frame - pos_);  // a short way forward: decode through
       return;
     }
-    AVStream* st = input_.Format()->streams[streamIndex_];
-    int64_t start = st->start_time == AV_NOPTS_VALUE ? 0 : st->start_time;
-    int64_t ts = start + av_rescale_q(frame, AVRational{1, out_.Rate}, st->time_base);
-    if (frame == 0 || av_seek_frame(input_.Format(), streamIndex_, ts, AVSEEK_FLAG_BACKWARD) < 0) {
-      // From the very start (also where the container cannot seek).
-      avio_seek(input_.Format()->pb, 0, SEEK_SET);
-      av_seek_frame(input_.Format(), streamIndex_, start, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY);
-    }
-    avcodec_flush_buffers(codec_);
+    stream_.Seek(frame, AVRational{1, out_.Rate}, frame == 0);
     ResetResampler();
     pending_.clear();
     pendingOffset_ = 0;
-    ended_ = false;
-    flushed_ = false;
     drained_ = false;
-    badPackets_ = 0;
     nextFrameKnown_ = false;
     seekTarget_ = frame;
     pos_ = frame;
@@ -99,24 +85,14 @@ public:
 
 private:
   void Open(const TAudioDecodeOptions& options) {
-    AVFormatContext* fmt = input_.Format();
-    streamIndex_ = av_find_best_stream(fmt, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-    if (streamIndex_ < 0) RaiseError("no sound in the data");
-    AVStream* st = fmt->streams[streamIndex_];
-    const AVCodec* codec = avcodec_find_decoder(st->codecpar->codec_id);
-    if (!codec) RaiseError(std::string("no decoder for ") + avcodec_get_name(st->codecpar->codec_id));
-    codec_ = avcodec_alloc_context3(codec);
-    avcodec_parameters_to_context(codec_, st->codecpar);
-    codec_->thread_count = 1;
-    int rc = avcodec_open2(codec_, codec, nullptr);
-    if (rc < 0) RaiseError("cannot decode the sound: " + FfmpegErrorText(rc));
+    AVFormatContext* fmt = stream_.Format();
+    AVStream* st = stream_.Stream();
     int inRate = codec_->sample_rate, inChannels = codec_->ch_layout.nb_channels;
     if (inRate <= 0 || inChannels <= 0) RaiseError("damaged sound format");
     out_.Bits = 16;
     out_.Rate = options.Rate ? options.Rate : inRate;
     out_.Channels = options.Channels ? options.Channels : std::min(inChannels, 2);
     if (options.MixerRatesOnly && !options.Rate && inRate != 44100 && inRate != 22050) out_.Rate = 44100;
-    packet_ = av_packet_alloc();
     frame_ = av_frame_alloc();
     ResetResampler();
 
@@ -142,9 +118,10 @@ private:
 
   void ResetResampler() {
     if (swr_) swr_free(&swr_);
-    AVChannelLayout outLayout;
+    AVChannelLayout outLayout{};
     av_channel_layout_default(&outLayout, out_.Channels);
-    AVChannelLayout inLayout;
+    // Zeroed: the copy below frees what the destination held first.
+    AVChannelLayout inLayout{};
     if (codec_->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
       av_channel_layout_default(&inLayout, codec_->ch_layout.nb_channels);
     else
@@ -183,7 +160,7 @@ private:
     if (seekTarget_ >= 0) {
       if (!nextFrameKnown_) {
         int64_t ts = f->best_effort_timestamp != AV_NOPTS_VALUE ? f->best_effort_timestamp : f->pts;
-        AVStream* st = input_.Format()->streams[streamIndex_];
+        AVStream* st = stream_.Stream();
         if (ts != AV_NOPTS_VALUE) {
           int64_t start = st->start_time == AV_NOPTS_VALUE ? 0 : st->start_time;
           nextFrame_ = av_rescale_q(ts - start, st->time_base, AVRational{1, out_.Rate});
@@ -224,26 +201,7 @@ private:
         return false;
       }
       if (rc != AVERROR(EAGAIN)) return false;
-      if (ended_) {
-        if (flushed_) return false;
-        flushed_ = true;
-        avcodec_send_packet(codec_, nullptr);
-        continue;
-      }
-      rc = av_read_frame(input_.Format(), packet_);
-      if (rc < 0) {
-        ended_ = true;
-        continue;
-      }
-      if (packet_->stream_index == streamIndex_) {
-        int sent = avcodec_send_packet(codec_, packet_);
-        if (sent < 0 && sent != AVERROR(EAGAIN)) {
-          if (++badPackets_ > kMaxBadPackets) ended_ = true;
-        } else {
-          badPackets_ = 0;
-        }
-      }
-      av_packet_unref(packet_);
+      if (!stream_.Feed()) return false;
     }
     return true;
   }
@@ -261,24 +219,19 @@ private:
   void Free() {
     if (swr_) swr_free(&swr_);
     if (frame_) av_frame_free(&frame_);
-    if (packet_) av_packet_free(&packet_);
-    if (codec_) avcodec_free_context(&codec_);
   }
 
-  TFfmpegInput input_;
-  int streamIndex_ = -1;
-  AVCodecContext* codec_ = nullptr;
+  TFfmpegStream stream_;
+  AVCodecContext* codec_;  // the stream's
   SwrContext* swr_ = nullptr;
   int resamplerFormat_ = -1;
-  AVPacket* packet_ = nullptr;
   AVFrame* frame_ = nullptr;
   TPcmFormat out_;
   int64_t length_ = -1, pos_ = 0;
   int64_t loopStart_ = -1, loopEnd_ = -1;
   std::vector<int16_t> pending_;
   size_t pendingOffset_ = 0;
-  bool ended_ = false, flushed_ = false, drained_ = false;
-  int badPackets_ = 0;
+  bool drained_ = false;
   int64_t seekTarget_ = -1, nextFrame_ = 0;
   bool nextFrameKnown_ = false;
 };

@@ -4,6 +4,7 @@
 #include "base/error.h"
 #include "platform/sdl/ffmpeg_decoders.h"
 #include "platform/sdl/ffmpeg_io.h"
+#include "platform/sdl/ffmpeg_stream.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -14,12 +15,13 @@ extern "C" {
 namespace nova {
 namespace {
 
-constexpr int kMaxBadPackets = 64;
 constexpr int kMaxSide = 8192;
 
 class TFfmpegVideoDecoder : public TVideoDecoder {
 public:
-  TFfmpegVideoDecoder(std::unique_ptr<TStream> data, const std::string& nameHint) : input_(std::move(data), nameHint) {
+  TFfmpegVideoDecoder(std::unique_ptr<TStream> data, const std::string& nameHint)
+      : stream_(std::move(data), nameHint, AVMEDIA_TYPE_VIDEO, "no picture in the data", "movie"),
+        codec_(stream_.Codec()) {
     try {
       Open();
     } catch (...) {
@@ -74,16 +76,7 @@ public:
 
   void Seek(int64_t ms) override {
     if (ms < 0) ms = 0;
-    AVStream* st = input_.Format()->streams[streamIndex_];
-    int64_t start = st->start_time == AV_NOPTS_VALUE ? 0 : st->start_time;
-    int64_t ts = start + av_rescale_q(ms, AVRational{1, 1000}, st->time_base);
-    if (av_seek_frame(input_.Format(), streamIndex_, ts, AVSEEK_FLAG_BACKWARD) < 0) {
-      avio_seek(input_.Format()->pb, 0, SEEK_SET);
-      av_seek_frame(input_.Format(), streamIndex_, start, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY);
-    }
-    avcodec_flush_buffers(codec_);
-    ended_ = flushed_ = false;
-    badPackets_ = 0;
+    stream_.Seek(ms, AVRational{1, 1000}, false);
     held_ = haveCandidate_ = false;
     av_frame_unref(held_frame_);
     av_frame_unref(candidate_);
@@ -92,18 +85,9 @@ public:
 
 private:
   void Open() {
-    AVFormatContext* fmt = input_.Format();
-    streamIndex_ = av_find_best_stream(fmt, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    if (streamIndex_ < 0) RaiseError("no picture in the data");
+    AVFormatContext* fmt = stream_.Format();
     hasAudio_ = av_find_best_stream(fmt, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0) >= 0;
-    AVStream* st = fmt->streams[streamIndex_];
-    const AVCodec* codec = avcodec_find_decoder(st->codecpar->codec_id);
-    if (!codec) RaiseError(std::string("no decoder for ") + avcodec_get_name(st->codecpar->codec_id));
-    codec_ = avcodec_alloc_context3(codec);
-    avcodec_parameters_to_context(codec_, st->codecpar);
-    codec_->thread_count = 1;
-    int rc = avcodec_open2(codec_, codec, nullptr);
-    if (rc < 0) RaiseError("cannot decode the movie: " + FfmpegErrorText(rc));
+    AVStream* st = stream_.Stream();
     width_ = codec_->width;
     height_ = codec_->height;
     if (width_ <= 0 || height_ <= 0 || width_ > kMaxSide || height_ > kMaxSide) RaiseError("damaged movie size");
@@ -111,7 +95,6 @@ private:
     if (st->duration != AV_NOPTS_VALUE && st->duration > 0)
       durationMs_ = av_rescale_q(st->duration, st->time_base, AVRational{1, 1000});
     if (fmt->duration != AV_NOPTS_VALUE && fmt->duration > 0) durationMs_ = std::max<int64_t>(durationMs_, fmt->duration / 1000);
-    packet_ = av_packet_alloc();
     frame_ = av_frame_alloc();
     candidate_ = av_frame_alloc();
     held_frame_ = av_frame_alloc();
@@ -120,7 +103,7 @@ private:
   int64_t FrameMs(AVFrame* f) {
     int64_t ts = f->best_effort_timestamp != AV_NOPTS_VALUE ? f->best_effort_timestamp : f->pts;
     if (ts == AV_NOPTS_VALUE) return lastMs_;
-    return StreamTimeMs(input_.Format()->streams[streamIndex_], ts);
+    return StreamTimeMs(stream_.Stream(), ts);
   }
 
   bool DecodeOne(AVFrame* into) {
@@ -135,26 +118,7 @@ private:
       }
       if (rc == AVERROR_EOF) return false;
       if (rc != AVERROR(EAGAIN)) return false;
-      if (ended_) {
-        if (flushed_) return false;
-        flushed_ = true;
-        avcodec_send_packet(codec_, nullptr);
-        continue;
-      }
-      rc = av_read_frame(input_.Format(), packet_);
-      if (rc < 0) {
-        ended_ = true;
-        continue;
-      }
-      if (packet_->stream_index == streamIndex_) {
-        int sent = avcodec_send_packet(codec_, packet_);
-        if (sent < 0 && sent != AVERROR(EAGAIN)) {
-          if (++badPackets_ > kMaxBadPackets) ended_ = true;
-        } else {
-          badPackets_ = 0;
-        }
-      }
-      av_packet_unref(packet_);
+      if (!stream_.Feed()) return false;
     }
   }
 
@@ -182,20 +146,15 @@ private:
     if (frame_) av_frame_free(&frame_);
     if (candidate_) av_frame_free(&candidate_);
     if (held_frame_) av_frame_free(&held_frame_);
-    if (packet_) av_packet_free(&packet_);
-    if (codec_) avcodec_free_context(&codec_);
   }
 
-  TFfmpegInput input_;
-  int streamIndex_ = -1;
-  AVCodecContext* codec_ = nullptr;
+  TFfmpegStream stream_;
+  AVCodecContext* codec_;  // the stream's
   SwsContext* sws_ = nullptr;
-  AVPacket* packet_ = nullptr;
   AVFrame *frame_ = nullptr, *candidate_ = nullptr, *held_frame_ = nullptr;
   int width_ = 0, height_ = 0;
   int64_t durationMs_ = 0, lastMs_ = 0, seekMs_ = -1;
-  bool hasAudio_ = false, ended_ = false, flushed_ = false, held_ = false, haveCandidate_ = false;
-  int badPackets_ = 0;
+  bool hasAudio_ = false, held_ = false, haveCandidate_ = false;
 };
 
 class TFfmpegDecoders : public TMediaDecoders {
