@@ -246,14 +246,18 @@ protected:
   std::vector<uint8_t> grey_;
 };
 
-// WP_MASKBLACK: the same through black.
-class TWipeShadowBlack : public TWipeShadowWhite {
+// A kind that passes through white, made to pass through black instead.
+template <typename TWhite>
+class TThroughBlack : public TWhite {
 public:
-  using TWipeShadowWhite::TWipeShadowWhite;
+  using TWhite::TWhite;
 
 protected:
   bool Darkens() const override { return true; }
 };
+
+// WP_MASKBLACK: the same through black.
+using TWipeShadowBlack = TThroughBlack<TWipeShadowWhite>;
 
 // Blurs the old picture, brightens it to white, comes back as the blurred new picture and
 // sharpens it.
@@ -270,13 +274,7 @@ protected:
 };
 
 // The same through black.
-class TWipeBlurBlack : public TWipeBlurWhite {
-public:
-  using TWipeBlurWhite::TWipeBlurWhite;
-
-protected:
-  bool Darkens() const override { return true; }
-};
+using TWipeBlurBlack = TThroughBlack<TWipeBlurWhite>;
 
 // A bright ring travelling out from the centre (reversed: in from the corners); the picture
 // switches under its peak.
