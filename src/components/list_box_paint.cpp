@@ -1,6 +1,7 @@
 // The list box's layout, geometry and painting.
 #include <algorithm>
 #include <exception>
+#include <initializer_list>
 
 #include "components/nova_box.h"
 #include "components/nova_list_box.h"
@@ -19,6 +20,14 @@ int32_t WidestLabel(const TKtLabelList& list) {
   int32_t w = 0;
   for (const auto& label : list.Labels) w = std::max(w, label->Width);
   return w;
+}
+
+// The largest width (or height) among the frame pictures of one column (or row) of cells.
+int32_t LargestCell(const TNovaCustomListBox& box, std::initializer_list<int> cells,
+                    int32_t (TListBoxPicture::*size)() const) {
+  int32_t v = 0;
+  for (int c : cells) v = std::max(v, (box.Cell(c).*size)());
+  return v;
 }
 
 // Narrows the surface's clip to r for the duration of a scope.
@@ -53,16 +62,10 @@ void TNovaCustomListBox::Layout() {
   }
   rowHeight_ = labels_->Labels.empty() ? 0 : labels_->Labels[0]->Height;
   const int32_t textWidth = std::max(WidestLabel(*labels_), WidestLabel(*hoverLabels_));
-  auto maxOf = [&](std::initializer_list<int> cells, bool width) {
-    int32_t v = 0;
-    for (int c : cells) {
-      const TListBoxPicture& p = *cells_[static_cast<size_t>(c)];
-      v = std::max(v, width ? p.Width() : p.Height());
-    }
-    return v;
-  };
-  const int32_t leftColumn = maxOf({0, 3, 6}, true), rightColumn = maxOf({2, 5, 8}, true);
-  const int32_t topRow = maxOf({0, 1, 2}, false), bottomRow = maxOf({6, 7, 8}, false);
+  const int32_t leftColumn = LargestCell(*this, {0, 3, 6}, &TListBoxPicture::Width);
+  const int32_t rightColumn = LargestCell(*this, {2, 5, 8}, &TListBoxPicture::Width);
+  const int32_t topRow = LargestCell(*this, {0, 1, 2}, &TListBoxPicture::Height);
+  const int32_t bottomRow = LargestCell(*this, {6, 7, 8}, &TListBoxPicture::Height);
   const int32_t barWidth = Scrolling() ? scroll_->Width() / kScrollCells : 0;
   const int32_t checkWidth = check_->Width() / kCheckCells;
   const int32_t rows = std::max(0, std::min(rowCount_, ItemCount()));
@@ -81,18 +84,10 @@ TNovaCustomListBox::TGeometry TNovaCustomListBox::Geometry() {
   g.Outer = DrawnRect();
   const int32_t b = borderWidth_;
   g.Inner = TRect{g.Outer.Left + b, g.Outer.Top + b, g.Outer.Right - b, g.Outer.Bottom - b};
-  auto maxOf = [&](std::initializer_list<int> cells, bool width) {
-    int32_t v = 0;
-    for (int c : cells) {
-      const TListBoxPicture& p = *cells_[static_cast<size_t>(c)];
-      v = std::max(v, width ? p.Width() : p.Height());
-    }
-    return v;
-  };
-  g.LeftColumn = maxOf({0, 3, 6}, true);
-  g.RightColumn = maxOf({2, 5, 8}, true);
-  g.TopRow = maxOf({0, 1, 2}, false);
-  g.BottomRow = maxOf({6, 7, 8}, false);
+  g.LeftColumn = LargestCell(*this, {0, 3, 6}, &TListBoxPicture::Width);
+  g.RightColumn = LargestCell(*this, {2, 5, 8}, &TListBoxPicture::Width);
+  g.TopRow = LargestCell(*this, {0, 1, 2}, &TListBoxPicture::Height);
+  g.BottomRow = LargestCell(*this, {6, 7, 8}, &TListBoxPicture::Height);
   g.CheckWidth = check_->Width() / kCheckCells;
   g.CheckHeight = check_->Height();
   g.Bar = Scrolling() && !scroll_->Empty();

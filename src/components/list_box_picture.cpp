@@ -36,18 +36,18 @@ TCustomDIBX* TListBoxPicture::Mask() {
 }
 
 void DrawPicturePart(TCustomDIBX& d, int32_t x, int32_t y, const TRect& src, TCustomDIBX* s, TCustomDIBX* m,
-                     int32_t a) {
+                     int32_t a, bool flipV, bool flipH) {
   if (!s || s->IsEmpty() || a <= 0 || src.Empty()) return;
   const bool keyed = s->Transparent != -1;
   if (a == 255) {
-    if (m) d.DrawMask(x, y, m, false, false, src, s);
-    else d.Draw(x, y, false, false, keyed, src, s);
+    if (m) d.DrawMask(x, y, m, flipV, flipH, src, s);
+    else d.Draw(x, y, flipV, flipH, keyed, src, s);
   } else if (a >= 256) {
-    if (m) d.DrawAddMask(x, y, a - 256, m, false, false, src, s);
-    else d.DrawAdd(x, y, a - 256, false, false, keyed, src, s);
+    if (m) d.DrawAddMask(x, y, a - 256, m, flipV, flipH, src, s);
+    else d.DrawAdd(x, y, a - 256, flipV, flipH, keyed, src, s);
   } else {
-    if (m) d.DrawAlphaMask(x, y, a, m, false, false, src, s);
-    else d.DrawAlpha(x, y, a, false, false, keyed, src, s);
+    if (m) d.DrawAlphaMask(x, y, a, m, flipV, flipH, src, s);
+    else d.DrawAlpha(x, y, a, flipV, flipH, keyed, src, s);
   }
 }
 

@@ -37,10 +37,11 @@ private:
   TNovaImageList list_;
 };
 
-// Draws srcRect of the picture at (x, y): DrawMask/Draw at 255, DrawAddMask/DrawAdd with
-// blend - 256 above, DrawAlphaMask/DrawAlpha below (keyed when the picture has a colour key).
+// Draws srcRect of the picture at (x, y), mirrored as asked: DrawMask/Draw at 255,
+// DrawAddMask/DrawAdd with blend - 256 above, DrawAlphaMask/DrawAlpha below (keyed when the
+// picture has a colour key).
 void DrawPicturePart(TCustomDIBX& target, int32_t x, int32_t y, const TRect& srcRect, TCustomDIBX* picture,
-                     TCustomDIBX* mask, int32_t blend);
+                     TCustomDIBX* mask, int32_t blend, bool flipV = false, bool flipH = false);
 
 // Repeats the picture over rect, the pattern's origin at (originX, originY) relative to the
 // rectangle's top-left: PatternFill when opaque, unkeyed and unmasked, else PatternDrawMask or

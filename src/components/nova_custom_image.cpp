@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "components/list_box_picture.h"
 #include "objects/scene.h"
 
 namespace nova {
@@ -263,17 +264,7 @@ void TNovaCustomImage::PaintPicture(TCustomDIBX& d) {
   }
   const TRect drawn = DrawnRect();
   if (sw == width_ && sh == height_) {
-    const int32_t x = drawn.Left, y = drawn.Top;
-    if (a == 255) {
-      if (m) d.DrawMask(x, y, m, flipV_, flipH_, src, s);
-      else d.Draw(x, y, flipV_, flipH_, keyed, src, s);
-    } else if (a >= 256) {
-      if (m) d.DrawAddMask(x, y, a - 256, m, flipV_, flipH_, src, s);
-      else d.DrawAdd(x, y, a - 256, flipV_, flipH_, keyed, src, s);
-    } else {
-      if (m) d.DrawAlphaMask(x, y, a, m, flipV_, flipH_, src, s);
-      else d.DrawAlpha(x, y, a, flipV_, flipH_, keyed, src, s);
-    }
+    DrawPicturePart(d, drawn.Left, drawn.Top, src, s, m, a, flipV_, flipH_);
     return;
   }
   if (a <= 255) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "base/sjis.h"
 #include "components/component_services.h"
 #include "objects/scene.h"
 #include "text/font_pixels.h"
@@ -15,19 +14,6 @@
 namespace nova {
 
 namespace {
-
-// The characters of a line as codes (a double-byte character as lead * 256 + trail).
-std::vector<uint16_t> Codes(const std::string& line) {
-  std::vector<uint16_t> codes;
-  for (size_t i = 0; i < line.size();) {
-    size_t len = CharLen(line, i);
-    uint16_t code = static_cast<unsigned char>(line[i]);
-    if (len == 2) code = static_cast<uint16_t>(code << 8 | static_cast<unsigned char>(line[i + 1]));
-    codes.push_back(code);
-    i += len;
-  }
-  return codes;
-}
 
 // (x, y) turned by angle (1/256 turn) about (cx, cy).
 TPoint Turn(double x, double y, double cx, double cy, int32_t angle) {
@@ -72,7 +58,7 @@ void TNovaLabel::Layout() {
   for (const std::string& line : lines_) {
     std::vector<int32_t> adv;
     int32_t width = 0;
-    for (uint16_t code : Codes(line)) {
+    for (uint16_t code : GlyphCodes(line)) {
       int32_t a = glyphs_ ? glyphs_->GetGlyph(code, face, style_, fontSize_).Advance()
                           : (code > 255 ? fontSize_ : fontSize_ / 2);
       adv.push_back(a);
@@ -110,7 +96,7 @@ void TNovaLabel::Render() {
     else if (halign_ == HA_RIGHT) x = naturalWidth_ - lineWidths_[l];
     const int32_t y = static_cast<int32_t>(l) * (fontSize_ + lineSpace_);
     TRect touched;
-    std::vector<uint16_t> codes = Codes(lines_[l]);
+    std::vector<uint16_t> codes = GlyphCodes(lines_[l]);
     for (size_t i = 0; i < codes.size(); ++i) {
       const TFontPixel& glyph = glyphs_->GetGlyph(codes[i], face, style_, fontSize_);
       const int32_t adv = advances_[l][i];

@@ -28,6 +28,13 @@ private:
   int32_t pitch_;
 };
 
+// True when every surface of an operation could be locked; the operation draws nothing
+// otherwise.
+template <typename... A>
+bool AllLocked(const A&... a) {
+  return (static_cast<bool>(a) && ...);
+}
+
 // True when a 32-bit surface's blends go through the row routines.
 bool UseRows32(TCustomDIBX* d);
 

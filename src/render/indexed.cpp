@@ -39,10 +39,8 @@ void TCustomDIBX::DrawIndexed4(int x, int y, const uint32_t* table, int alpha, b
   if (alpha <= 0 || !table || !source || source->GetBitCount() != 4 || source->IsEmpty() || IsEmpty()) return;
   blit::TUnscaledPlan p;
   if (!blit::PlanUnscaled(EffectiveClip(), x, y, srcRect, blit::SourceBounds(source), flipV, flipH, p)) return;
-  blit::TAccess d(this);
-  if (!d) return;
-  blit::TAccess s(source);
-  if (!s) return;
+  blit::TAccess d(this), s(source);
+  if (!blit::AllLocked(d, s)) return;
   int32_t transparent = source->Transparent;
   uint32_t a = static_cast<uint32_t>(std::min(alpha, 255));
   uint32_t f = static_cast<uint32_t>(std::min(alpha - 256, 255));
@@ -82,10 +80,8 @@ void TCustomDIBX::DrawIndexedAdd(int x, int y, const uint32_t* table, int factor
   if (factor <= 0 || !table || !source || source->GetBitCount() != 8 || source->IsEmpty() || IsEmpty()) return;
   blit::TUnscaledPlan p;
   if (!blit::PlanUnscaled(EffectiveClip(), x, y, srcRect, blit::SourceBounds(source), flipV, flipH, p)) return;
-  blit::TAccess d(this);
-  if (!d) return;
-  blit::TAccess s(source);
-  if (!s) return;
+  blit::TAccess d(this), s(source);
+  if (!blit::AllLocked(d, s)) return;
   uint32_t f = static_cast<uint32_t>(std::min(factor, 255));
   TVisible visible(this, source, threshold);
   if (blit::UseRows32(this)) {
@@ -112,10 +108,8 @@ void TCustomDIBX::StretchIndexed(const TRect& destRect, TCustomDIBX* source, con
   blit::TScaledAxis ax, ay;
   if (!blit::PlanScaled(EffectiveClip(), destRect, srcRect, blit::SourceBounds(source), flipV, flipH, ax, ay)) return;
   blit::TColumns c(ax);
-  blit::TAccess d(this);
-  if (!d) return;
-  blit::TAccess s(source);
-  if (!s) return;
+  blit::TAccess d(this), s(source);
+  if (!blit::AllLocked(d, s)) return;
   uint32_t f = static_cast<uint32_t>(std::min(alpha, 255));
   TVisible visible(this, source, threshold);
   if (blit::UseRows32(this)) {

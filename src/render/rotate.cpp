@@ -107,10 +107,8 @@ void Rotate(TCustomDIBX* dest, int x, int y, int alpha, TCustomDIBX* mask, bool 
   op.key = static_cast<uint32_t>(source->Transparent);
   op.keyed = keyed && !masked && source->Transparent != -1;
 
-  blit::TAccess d(dest);
-  if (!d) return;
-  blit::TAccess s(source);
-  if (!s) return;
+  blit::TAccess d(dest), s(source);
+  if (!blit::AllLocked(d, s)) return;
   blit::TAccess m(masked ? mask : nullptr);
   if (masked && !m) return;
   int w = p.box.Width();

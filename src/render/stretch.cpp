@@ -57,10 +57,8 @@ void Stretch(TCustomDIBX* dest, const TRect& destRect, TCustomDIBX* source, TCus
   op.key = static_cast<uint32_t>(source->Transparent);
   op.keyed = op.keyed && source->Transparent != -1;
   TColumns c(ax);
-  blit::TAccess d(dest);
-  if (!d) return;
-  blit::TAccess s(source);
-  if (!s) return;
+  blit::TAccess d(dest), s(source);
+  if (!blit::AllLocked(d, s)) return;
   blit::TAccess m(masked ? mask : nullptr);
   if (masked && !m) return;
 

@@ -29,14 +29,8 @@ void ComposeThroughMask(TCustomDIBX* dest, TCustomDIBX* from, TCustomDIBX* to, T
   const int w = std::min({dest->GetWidth(), from->GetWidth(), to->GetWidth(), mask->GetWidth()});
   const int h = std::min({dest->GetHeight(), from->GetHeight(), to->GetHeight()});
   const int mh = mask->GetHeight();
-  blit::TAccess d(dest);
-  if (!d) return;
-  blit::TAccess f(from);
-  if (!f) return;
-  blit::TAccess t(to);
-  if (!t) return;
-  blit::TAccess m(mask);
-  if (!m) return;
+  blit::TAccess d(dest), f(from), t(to), m(mask);
+  if (!blit::AllLocked(d, f, t, m)) return;
   const int bits = dest->GetStoredBitCount();
 
   if (blit::UseRows32(dest)) {

@@ -174,37 +174,36 @@ private:
   std::vector<uint16_t> angles_;
 };
 
-// A hand sweeping round from parameter 0 degrees (0 = up), clockwise (reversed: counter-).
-class TWipeClockhand : public TWipeMask {
+// A binary mask of pie sectors about the screen's centre, drawn from the pixel directions built
+// once when the transition starts.
+class TWipeSectors : public TWipeMask {
 public:
   using TWipeMask::TWipeMask;
   void Prepare() override;
-  bool RenderMask() override;
 
-private:
+protected:
   TWipeDirections directions_;
+};
+
+// A hand sweeping round from parameter 0 degrees (0 = up), clockwise (reversed: counter-).
+class TWipeClockhand : public TWipeSectors {
+public:
+  using TWipeSectors::TWipeSectors;
+  bool RenderMask() override;
 };
 
 // A fan opening both ways about parameter 0 degrees.
-class TWipeFan : public TWipeMask {
+class TWipeFan : public TWipeSectors {
 public:
-  using TWipeMask::TWipeMask;
-  void Prepare() override;
+  using TWipeSectors::TWipeSectors;
   bool RenderMask() override;
-
-private:
-  TWipeDirections directions_;
 };
 
 // Two fans, about parameter 0 degrees and the opposite direction.
-class TWipeWFan : public TWipeMask {
+class TWipeWFan : public TWipeSectors {
 public:
-  using TWipeMask::TWipeMask;
-  void Prepare() override;
+  using TWipeSectors::TWipeSectors;
   bool RenderMask() override;
-
-private:
-  TWipeDirections directions_;
 };
 
 // A growing disc of the new picture (reversed: a shrinking disc of the old one).
@@ -246,14 +245,18 @@ protected:
   std::vector<uint8_t> grey_;
 };
 
-// WP_MASKBLACK: the same through black.
-class TWipeShadowBlack : public TWipeShadowWhite {
+// A kind that passes through white, made to pass through black instead.
+template <typename TWhite>
+class TThroughBlack : public TWhite {
 public:
-  using TWipeShadowWhite::TWipeShadowWhite;
+  using TWhite::TWhite;
 
 protected:
   bool Darkens() const override { return true; }
 };
+
+// WP_MASKBLACK: the same through black.
+using TWipeShadowBlack = TThroughBlack<TWipeShadowWhite>;
 
 // Blurs the old picture, brightens it to white, comes back as the blurred new picture and
 // sharpens it.
@@ -270,13 +273,7 @@ protected:
 };
 
 // The same through black.
-class TWipeBlurBlack : public TWipeBlurWhite {
-public:
-  using TWipeBlurWhite::TWipeBlurWhite;
-
-protected:
-  bool Darkens() const override { return true; }
-};
+using TWipeBlurBlack = TThroughBlack<TWipeBlurWhite>;
 
 // A bright ring travelling out from the centre (reversed: in from the corners); the picture
 // switches under its peak.

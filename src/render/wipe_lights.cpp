@@ -46,12 +46,8 @@ void LightPixels(TCustomDIBX* dest, TCustomDIBX* from, TCustomDIBX* to, bool dar
     }
     return;
   }
-  blit::TAccess d(dest);
-  if (!d) return;
-  blit::TAccess f(from);
-  if (!f) return;
-  blit::TAccess t(to);
-  if (!t) return;
+  blit::TAccess d(dest), f(from), t(to);
+  if (!blit::AllLocked(d, f, t)) return;
   for (int y = 0; y < h; ++y) {
     codes(y, code.data());
     if (bits == 32) {

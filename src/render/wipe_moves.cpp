@@ -220,12 +220,8 @@ void DrawTwist(TCustomDIBX* dest, TCustomDIBX* from, TCustomDIBX* to, const std:
 template <typename Pixel>
 void DrawTwistRows(TCustomDIBX* dest, TCustomDIBX* from, TCustomDIBX* to, const std::vector<TTwistLine>& lines,
                    bool vertical) {
-  blit::TAccess d(dest);
-  if (!d) return;
-  blit::TAccess f(from);
-  if (!f) return;
-  blit::TAccess t(to);
-  if (!t) return;
+  blit::TAccess d(dest), f(from), t(to);
+  if (!blit::AllLocked(d, f, t)) return;
   const int w = dest->GetWidth(), h = dest->GetHeight();
   auto row = [](const blit::TAccess& a, int y) { return reinterpret_cast<Pixel*>(a.Row(y)); };
   for (int y = 0; y < h; ++y) {

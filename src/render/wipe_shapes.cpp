@@ -48,14 +48,14 @@ void TWipeDirections::Fill(TDIBX& mask, const std::vector<std::pair<uint32_t, in
   }
 }
 
-// The start direction is parameter 0 in degrees; the sweep is the time's share of a turn in
-// 1/65536 (the progress value the masks quantise to).
-
-void TWipeClockhand::Prepare() {
+void TWipeSectors::Prepare() {
   TWipeMask::Prepare();
   binary_ = true;
   directions_.Build(W(), H());
 }
+
+// The start direction is parameter 0 in degrees; the sweep is the time's share of a turn in
+// 1/65536 (the progress value the masks quantise to).
 
 bool TWipeClockhand::RenderMask() {
   const int64_t sweep = Scaled(65536);
@@ -67,24 +67,12 @@ bool TWipeClockhand::RenderMask() {
   return true;
 }
 
-void TWipeFan::Prepare() {
-  TWipeMask::Prepare();
-  binary_ = true;
-  directions_.Build(W(), H());
-}
-
 bool TWipeFan::RenderMask() {
   const int64_t half = Scaled(32768);  // progress x 180 degrees each way
   if (!NewProgress(half)) return false;
   const uint32_t start = TWipeDirections::FromDegrees(params_[0]);
   directions_.Fill(mask_, {{start - static_cast<uint32_t>(half), 2 * half}});
   return true;
-}
-
-void TWipeWFan::Prepare() {
-  TWipeMask::Prepare();
-  binary_ = true;
-  directions_.Build(W(), H());
 }
 
 bool TWipeWFan::RenderMask() {

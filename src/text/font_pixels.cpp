@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/error.h"
+#include "base/sjis.h"
 #include "text/kt_word.h"
 
 namespace nova {
@@ -44,6 +45,18 @@ int ClampLevel(int level) { return std::clamp(level, 0, 3); }
 uint8_t GreyToCoverage(int level, int v) {
   level = ClampLevel(level);
   return Tables().Table[level][std::clamp(v, 0, kTopValue[level])];
+}
+
+std::vector<uint16_t> GlyphCodes(std::string_view text) {
+  std::vector<uint16_t> codes;
+  for (size_t i = 0; i < text.size();) {
+    size_t len = CharLen(text, i);
+    uint16_t code = static_cast<unsigned char>(text[i]);
+    if (len == 2) code = static_cast<uint16_t>(code << 8 | static_cast<unsigned char>(text[i + 1]));
+    codes.push_back(code);
+    i += len;
+  }
+  return codes;
 }
 
 uint8_t QuantizeCoverage(int level, uint8_t coverage) { return Tables().FromCoverage[ClampLevel(level)][coverage]; }

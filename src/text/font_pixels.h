@@ -13,6 +13,7 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/font_rasterizer.h"
@@ -26,6 +27,9 @@ uint8_t GreyToCoverage(int level, int v);
 // A rasteriser coverage as the level shows it: reduced to the level's grey values (rounded to
 // the nearest; level 0: at least half covered or not), then through the level's table.
 uint8_t QuantizeCoverage(int level, uint8_t coverage);
+
+// The characters of a text as glyph codes (a double-byte character as lead * 256 + trail).
+std::vector<uint16_t> GlyphCodes(std::string_view text);
 
 struct TFontPixel {
   uint16_t Code = 0;       // a double-byte character as lead * 256 + trail

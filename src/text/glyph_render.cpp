@@ -130,16 +130,23 @@ struct TPainter {
                  std::min(bh, clip.Bottom - y0)};
   }
 
-  // Without border and shadow: the text pixel where the glyph has coverage, which is copied.
-  void Plain(int x0, int y0, uint32_t text) {
+  // Calls f(px, x, y, k) for every glyph pixel of coverage k > 0 that lands at (x, y) inside
+  // the clip when the glyph is placed at (x0, y0).
+  template <typename F>
+  void ForInk(int x0, int y0, F&& f) {
     TSpan s = Visible(x0, y0);
     WithPixels(color, cov, ink, [&](auto& px) {
       for (int j = s.j0; j < s.j1; ++j)
         for (int i = s.i0; i < s.i1; ++i)
-          if (uint32_t k = px.Ink(i, j)) {
-            px.SetColor(x0 + i, y0 + j, text);
-            px.SetCov(x0 + i, y0 + j, k);
-          }
+          if (uint32_t k = px.Ink(i, j)) f(px, x0 + i, y0 + j, k);
+    });
+  }
+
+  // Without border and shadow: the text pixel where the glyph has coverage, which is copied.
+  void Plain(int x0, int y0, uint32_t text) {
+    ForInk(x0, y0, [&](auto& px, int x, int y, uint32_t k) {
+      px.SetColor(x, y, text);
+      px.SetCov(x, y, k);
     });
   }
 
@@ -218,39 +225,25 @@ struct TPainter {
   // The face over its border: coverage merged (the larger wins); text where k = 255, else
   // (k text + (255 - k) border) >> 8.
   void Face(int x0, int y0, uint32_t text, uint32_t border) {
-    TSpan s = Visible(x0, y0);
-    WithPixels(color, cov, ink, [&](auto& px) {
-      for (int j = s.j0; j < s.j1; ++j)
-        for (int i = s.i0; i < s.i1; ++i) {
-          uint32_t k = px.Ink(i, j);
-          if (k == 0) continue;
-          int x = x0 + i, y = y0 + j;
-          px.SetCov(x, y, std::max(px.Cov(x, y), k));
-          px.SetColor(x, y, k == 255 ? text : pixel::Blend(border, text, k, masks));
-        }
+    ForInk(x0, y0, [&](auto& px, int x, int y, uint32_t k) {
+      px.SetCov(x, y, std::max(px.Cov(x, y), k));
+      px.SetColor(x, y, k == 255 ? text : pixel::Blend(border, text, k, masks));
     });
   }
 
   // The face over a shadow without border: as Plain where nothing lies below; over the
   // shadow the glyph's soft edge is composed onto it (as a border is) instead of replacing it.
   void FaceOver(int x0, int y0, uint32_t text) {
-    TSpan s = Visible(x0, y0);
-    WithPixels(color, cov, ink, [&](auto& px) {
-      for (int j = s.j0; j < s.j1; ++j)
-        for (int i = s.i0; i < s.i1; ++i) {
-          uint32_t k = px.Ink(i, j);
-          if (k == 0) continue;
-          int x = x0 + i, y = y0 + j;
-          uint32_t c = px.Cov(x, y);
-          if (c == 0 || k == 255) {
-            px.SetColor(x, y, text);
-            px.SetCov(x, y, k == 255 ? 255 : k);
-            continue;
-          }
-          uint32_t c2 = c + k * (255 - c) / 255;
-          px.SetColor(x, y, pixel::Blend(px.Color(x, y), text, k * 255 / c2, masks));
-          px.SetCov(x, y, c2);
-        }
+    ForInk(x0, y0, [&](auto& px, int x, int y, uint32_t k) {
+      uint32_t c = px.Cov(x, y);
+      if (c == 0 || k == 255) {
+        px.SetColor(x, y, text);
+        px.SetCov(x, y, k == 255 ? 255 : k);
+        return;
+      }
+      uint32_t c2 = c + k * (255 - c) / 255;
+      px.SetColor(x, y, pixel::Blend(px.Color(x, y), text, k * 255 / c2, masks));
+      px.SetCov(x, y, c2);
     });
   }
 };

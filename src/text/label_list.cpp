@@ -3,27 +3,10 @@
 #include <map>
 
 #include "base/encoding.h"
-#include "base/sjis.h"
+#include "text/font_pixels.h"
 #include "text/glyph_render.h"
 
 namespace nova {
-
-namespace {
-
-// The characters of a caption as codes.
-std::vector<uint16_t> Codes(const std::string& text) {
-  std::vector<uint16_t> codes;
-  for (size_t i = 0; i < text.size();) {
-    size_t len = CharLen(text, i);
-    uint16_t code = static_cast<unsigned char>(text[i]);
-    if (len == 2) code = static_cast<uint16_t>(code << 8 | static_cast<unsigned char>(text[i + 1]));
-    codes.push_back(code);
-    i += len;
-  }
-  return codes;
-}
-
-}  // namespace
 
 const std::string& DefaultCaptionFontName() {
   static const std::string name = Utf8ToSjis("ＭＳ Ｐゴシック");
@@ -47,7 +30,7 @@ void TKtLabelList::MeasureAll() {
     label->Height = m.Height + 2 * BorderWidth;
     label->Advances.clear();
     label->Width = 0;
-    std::vector<uint16_t> codes = Codes(label->Text);
+    std::vector<uint16_t> codes = GlyphCodes(label->Text);
     for (size_t i = 0; i < codes.size(); ++i) {
       auto it = cache.find(codes[i]);
       if (it == cache.end()) it = cache.emplace(codes[i], glyphs_.MeasureAbc(codes[i], FontName, FontSize, Style)).first;
@@ -64,7 +47,7 @@ void TKtLabelList::MeasureAll() {
 void TKtLabelList::Render(TKtLabelDIB& label) {
   int bits = TargetBits();
   if (!label.Stale && label.RenderedBits == bits) return;
-  std::vector<uint16_t> codes = Codes(label.Text);
+  std::vector<uint16_t> codes = GlyphCodes(label.Text);
   if (label.Advances.size() != codes.size()) MeasureAll();
   label.Color.SetSize(std::max(1, label.Width), std::max(1, label.Height), bits);
   label.Color.Fill(0);
