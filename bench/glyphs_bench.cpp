@@ -14,10 +14,10 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdio>
 
 #include "base/encoding.h"
-#include "platform/sdl/freetype_fonts.h"
+#include "installed_fonts.h"
+#include "sample_message.h"
 #include "text/glyph_render.h"
 #include "text/ktwords.h"
 #include "text/label_list.h"
@@ -26,32 +26,6 @@
 namespace nova {
 namespace {
 
-TFontRasterizer& Fonts() {
-  static std::unique_ptr<TFontRasterizer> fonts = [] {
-    auto f = CreateFreeTypeFontRasterizer();
-    if (TFontFace* face = f->FindFace(Utf8ToSjis("ＭＳ ゴシック")))
-      std::fprintf(stderr, "ＭＳ ゴシック: %s\n", face->Source().c_str());
-    return f;
-  }();
-  return *fonts;
-}
-
-// At least 2,000 characters of prose with ruby, a coloured phrase and paragraph breaks.
-std::string Message() {
-  const std::string paragraph = Utf8ToSjis(
-      "吾輩は猫である。名前はまだ無い。どこで生れたかとんと見当がつかぬ。何でも薄暗いじめじめした所で"
-      "ニャーニャー泣いていた事だけは記憶している。吾輩はここで始めて<RUBY VALUE=にんげん>人間</RUBY>"
-      "というものを見た。しかもあとで聞くとそれは書生という人間中で一番<FONT COLOR=#FF0000>獰悪</FONT>"
-      "な種族であったそうだ。「この書生というのは時々我々を捕えて煮て食うという話である。」<BR>");
-  std::string text;
-  TKtWord probe;
-  do {
-    text += paragraph;
-    probe.BuildGlyphs(SplitMarkupLines(text), 50);
-  } while (probe.Count() < 2000);
-  return text;
-}
-
 void Setup(TKtWord& w, int border, int shadow) {
   w.Settings.FontSize = 24;
   w.Settings.Width = 480;
@@ -59,11 +33,11 @@ void Setup(TKtWord& w, int border, int shadow) {
   w.Settings.BorderWidth = border;
   w.Settings.ShadowOffset = shadow;
   w.Settings.TextColor = 0xFFFFFF;
-  w.BuildGlyphs(SplitMarkupLines(Message()), 50);
+  w.BuildGlyphs(SplitMarkupLines(bench::SampleMessage()), 50);
 }
 
 void LayoutAndRender(benchmark::State& state, bool cold) {
-  TFontPixelManager cache(Fonts());
+  TFontPixelManager cache(bench::InstalledFonts());
   TKtWord w;
   Setup(w, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   size_t pages = 0;
@@ -90,7 +64,7 @@ BENCHMARK(BM_LayoutAndRenderCold)->Args({0, 0})->Args({2, 2})->Unit(benchmark::k
 
 void BM_RenderPageReference(benchmark::State& state) {
   using Clock = std::chrono::steady_clock;
-  TFontPixelManager cache(Fonts());
+  TFontPixelManager cache(bench::InstalledFonts());
   TKtWord w;
   Setup(w, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   TWdPageList list;
@@ -141,7 +115,7 @@ const char* const kDialogue[][2] = {
 void BM_DialogueHitRate(benchmark::State& state) {
   uint64_t hits = 0, misses = 0;
   for (auto _ : state) {
-    TFontPixelManager cache(Fonts());
+    TFontPixelManager cache(bench::InstalledFonts());
     TKtLabelList names(cache);
     TDIBX screen;
     screen.SetSize(640, 480, 32);

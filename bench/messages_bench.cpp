@@ -13,7 +13,6 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdio>
 
 #include "base/encoding.h"
 #include "components/component_services.h"
@@ -22,27 +21,18 @@
 #include "components/nova_mes.h"
 #include "components/read_list.h"
 #include "components/register_components.h"
+#include "installed_fonts.h"
 #include "objects/property_access.h"
 #include "objects/scene.h"
 #include "params/param_collection.h"
 #include "params/sysfunc.h"
-#include "platform/sdl/freetype_fonts.h"
 #include "render/dibx.h"
+#include "support/scene_steps.h"
 #include "text/font_pixels.h"
 #include "text/ktwords.h"
 
 namespace nova {
 namespace {
-
-TFontRasterizer& Fonts() {
-  static std::unique_ptr<TFontRasterizer> fonts = [] {
-    auto f = CreateFreeTypeFontRasterizer();
-    if (TFontFace* face = f->FindFace(Utf8ToSjis("ＭＳ ゴシック")))
-      std::fprintf(stderr, "ＭＳ ゴシック: %s\n", face->Source().c_str());
-    return f;
-  }();
-  return *fonts;
-}
 
 const std::string& PageMarkup() {
   static const std::string text = Utf8ToSjis(
@@ -70,7 +60,7 @@ private:
 };
 
 struct Game {
-  Game() : funcs(store), glyphs(Fonts()) {
+  Game() : funcs(store), glyphs(bench::InstalledFonts()) {
     services.Store = &store;
     services.Funcs = &funcs;
     services.Glyphs = &glyphs;
@@ -89,12 +79,7 @@ struct Game {
       WriteProperty(*box, id, TPropValue::OfInt(v));
     WriteProperty(*box, PR_ANTIALIAS, TPropValue::OfFlag(true));
   }
-  void Frame() {
-    scene.ProcessInput(16);
-    scene.UpdateScene(16);
-    scene.PaintScene();
-    scene.ClearDirty();
-  }
+  void Frame() { test::StepScene(scene); }
   bool Playing() { return ReadProperty(*box, PR_PLAYING).Flag; }
 
   TParamCollection store;

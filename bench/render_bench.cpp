@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "noisy_picture.h"
 #include "render/dibx.h"
 
 namespace {
@@ -25,26 +26,11 @@ using nova::TRect;
 
 constexpr int kW = 800, kH = 600;
 
-uint32_t Hash(uint32_t x) {
-  x ^= x >> 16;
-  x *= 0x7feb352d;
-  x ^= x >> 15;
-  x *= 0x846ca68b;
-  return x ^ (x >> 16);
-}
-
 // A photo-like picture: smooth gradients with a little noise.
 std::unique_ptr<TDIBX> Picture(int w, int h, uint32_t seed) {
-  auto s = std::make_unique<TDIBX>();
-  s->SetSize(w, h, 32);
-  for (int y = 0; y < h; ++y) {
-    auto* row = reinterpret_cast<uint32_t*>(s->PixelAddress(0, y));
-    for (int x = 0; x < w; ++x) {
-      uint32_t n = Hash(seed + static_cast<uint32_t>(y * w + x)) & 0x0F0F0F;
-      row[x] = ((x * 255 / w) << 16 | (y * 255 / h) << 8 | ((x + y) * 127 / (w + h))) + n;
-    }
-  }
-  return s;
+  return nova::bench::NoisyPicture(w, h, seed, [w, h](int x, int y) {
+    return static_cast<uint32_t>((x * 255 / w) << 16 | (y * 255 / h) << 8 | ((x + y) * 127 / (w + h)));
+  });
 }
 
 // A sprite's mask: an opaque disc whose edge fades out over 24 pixels, transparent corners.

@@ -4,27 +4,11 @@
 // measured apart.
 #include <benchmark/benchmark.h>
 
-#include "base/encoding.h"
+#include "sample_message.h"
 #include "text/ktwords.h"
 
 namespace nova {
 namespace {
-
-// At least 2,000 characters of prose with ruby, a coloured phrase and paragraph breaks.
-std::string Message() {
-  const std::string paragraph = Utf8ToSjis(
-      "吾輩は猫である。名前はまだ無い。どこで生れたかとんと見当がつかぬ。何でも薄暗いじめじめした所で"
-      "ニャーニャー泣いていた事だけは記憶している。吾輩はここで始めて<RUBY VALUE=にんげん>人間</RUBY>"
-      "というものを見た。しかもあとで聞くとそれは書生という人間中で一番<FONT COLOR=#FF0000>獰悪</FONT>"
-      "な種族であったそうだ。「この書生というのは時々我々を捕えて煮て食うという話である。」<BR>");
-  std::string text;
-  TKtWord probe;
-  do {
-    text += paragraph;
-    probe.BuildGlyphs(SplitMarkupLines(text), 50);
-  } while (probe.Count() < 2000);
-  return text;
-}
 
 void Setup(TKtWord& w, TTextMetrics& metrics) {
   w.Metrics = &metrics;
@@ -37,7 +21,7 @@ void BM_LayoutPages(benchmark::State& state) {
   TFixedPitchMetrics metrics;
   TKtWord w;
   Setup(w, metrics);
-  w.BuildGlyphs(SplitMarkupLines(Message()), 50);
+  w.BuildGlyphs(SplitMarkupLines(bench::SampleMessage()), 50);
   size_t pages = 0;
   for (auto _ : state) {
     TWdPageList list;
@@ -57,7 +41,7 @@ void BM_BuildGlyphs(benchmark::State& state) {
   TFixedPitchMetrics metrics;
   TKtWord w;
   Setup(w, metrics);
-  const std::vector<std::string> lines = SplitMarkupLines(Message());
+  const std::vector<std::string> lines = SplitMarkupLines(bench::SampleMessage());
   for (auto _ : state) {
     w.BuildGlyphs(lines, 50);
     benchmark::DoNotOptimize(w.Count());

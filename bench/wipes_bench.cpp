@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "noisy_picture.h"
 #include "render/dibx.h"
 #include "render/wipes.h"
 
@@ -25,27 +26,12 @@ using nova::TDIBX;
 
 constexpr int kW = 800, kH = 600, kFrames = 60, kDuration = 1000;
 
-uint32_t Hash(uint32_t x) {
-  x ^= x >> 16;
-  x *= 0x7feb352d;
-  x ^= x >> 15;
-  x *= 0x846ca68b;
-  return x ^ (x >> 16);
-}
-
 // A photo-like picture: smooth gradients with a little noise.
 std::unique_ptr<TDIBX> Picture(uint32_t seed) {
-  auto s = std::make_unique<TDIBX>();
-  s->SetSize(kW, kH, 32);
-  for (int y = 0; y < kH; ++y) {
-    auto* row = reinterpret_cast<uint32_t*>(s->PixelAddress(0, y));
-    for (int x = 0; x < kW; ++x) {
-      uint32_t n = Hash(seed + static_cast<uint32_t>(y * kW + x)) & 0x0F0F0F;
-      uint32_t r = static_cast<uint32_t>((x * 200 / kW + seed * 40) % 240), g = static_cast<uint32_t>(y * 200 / kH);
-      row[x] = (r << 16 | g << 8 | static_cast<uint32_t>((x + y) * 127 / (kW + kH))) + n;
-    }
-  }
-  return s;
+  return nova::bench::NoisyPicture(kW, kH, seed, [seed](int x, int y) {
+    uint32_t r = static_cast<uint32_t>((x * 200 / kW + seed * 40) % 240), g = static_cast<uint32_t>(y * 200 / kH);
+    return r << 16 | g << 8 | static_cast<uint32_t>((x + y) * 127 / (kW + kH));
+  });
 }
 
 // A mask picture: a soft diagonal with rings.

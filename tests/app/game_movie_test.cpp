@@ -13,20 +13,11 @@
 #include "platform_sdl/media_encoders.h"
 #include "scenario/page_format.h"
 #include "scenario/project_file.h"
+#include "support/quiet_host.h"
 #include "support/test_support.h"
 
 namespace nova {
 namespace {
-
-class Host : public TGameHost {
-public:
-  bool FullScreen() override { return false; }
-  void SetFullScreen(bool) override {}
-  int DisplayModeCount() override { return 0; }
-  void ApplyScreenMode() override {}
-  void MoveCursor(int32_t, int32_t) override {}
-  void KeepResponsive() override {}
-};
 
 // A page that waits for ever.
 std::string WaitPage() {
@@ -93,7 +84,7 @@ protected:
 
   test::TempDir dir;
   THeadlessPlatform platform;
-  Host host;
+  test::QuietHost host;
   TPicture panel;
 };
 

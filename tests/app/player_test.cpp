@@ -1,11 +1,8 @@
 // The novaplayer program run as a user runs it: games built with novatool into folders and
 // executables, exit codes and their reasons, folders Shift-JIS cannot name, signals.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -16,22 +13,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct TRun {
-  int Code = -1;
-  std::string Err;
-};
-
-// Runs a shell command line; stderr is kept.
-TRun Shell(const std::string& cmd, const test::TempDir& scratch) {
-  std::string errFile = scratch / "stderr.txt";
-  int status = std::system((cmd + " 2>'" + errFile + "' >/dev/null").c_str());
-  TRun r;
-  r.Code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.Err = fs::exists(errFile) ? test::ReadFile(errFile) : std::string();
-  return r;
-}
-
-std::string Tool() { return test::BinaryDir() + "/novatool"; }
+using test::TRun;
+using test::RunCommand;
 
 // A game source folder with a project and the given start page.
 void WriteGameSource(const fs::path& dir, const std::string& startPage, const std::string& exitPage = "") {
@@ -45,11 +28,12 @@ class PlayerTest : public testing::Test {
 protected:
   // Builds the source folder into out (game.dat), with extra novatool build options.
   void Build(const fs::path& src, const fs::path& out, const std::string& options = "") {
-    TRun r = Shell("'" + Tool() + "' build '" + src.string() + "' -o '" + out.string() + "' " + options, scratch);
+    TRun r = Novatool("build '" + src.string() + "' -o '" + out.string() + "' " + options);
     ASSERT_EQ(r.Code, 0) << r.Err;
   }
+  TRun Novatool(const std::string& args) { return RunCommand(test::NovatoolCommand() + " " + args, scratch); }
   TRun Play(const std::string& args) {
-    return Shell(std::string("timeout 20 ") + NOVA_PLAYER_PATH + " --headless " + args, scratch);
+    return RunCommand(std::string("timeout 20 ") + NOVA_PLAYER_PATH + " --headless " + args, scratch);
   }
   fs::path D() const { return dir.Path(); }
   test::TempDir dir, scratch;
@@ -62,14 +46,11 @@ TEST_F(PlayerTest, AnExecutableCarryingTheWholeGameStartsAlone) {
   Build(D() / "src", D() / "built");
   test::WriteFile(D() / "stub.exe", "MZ" + std::string(126, '\0'));
   // The built pages, packed after a Windows executable stub with the install record.
-  TRun extracted = Shell("'" + Tool() + "' extract '" + (D() / "built/game.dat").string() + "' '" +
-                             (D() / "pages").string() + "'",
-                         scratch);
+  TRun extracted = Novatool("extract '" + (D() / "built/game.dat").string() + "' '" + (D() / "pages").string() + "'");
   ASSERT_EQ(extracted.Code, 0) << extracted.Err;
   fs::create_directories(D() / "game");
-  TRun packed = Shell("'" + Tool() + "' pack '" + (D() / "pages").string() + "' -o '" + (D() / "game/play.exe").string() +
-                     "' --exe '" + (D() / "stub.exe").string() + "' --install t",
-                 scratch);
+  TRun packed = Novatool("pack '" + (D() / "pages").string() + "' -o '" + (D() / "game/play.exe").string() +
+                         "' --exe '" + (D() / "stub.exe").string() + "' --install t");
   ASSERT_EQ(packed.Code, 0) << packed.Err;
   for (const char* name : {"play.exe", "play.bin"}) {
     if (std::string(name) == "play.bin") fs::rename(D() / "game/play.exe", D() / "game/play.bin");
@@ -79,9 +60,8 @@ TEST_F(PlayerTest, AnExecutableCarryingTheWholeGameStartsAlone) {
   }
   // Without the record the player asks for a reinstallation and says so.
   fs::create_directories(D() / "bare");
-  packed = Shell("'" + Tool() + "' pack '" + (D() / "pages").string() + "' -o '" + (D() / "bare/play.exe").string() +
-                     "' --exe '" + (D() / "stub.exe").string() + "'",
-                 scratch);
+  packed = Novatool("pack '" + (D() / "pages").string() + "' -o '" + (D() / "bare/play.exe").string() + "' --exe '" +
+                    (D() / "stub.exe").string() + "'");
   ASSERT_EQ(packed.Code, 0) << packed.Err;
   TRun r = Play("--frames 3 '" + (D() / "bare/play.exe").string() + "'");
   EXPECT_EQ(r.Code, 3);
@@ -93,14 +73,13 @@ TEST_F(PlayerTest, StartUpFailuresExitNonZeroWithTheReason) {
   // Games that the builder would refuse: compiled files packed by hand.
   WriteGameSource(D() / "src", "Calc {1}\n");
   Build(D() / "src", D() / "built");
-  ASSERT_EQ(Shell("'" + Tool() + "' extract '" + (D() / "built/game.dat").string() + "' '" + (D() / "noStart").string() + "'",
-                  scratch).Code, 0);
+  ASSERT_EQ(Novatool("extract '" + (D() / "built/game.dat").string() + "' '" + (D() / "noStart").string() + "'").Code, 0);
   fs::remove(D() / "noStart/start.nsb");
   test::WriteFile(D() / "noProject/x.txt", "no project here");
   for (const char* folder : {"noStart", "noProject"}) {
     fs::create_directories(D() / "out" / folder);
-    ASSERT_EQ(Shell("'" + Tool() + "' pack '" + (D() / folder).string() + "' -o '" + (D() / "out" / folder / "game.dat").string() + "'",
-                    scratch).Code, 0);
+    ASSERT_EQ(Novatool("pack '" + (D() / folder).string() + "' -o '" + (D() / "out" / folder / "game.dat").string() + "'").Code,
+              0);
   }
   test::WriteFile(D() / "big/project.nsp", "name \"t\"\nscreen 100000 600\nstart \"start.nsb\"\n");
   test::WriteFile(D() / "big/start.nss", "Calc {1}\n");
@@ -152,10 +131,10 @@ TEST_F(PlayerTest, TerminationEndsAPageThatNeverYields) {
   Build(D() / "src", D() / "game");
   std::string trace = (D() / "points.txt").string();
   auto start = std::chrono::steady_clock::now();
-  TRun r = Shell("sh -c 'NOVALOG=" + trace + " " + NOVA_PLAYER_PATH + " --headless --dump-vars " +
-                     (D() / "vars.jsonl").string() + " " + (D() / "game").string() +
-                     " & p=$!; sleep 0.5; kill -TERM $p; wait $p'",
-                 scratch);
+  TRun r = RunCommand("sh -c 'NOVALOG=" + trace + " " + NOVA_PLAYER_PATH + " --headless --dump-vars " +
+                          (D() / "vars.jsonl").string() + " " + (D() / "game").string() +
+                          " & p=$!; sleep 0.5; kill -TERM $p; wait $p'",
+                      scratch);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_EQ(r.Code, 0) << r.Err;
   EXPECT_LT(seconds, 1.5);

@@ -11,6 +11,7 @@
 #include "formats/png_image.h"
 #include "support/recording_dialogs.h"
 #include "support/test_support.h"
+#include "view_fixture.h"
 
 namespace nova {
 namespace {
@@ -59,42 +60,14 @@ void Fill(TPicture& p, const TRect& r, uint32_t colour) {
   for (int y = r.Top; y < r.Bottom; ++y) std::fill(p.Row(y) + r.Left, p.Row(y) + r.Right, colour);
 }
 
-class PresentTest : public testing::Test {
+class PresentTest : public test::ViewFixture<PaintingGame> {
 protected:
-  void SetUp() override {
-    FrameClock() = TFrameClock{};
-    SetQuitting(false);
-    ClearCloseRequest();
-    platform = std::make_unique<THeadlessPlatform>();
-    platform->SetDialogs(std::make_unique<test::RecordingDialogs>());
-  }
-  void TearDown() override {
-    view.reset();
-    SetQuitting(false);
-    ClearCloseRequest();
-    FrameClock() = TFrameClock{};
-  }
-  TFormView& Make(TStartupInfo info = {}) {
-    view = std::make_unique<TFormView>(*platform, game, std::move(info));
-    view->Create();
-    return *view;
-  }
-  THeadlessWindow& Window() { return dynamic_cast<THeadlessWindow&>(view->Window()); }
   void Send(InputKind kind, int x, int y, MouseButton b = MouseButton::None) {
     TInputEvent e;
     e.Kind = kind, e.X = x, e.Y = y, e.Button = b;
     view->HandleEvent(e);
   }
-  void Key(InputKind kind, int code, bool repeat = false, bool alt = false) {
-    TInputEvent e;
-    e.Kind = kind, e.Key = code, e.Repeat = repeat, e.Alt = alt;
-    view->HandleEvent(e);
-  }
   TRect Client() const { return TRect{0, 0, view->ClientWidth(), view->ClientHeight()}; }
-
-  std::unique_ptr<THeadlessPlatform> platform;
-  PaintingGame game;
-  std::unique_ptr<TFormView> view;
 };
 
 TEST_F(PresentTest, TheWindowGetsTheRectanglesThatChanged) {

@@ -10,6 +10,8 @@
 #include "base/error.h"
 #include "base/process.h"
 #include "support/recording_dialogs.h"
+#include "support/test_support.h"
+#include "view_fixture.h"
 
 namespace nova {
 namespace {
@@ -62,42 +64,20 @@ public:
   int Count(const std::string& step) const { return static_cast<int>(std::count(Log.begin(), Log.end(), step)); }
 };
 
-class ViewTest : public testing::Test {
+class ViewTest : public test::ViewFixture<RecordingGame> {
 protected:
-  void SetUp() override {
-    FrameClock() = TFrameClock{};
-    SetQuitting(false);
-    ClearCloseRequest();
-    platform = std::make_unique<THeadlessPlatform>();
-    platform->SetDialogs(std::make_unique<test::RecordingDialogs>());
-  }
-  void TearDown() override {
-    SetQuitting(false);
-    ClearCloseRequest();
-    FrameClock() = TFrameClock{};
-  }
+  // The view created, the game's log of its creation cleared.
   TFormView& Make() {
-    view = std::make_unique<TFormView>(*platform, game, TStartupInfo{});
-    view->Create();
+    ViewFixture::Make();
     game.Log.clear();
     return *view;
   }
-  THeadlessWindow& Window() { return dynamic_cast<THeadlessWindow&>(view->Window()); }
   test::RecordingDialogs& Dialogs() { return dynamic_cast<test::RecordingDialogs&>(platform->Dialogs()); }
   void Send(InputKind kind, int x, int y, MouseButton b = MouseButton::Left) {
     TInputEvent e;
     e.Kind = kind, e.X = x, e.Y = y, e.Button = b;
     view->HandleEvent(e);
   }
-  void Key(InputKind kind, int code, bool repeat = false) {
-    TInputEvent e;
-    e.Kind = kind, e.Key = code, e.Repeat = repeat;
-    view->HandleEvent(e);
-  }
-
-  std::unique_ptr<THeadlessPlatform> platform;
-  RecordingGame game;
-  std::unique_ptr<TFormView> view;
 };
 
 TEST_F(ViewTest, StartUpAndTeardownRunInOrder) {

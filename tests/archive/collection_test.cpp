@@ -21,6 +21,18 @@ Entries SampleEntries() {
   };
 }
 
+// The entry of an archive read back: stored as expected and reading as the bytes written; null
+// when there is no such entry.
+const TVrFile* ExpectEntry(TVrFileCollection& back, const std::string& name, uint8_t stored, const std::string& bytes) {
+  const TVrFile* e = back.FindFile(name);
+  if (!e) return nullptr;
+  EXPECT_EQ(e->Stored, stored) << name;
+  TKtMemoryStream m;
+  back.ReadEntry(name, m);
+  EXPECT_EQ(m.Data(), bytes) << name;
+  return e;
+}
+
 struct Layout {
   const char* label;
   const char* fileName;
@@ -171,7 +183,7 @@ TEST(ArchiveFormat, SentinelIsNeverWritten) {
   TKtMemoryStream out;
   ASSERT_TRUE(c.Write(out));
   TVrFileCollection back;
-  back.OpenStream(std::make_unique<TKtBigMemoryStream>(std::make_unique<TKtMemoryStream>(out.Data())));
+  OpenBytes(back, out.Data());
   ASSERT_EQ(back.Count(), 3);
   EXPECT_EQ(back.Entry(0)->Name(), "x");
   EXPECT_EQ(back.Entry(1)->Name(), "y");
@@ -188,7 +200,7 @@ TEST(ArchiveFormat, MemoryEntryStoredFromFiveMebibytes) {
   for (const auto& tc : cases) {
     std::string data = TextBytes(tc.size);
     TVrFileCollection c;
-    c.OpenStream(std::make_unique<TKtBigMemoryStream>(std::make_unique<TKtMemoryStream>(ArchiveBytes({{"big.bin", data}}))));
+    OpenBytes(c, ArchiveBytes({{"big.bin", data}}));
     EXPECT_EQ(c.Entry(0)->Stored, tc.stored) << tc.size;
     TKtMemoryStream m;
     c.ReadEntry("big.bin", m);
@@ -205,7 +217,7 @@ TEST(ArchiveFormat, RawChecksumFlagChoosesTheCoveredBytes) {
   TKtMemoryStream out;
   c.Write(out);
   TVrFileCollection back;
-  back.OpenStream(std::make_unique<TKtBigMemoryStream>(std::make_unique<TKtMemoryStream>(out.Data())));
+  OpenBytes(back, out.Data());
   std::string text = TextBytes(500);
   EXPECT_EQ(back.Entry(0)->RawChecksum, 1);
   EXPECT_EQ(back.Entry(0)->Checksum, Crc32(text.data(), text.size()));
@@ -306,15 +318,11 @@ TEST(ArchiveWrite, SourceFilePolicy) {
   ASSERT_TRUE(c.Write(out));
   EXPECT_EQ(calls, 14);
   TVrFileCollection back;
-  back.OpenStream(std::make_unique<TKtBigMemoryStream>(std::make_unique<TKtMemoryStream>(out.Data())));
+  OpenBytes(back, out.Data());
   for (const auto& tc : cases) {
-    TVrFile* e = back.FindFile(tc.name);
+    const TVrFile* e = ExpectEntry(back, tc.name, tc.stored, tc.bytes);
     ASSERT_NE(e, nullptr) << tc.name;
-    EXPECT_EQ(e->Stored, tc.stored) << tc.name;
     EXPECT_NE(e->FileAge, 0) << tc.name;
-    TKtMemoryStream m;
-    back.ReadEntry(tc.name, m);
-    EXPECT_EQ(m.Data(), tc.bytes) << tc.name;
     if (tc.stored) {
       EXPECT_EQ(e->Checksum, Crc32(tc.bytes.data(), tc.bytes.size()));
     }
@@ -344,15 +352,8 @@ TEST(ArchiveWrite, MemoryEntriesThatStandForFilesFollowTheFilePolicy) {
   TKtMemoryStream out;
   ASSERT_TRUE(c.Write(out));
   TVrFileCollection back;
-  back.OpenStream(std::make_unique<TKtBigMemoryStream>(std::make_unique<TKtMemoryStream>(out.Data())));
-  for (const auto& tc : cases) {
-    TVrFile* e = back.FindFile(tc.name);
-    ASSERT_NE(e, nullptr) << tc.name;
-    EXPECT_EQ(e->Stored, tc.stored) << tc.name;
-    TKtMemoryStream m;
-    back.ReadEntry(tc.name, m);
-    EXPECT_EQ(m.Data(), tc.bytes) << tc.name;
-  }
+  OpenBytes(back, out.Data());
+  for (const auto& tc : cases) ASSERT_NE(ExpectEntry(back, tc.name, tc.stored, tc.bytes), nullptr) << tc.name;
 }
 
 TEST(ArchiveWrite, ProgressCallbackStopsWriting) {

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "menu_fixtures.h"
+#include "support/old_control_record.h"
 #include "text/label_list.h"
 
 namespace nova::test {
@@ -147,34 +148,6 @@ TEST(MenuSave, AClosingMenuStaysClosingAfterLoading) {
 
 // ---- records of older versions, field by field ----
 
-void WriteControl(TStream& s, const std::string& name, int32_t version) {
-  s.WriteString(name);
-  s.WriteInt32(0);                          // priority
-  if (version > 103) s.WriteInt32(0);       // sub-order
-  if (version >= 120) s.WriteString("");    // tag
-  for (int i = 0; i < 6; ++i) s.WriteInt32(0);  // rectangle, offsets
-  s.WriteByte(0);                           // position-zoomed
-  if (version >= 130)
-    for (int i = 0; i < 4; ++i) s.WriteInt32(0);
-  if (version > 103) {
-    for (int i = 0; i < 4; ++i) s.WriteInt32(0);
-    s.WriteByte(0);
-  }
-  s.WriteByte(1);  // visible
-  s.WriteInt32(-1);
-  for (int32_t v : {0, 0, 1, 1}) s.WriteInt32(v);
-  s.WriteByte(0);
-  s.WriteString("");  // cursor
-  s.WriteString("");  // mouse move
-  if (version > 101) s.WriteString("");
-  for (int i = 0; i < 7; ++i) s.WriteString("");
-  if (version > 117) {
-    s.WriteByte(0);
-    for (int i = 0; i < 5; ++i) s.WriteString("");
-  }
-  s.WriteInt32(0);  // children
-}
-
 void WriteLabels(TStream& s, int32_t version, int32_t quality) {
   s.WriteInt32(quality);
   s.WriteInt32(0);    // border
@@ -190,7 +163,7 @@ void WriteLabels(TStream& s, int32_t version, int32_t quality) {
 
 // A menu of three items, the first and last checked, scrolled to 1 of 2 rows, open.
 void WriteMenu(TStream& s, int32_t version, int32_t quality) {
-  WriteControl(s, "m", version);
+  WriteOldControl(s, version, "m", 0, 0, -1);
   WriteLabels(s, version, quality);
   WriteLabels(s, version, quality);
   s.WriteString("a\r\nb\r\nc");
@@ -217,7 +190,7 @@ void WriteMenu(TStream& s, int32_t version, int32_t quality) {
 
 // The two-button preview menu with the flag arrays its version has.
 void WritePrevMenu(TStream& s, int32_t version) {
-  WriteControl(s, "pm", version);
+  WriteOldControl(s, version, "pm", 0, 0, -1);
   s.WriteString("pm.npm");
   s.WriteByte(0), s.WriteByte(1), s.WriteByte(0);
   for (const char* e : {"in", "out", "idle", "sel", "end"}) s.WriteString(e);

@@ -22,6 +22,7 @@
 #include "params/sysfunc.h"
 #include "platform/headless_fonts.h"
 #include "render/dibx.h"
+#include "support/scene_steps.h"
 #include "text/font_pixels.h"
 #include "text/glyph_metrics.h"
 #include "text/glyph_render.h"
@@ -139,11 +140,8 @@ struct MesFixture {
 
   // One frame: input, update, paint; the dirty rectangles painted are returned.
   std::vector<TRect> Frame(uint32_t ms = 16) {
-    scene.ProcessInput(ms);
-    scene.UpdateScene(ms);
-    scene.PaintScene();
-    std::vector<TRect> dirty = scene.Displayed().DirtyList().Items();
-    scene.ClearDirty();
+    std::vector<TRect> dirty;
+    StepScene(scene, ms, &dirty);
     return dirty;
   }
   void Frames(int n, uint32_t ms = 16) {
@@ -152,21 +150,7 @@ struct MesFixture {
 
   // The queued events as "sender:code(args)", and taking them off the queue as the
   // interpreter would once their handlers ran.
-  std::vector<std::string> Events() const {
-    std::vector<std::string> out;
-    const TEventQueue& q = scene.Events();
-    for (int i = 0; i < q.Count(); ++i) {
-      const TEventEntry& e = q.Entry(i);
-      std::string s = SjisToUtf8(e.Sender.Name) + ":" + std::to_string(e.EventCode);
-      if (!e.Args.empty()) {
-        s += "(";
-        for (size_t a = 0; a < e.Args.size(); ++a) s += (a ? "," : "") + SjisToUtf8(e.Args[a]);
-        s += ")";
-      }
-      out.push_back(s);
-    }
-    return out;
-  }
+  std::vector<std::string> Events() const { return QueuedEvents(scene, TEventText::Utf8); }
   std::vector<std::string> TakeEvents() {
     std::vector<std::string> out = Events();
     scene.Events().Clear();

@@ -1,7 +1,6 @@
 // novatool image info, decode, encode and compare.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 #include "base/encoding.h"
 #include "brio_fixture.h"
@@ -12,16 +11,8 @@
 namespace nova::test {
 namespace {
 
-struct TRun {
-  int Code;
-  std::string Out, Err;
-};
-
 TRun Novatool(const TempDir& dir, const std::string& args) {
-  std::string cmd = "'" + BinaryDir() + "/novatool' image " + args + " >'" + (dir / "out.txt") + "' 2>'" +
-                    (dir / "err.txt") + "'";
-  int rc = std::system(cmd.c_str());
-  return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, ReadFile(dir / "out.txt"), ReadFile(dir / "err.txt")};
+  return RunCommand(NovatoolCommand() + " image " + args, dir);
 }
 
 std::string Quote(const std::string& path) { return "'" + path + "'"; }

@@ -13,6 +13,7 @@
 #include "scenario/page_format.h"
 #include "scenario/project.h"
 #include "scenario/project_file.h"
+#include "support/page_builder.h"
 #include "support/test_support.h"
 
 namespace nova::test {
@@ -45,11 +46,8 @@ public:
 class GameTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    ResetFileManager(false);
-    FileManager().AddMemoryArchive();
-    SetQuitting(false);
-    ClearCloseRequest();
-    FrameClock() = TFrameClock{};
+    FreshFileManager();
+    ResetRunState();
   }
   void TearDown() override {
     SetQuitting(false);
@@ -69,12 +67,7 @@ protected:
     WriteProjectFile(npb, pf);
     Register("nova.npb", npb.Data());
   }
-  TGameConfig Config() {
-    TGameConfig c;
-    c.GameFolder = dir.Path();
-    c.HadFolderParameters = true;
-    return c;
-  }
+  TGameConfig Config() { return {.GameFolder = dir.Path(), .HadFolderParameters = true}; }
   TempDir dir;
   THeadlessPlatform platform;
   FakeHost host;

@@ -17,6 +17,7 @@
 #include "params/param_collection.h"
 #include "scenario/project_file.h"
 #include "support/page_builder.h"
+#include "support/quiet_host.h"
 #include "support/test_support.h"
 
 namespace nova::test {
@@ -37,23 +38,11 @@ std::string ToneWav(int ms) {
          le32(44100) + le32(44100 * 4) + le16(4) + le16(16) + "data" + le32(static_cast<uint32_t>(data.size())) + data;
 }
 
-class Host : public TGameHost {
-public:
-  bool FullScreen() override { return false; }
-  void SetFullScreen(bool) override {}
-  int DisplayModeCount() override { return 0; }
-  void ApplyScreenMode() override {}
-  void MoveCursor(int32_t, int32_t) override {}
-  void KeepResponsive() override {}
-};
-
 class MediaWiring : public testing::Test {
 protected:
   void SetUp() override {
     FreshFileManager();
-    SetQuitting(false);
-    ClearCloseRequest();
-    FrameClock() = TFrameClock{};
+    ResetRunState();
     // Sounds are streamed from files (the archive's are stored uncompressed): a loose file.
     WriteFile(dir / "tone.wav", ToneWav(3000));
     FileManager().SetBaseFolder(dir.Path());
@@ -101,16 +90,11 @@ protected:
     WriteProperty(*s, PR_REPEAT, TPropValue::OfFlag(true));
     return s;
   }
-  TGameConfig Config() {
-    TGameConfig c;
-    c.GameFolder = dir.Path();
-    c.HadFolderParameters = true;
-    return c;
-  }
+  TGameConfig Config() { return {.GameFolder = dir.Path(), .HadFolderParameters = true}; }
 
   TempDir dir;
   THeadlessPlatform platform{THeadlessOptions{dir / "out.wav"}};
-  Host host;
+  QuietHost host;
 };
 
 TEST_F(MediaWiring, APagePlaysASoundAndStopsItWithAFade) {

@@ -8,6 +8,7 @@
 #include "objects/object_factory.h"
 #include "objects/scene.h"
 #include "render/dibx.h"
+#include "support/scene_steps.h"
 
 namespace nova::test {
 
@@ -108,30 +109,13 @@ struct SceneFixture {
 
   // One frame: input, update, paint; the dirty lists are handed out and cleared.
   std::vector<TRect> Frame(uint32_t ms = 16) {
-    scene.ProcessInput(ms);
-    scene.UpdateScene(ms);
-    scene.PaintScene();
-    std::vector<TRect> dirty = scene.Displayed().DirtyList().Items();
-    scene.ClearDirty();
+    std::vector<TRect> dirty;
+    StepScene(scene, ms, &dirty);
     return dirty;
   }
 
   // The queued events as "sender:code(args)", in order.
-  std::vector<std::string> Events() const {
-    std::vector<std::string> out;
-    const TEventQueue& q = scene.Events();
-    for (int i = 0; i < q.Count(); ++i) {
-      const TEventEntry& e = q.Entry(i);
-      std::string s = e.Sender.Name + ":" + std::to_string(e.EventCode);
-      if (!e.Args.empty()) {
-        s += "(";
-        for (size_t a = 0; a < e.Args.size(); ++a) s += (a ? "," : "") + e.Args[a];
-        s += ")";
-      }
-      out.push_back(s);
-    }
-    return out;
-  }
+  std::vector<std::string> Events() const { return QueuedEvents(scene); }
 
   TScreenMouseState& Mouse() { return scene.Input().Screens[scene.DisplayedIndex()]; }
   void MoveMouse(int32_t x, int32_t y) {

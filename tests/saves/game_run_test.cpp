@@ -12,19 +12,10 @@
 #include "platform/platform.h"
 #include "saves/game_saves.h"
 #include "saves_fixture.h"
+#include "support/quiet_host.h"
 
 namespace nova::test {
 namespace {
-
-class QuietHost : public TGameHost {
-public:
-  bool FullScreen() override { return false; }
-  void SetFullScreen(bool) override {}
-  int DisplayModeCount() override { return 0; }
-  void ApplyScreenMode() override {}
-  void MoveCursor(int32_t, int32_t) override {}
-  void KeepResponsive() override {}
-};
 
 const char kStart[] =
     "Calc {runs = runs + 1}\n"
@@ -43,9 +34,7 @@ class GameRun : public ::testing::Test {
 protected:
   void SetUp() override {
     FreshFileManager();
-    SetQuitting(false);
-    ClearCloseRequest();
-    FrameClock() = TFrameClock{};
+    ResetRunState();
     WriteFile(dir / "src/project.nsp", "name \"saves\"\nscreen 64 48\nstart \"start.nsb\"\nstatus int \"runs\" 0\n");
     WriteFile(dir / "src/start.nss", kStart);
     std::vector<std::string> errors;

@@ -2,7 +2,6 @@
 // with their summaries and the variables, as text and as JSON; damaged files say so.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 #include "save_bytes.h"
 #include "saves_fixture.h"
@@ -10,17 +9,7 @@
 namespace nova::test {
 namespace {
 
-struct TRun {
-  int Code;
-  std::string Out, Err;
-};
-
-TRun Novatool(const TempDir& dir, const std::string& args) {
-  std::string cmd = "'" + BinaryDir() + "/novatool' " + args + " >'" + (dir / "out.txt") + "' 2>'" +
-                    (dir / "err.txt") + "'";
-  int rc = std::system(cmd.c_str());
-  return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, ReadFile(dir / "out.txt"), ReadFile(dir / "err.txt")};
-}
+TRun Novatool(const TempDir& dir, const std::string& args) { return RunCommand(NovatoolCommand() + " " + args, dir); }
 
 void ExpectHas(const std::string& text, const std::string& part) {
   EXPECT_NE(text.find(part), std::string::npos) << "missing: " << part << "\nin:\n" << text;

@@ -5,11 +5,11 @@
 
 #include <filesystem>
 
-#include "archive/bigstreams.h"
 #include "archive/vrfile_collection.h"
 #include "save_bytes.h"
 #include "saves/save_file.h"
 #include "saves_fixture.h"
+#include "support/archive_fixtures.h"
 
 namespace nova::test {
 namespace {
@@ -17,23 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const char kRefusal[] = "警告|このセーブデータは使用できません\r\n終了してください";
-
-std::string SaveFileOf(const std::vector<std::pair<std::string, std::string>>& entries) {
-  TVrFileCollection c;
-  for (const auto& [name, bytes] : entries) c.AddMemoryFile(name)->Memory->Assign(bytes);
-  TKtMemoryStream out;
-  c.Write(out);
-  return out.Data();
-}
-
-// The save file with its first entry's stored bytes scrambled from the third byte on.
-std::string WithBrokenFirstEntry(std::string bytes) {
-  TVrFileCollection probe;
-  probe.OpenStream(std::make_unique<TKtBigMemoryStream>(std::make_unique<TKtMemoryStream>(bytes)));
-  const TVrFile& e = *probe.Entry(0);
-  for (int64_t i = 2; i < e.Size; ++i) bytes[static_cast<size_t>(e.Offset + i)] ^= 0x5A;
-  return bytes;
-}
 
 std::string Replace(std::string s, const std::string& from, const std::string& to) {
   size_t at = s.find(from);
@@ -44,10 +27,7 @@ std::string Replace(std::string s, const std::string& from, const std::string& t
 class Refusal : public ::testing::Test {
 protected:
   void SetUp() override {
-    FreshFileManager();
-    FrameClock() = TFrameClock{};
-    RegisterProject("start.nsb");
-    RegisterPage("start.nsb", "Calc {}\nVarNew \"ran\" int {1}\nWait {} {} {}\n");
+    RegisterWaitingGame();
   }
   std::string Path() { return dir / "save.dat"; }
   TempDir dir;
@@ -62,16 +42,16 @@ TEST_F(Refusal, UnusableSavesGiveTheBoxAndAreKept) {
     const char* what;
     std::string file;
   } cases[] = {
-      {"version 106", SaveFileOf({{"GAMESAVEDATA1", std::string("\x6a\0\0\0", 4) + good.substr(4)}})},
-      {"version 139", SaveFileOf({{"GAMESAVEDATA1", std::string("\x8b\0\0\0", 4) + good.substr(4)}})},
-      {"cut in the header", SaveFileOf({{"GAMESAVEDATA1", good.substr(0, 10)}})},
-      {"cut in the scene", SaveFileOf({{"GAMESAVEDATA1", good.substr(0, good.size() / 4)}})},
-      {"cut in the middle", SaveFileOf({{"GAMESAVEDATA1", good.substr(0, good.size() / 2)}})},
-      {"cut near the end", SaveFileOf({{"GAMESAVEDATA1", good.substr(0, good.size() - 5)}})},
-      {"no class for an object", SaveFileOf({{"GAMESAVEDATA1", unknownObject}})},
-      {"a page that is not there", SaveFileOf({{"GAMESAVEDATA1", noPage}})},
-      {"broken zlib stream", WithBrokenFirstEntry(SaveFileOf({{"GAMESAVEDATA1", good}}))},
-      {"directory cut short", SaveFileOf({{"GAMESAVEDATA1", good}}).substr(0, 30)},
+      {"version 106", ArchiveBytes({{"GAMESAVEDATA1", std::string("\x6a\0\0\0", 4) + good.substr(4)}})},
+      {"version 139", ArchiveBytes({{"GAMESAVEDATA1", std::string("\x8b\0\0\0", 4) + good.substr(4)}})},
+      {"cut in the header", ArchiveBytes({{"GAMESAVEDATA1", good.substr(0, 10)}})},
+      {"cut in the scene", ArchiveBytes({{"GAMESAVEDATA1", good.substr(0, good.size() / 4)}})},
+      {"cut in the middle", ArchiveBytes({{"GAMESAVEDATA1", good.substr(0, good.size() / 2)}})},
+      {"cut near the end", ArchiveBytes({{"GAMESAVEDATA1", good.substr(0, good.size() - 5)}})},
+      {"no class for an object", ArchiveBytes({{"GAMESAVEDATA1", unknownObject}})},
+      {"a page that is not there", ArchiveBytes({{"GAMESAVEDATA1", noPage}})},
+      {"broken zlib stream", WithBrokenFirstEntry(ArchiveBytes({{"GAMESAVEDATA1", good}}))},
+      {"directory cut short", ArchiveBytes({{"GAMESAVEDATA1", good}}).substr(0, 30)},
       {"not an archive", "garbage garbage garbage garbage"},
   };
   for (const Case& c : cases) {
@@ -100,7 +80,7 @@ TEST_F(Refusal, NoFileOrNoSlotDoesNothing) {
   for (bool withFile : {false, true}) {
     fs::remove_all(dir.Path());
     fs::create_directories(dir.Path());
-    if (withFile) WriteFile(Path(), SaveFileOf({{"GAMESAVEDATA2", OldSavedGame(138)}}));
+    if (withFile) WriteFile(Path(), ArchiveBytes({{"GAMESAVEDATA2", OldSavedGame(138)}}));
     SavesGame game(dir.Path());
     game.Frame();
     game.project->RequestLoad(1);
@@ -119,7 +99,7 @@ TEST_F(Refusal, ASaveInTheFrameOfAFailedLoadIsDropped) {
     fs::create_directories(dir.Path());
     std::string entry = OldSavedGame(138);
     if (!loadWorks) entry.resize(entry.size() / 2);
-    WriteFile(Path(), SaveFileOf({{"GAMESAVEDATA1", entry}}));
+    WriteFile(Path(), ArchiveBytes({{"GAMESAVEDATA1", entry}}));
     SavesGame game(dir.Path());
     game.project->RequestLoad(1);
     game.project->RequestSave(2, "", 0, "two");
@@ -139,7 +119,7 @@ TEST_F(Refusal, DamagedStatusDataAtStartUp) {
   status.WriteInt32(1);
   status.WriteByte(PT_INT);
   status.WriteString("st");  // the record ends here
-  const std::string file = SaveFileOf({{"GAMESAVEDATA1", OldSavedGame(138)}, {"STATUSSAVEDATA", status.Data()}});
+  const std::string file = ArchiveBytes({{"GAMESAVEDATA1", OldSavedGame(138)}, {"STATUSSAVEDATA", status.Data()}});
   WriteFile(Path(), file);
   {
     SavesGame game(dir.Path());

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/stream.h"
+#include "support/old_control_record.h"
 
 namespace nova::test {
 
@@ -14,30 +15,7 @@ inline void Ints(TStream& s, std::initializer_list<int32_t> values) {
 
 // A screen (a control without children) as data of that version holds it.
 inline void WriteOldScreen(TStream& s, int32_t v, const std::string& name, int32_t colour) {
-  s.WriteString(name);
-  s.WriteInt32(0);                  // priority
-  if (v > 103) s.WriteInt32(0);     // SubOrder
-  if (v >= 120) s.WriteString("");  // tag
-  Ints(s, {0, 0, 64, 48, 0, 0});
-  s.WriteByte(0);
-  if (v >= 130) Ints(s, {0, 0, 0, 0});
-  if (v > 103) {
-    Ints(s, {0, 0, 0, 0});
-    s.WriteByte(0);
-  }
-  s.WriteByte(1);
-  s.WriteInt32(colour);
-  Ints(s, {0, 0, 1, 1});
-  s.WriteByte(0);
-  s.WriteString("");  // cursor
-  s.WriteString("");  // on mouse move
-  if (v > 101) s.WriteString("");
-  for (int i = 0; i < 7; ++i) s.WriteString("");
-  if (v > 117) {
-    s.WriteByte(0);
-    for (int i = 0; i < 5; ++i) s.WriteString("");
-  }
-  s.WriteInt32(0);  // children
+  WriteOldControl(s, v, name, 64, 48, colour);
 }
 
 // A 64 x 48 scene without objects and with one pending event of ev.nsb (argument "x").

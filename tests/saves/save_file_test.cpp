@@ -6,25 +6,16 @@
 
 #include <filesystem>
 
-#include "archive/bigstreams.h"
 #include "archive/vrfile_collection.h"
 #include "base/error.h"
 #include "saves/save_file.h"
+#include "support/archive_fixtures.h"
 #include "support/test_support.h"
 
 namespace nova::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-// An archive of the given (name, bytes) entries, as the player writes one.
-std::string ArchiveOf(const std::vector<std::pair<std::string, std::string>>& entries) {
-  TVrFileCollection c;
-  for (const auto& [name, bytes] : entries) c.AddMemoryFile(name)->Memory->Assign(bytes);
-  TKtMemoryStream out;
-  c.Write(out);
-  return out.Data();
-}
 
 std::vector<std::string> Names(TSaveFile& f) {
   std::vector<std::string> names;
@@ -79,7 +70,7 @@ TEST(AtomicReplace, ALinkKeepsPointingAtTheReplacedFile) {
 TEST(SaveFile, PuttingASlotTwiceKeepsOneEntryAndTheOthers) {
   TempDir dir;
   const fs::path path = dir / "save.dat";
-  WriteFile(path, ArchiveOf({{"GAMESAVEDATA1", "one"}, {"GAMESAVEDATA3", "three"}, {"STATUSSAVEDATA", "st"}}));
+  WriteFile(path, ArchiveBytes({{"GAMESAVEDATA1", "one"}, {"GAMESAVEDATA3", "three"}, {"STATUSSAVEDATA", "st"}}));
   for (const char* bytes : {"three again", "three at last"}) {
     TSaveFile f(path);
     f.Open();
@@ -114,7 +105,7 @@ TEST(SaveFile, AbsentFileIsEmptyAndCreated) {
 
 // Truncated and garbage files: nothing can be read, and the file is kept before it is replaced.
 TEST(SaveFile, DamagedFileIsKeptAsideBeforeItIsReplaced) {
-  const std::string whole = ArchiveOf({{"GAMESAVEDATA1", std::string(3000, 'a')}, {"STATUSSAVEDATA", "st"}});
+  const std::string whole = ArchiveBytes({{"GAMESAVEDATA1", std::string(3000, 'a')}, {"STATUSSAVEDATA", "st"}});
   struct Case {
     const char* what;
     std::string bytes;
@@ -162,11 +153,8 @@ TEST(SaveFile, ACopyWithTheSameBytesIsUsedAgainAnotherGetsANewName) {
 TEST(SaveFile, DamagedEntryIsLeftOutAndTheFileKept) {
   TempDir dir;
   const fs::path path = dir / "save.dat";
-  std::string bytes = ArchiveOf({{"GAMESAVEDATA1", std::string(2000, 'x')}, {"GAMESAVEDATA2", "two"}});
-  TVrFileCollection probe;
-  probe.OpenStream(std::make_unique<TKtBigMemoryStream>(std::make_unique<TKtMemoryStream>(bytes)));
-  const TVrFile& first = *probe.Entry(0);
-  for (int64_t i = 2; i < first.Size; ++i) bytes[static_cast<size_t>(first.Offset + i)] ^= 0x5A;
+  const std::string bytes =
+      WithBrokenFirstEntry(ArchiveBytes({{"GAMESAVEDATA1", std::string(2000, 'x')}, {"GAMESAVEDATA2", "two"}}));
   WriteFile(path, bytes);
 
   TSaveFile f(path);

@@ -48,6 +48,15 @@ inline void RegisterProject(const std::string& start, std::vector<TStatusVarDef>
   RegisterFile("nova.npb", m.Data());
 }
 
+// A fresh game whose start page notes that it ran ("ran") and waits: the game a saved file is
+// loaded into.
+inline void RegisterWaitingGame() {
+  FreshFileManager();
+  FrameClock() = TFrameClock{};
+  RegisterProject("start.nsb");
+  RegisterPage("start.nsb", "Calc {}\nVarNew \"ran\" int {1}\nWait {} {} {}\n");
+}
+
 inline TStatusVarDef StatusInt(const std::string& name, int32_t value) {
   TStatusVarDef d;
   d.Type = PT_INT;

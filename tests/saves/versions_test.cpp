@@ -12,10 +12,7 @@ namespace {
 class Versions : public ::testing::Test {
 protected:
   void SetUp() override {
-    FreshFileManager();
-    FrameClock() = TFrameClock{};
-    RegisterProject("start.nsb");
-    RegisterPage("start.nsb", "Calc {}\nVarNew \"ran\" int {1}\nWait {} {} {}\n");
+    RegisterWaitingGame();
     RegisterPage("after.nsb", "VarNew \"afterRan\" int {1}\n");
   }
   TempDir dir;

@@ -55,9 +55,7 @@ class ProjectTest : public ::testing::Test {
 protected:
   void SetUp() override {
     FreshFileManager();
-    SetQuitting(false);
-    ClearCloseRequest();
-    FrameClock() = TFrameClock{};
+    ResetRunState();
     store = std::make_unique<TParamCollection>();
     funcs = std::make_unique<TSysFuncMan>(*store);
     dialogs.SetAnswer([](const std::string& text, MsgButtons) {

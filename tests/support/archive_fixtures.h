@@ -1,10 +1,12 @@
 #pragma once
 // Archive fixtures shared by the tests and the benchmarks: archives written in memory and
 // bytes that compress well or not at all.
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "archive/bigstreams.h"
 #include "archive/vrfile_collection.h"
 #include "base/encoding.h"
 
@@ -24,6 +26,21 @@ inline std::string ArchiveBytes(const Entries& entries, int version = 102) {
   TKtMemoryStream out;
   c.Write(out, version);
   return out.Data();
+}
+
+// Opens archive bytes held in memory as the collection's archive.
+inline void OpenBytes(TVrFileCollection& c, const std::string& bytes) {
+  c.OpenStream(std::make_unique<TKtBigMemoryStream>(std::make_unique<TKtMemoryStream>(bytes)));
+}
+
+// The archive bytes with the first entry's stored bytes scrambled from the third byte on (its
+// zlib stream is broken past the header).
+inline std::string WithBrokenFirstEntry(std::string bytes) {
+  TVrFileCollection probe;
+  OpenBytes(probe, bytes);
+  const TVrFile& e = *probe.Entry(0);
+  for (int64_t i = 2; i < e.Size; ++i) bytes[static_cast<size_t>(e.Offset + i)] ^= 0x5A;
+  return bytes;
 }
 
 // Shift-JIS form of a UTF-8 literal.

@@ -1,5 +1,7 @@
 #include "support/test_support.h"
 
+#include <sys/wait.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -8,6 +10,7 @@
 
 #include "base/encoding.h"
 #include "base/error.h"
+#include "base/process.h"
 
 namespace fs = std::filesystem;
 
@@ -55,5 +58,23 @@ std::string ErrorOf(const std::function<void()>& f) {
   }
   return "(no error)";
 }
+
+void ResetRunState() {
+  SetQuitting(false);
+  ClearCloseRequest();
+  FrameClock() = TFrameClock{};
+}
+
+TRun RunCommand(const std::string& commandLine, const TempDir& scratch) {
+  const std::string out = scratch / "stdout.txt", err = scratch / "stderr.txt";
+  const int status = std::system((commandLine + " >'" + out + "' 2>'" + err + "'").c_str());
+  TRun r;
+  r.Code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  r.Out = fs::exists(out) ? ReadFile(out) : std::string();
+  r.Err = fs::exists(err) ? ReadFile(err) : std::string();
+  return r;
+}
+
+std::string NovatoolCommand() { return "'" + BinaryDir() + "/novatool'"; }
 
 }  // namespace nova::test

@@ -2,23 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "support/test_support.h"
 
 namespace nova::test {
 namespace {
 
-struct TRun {
-  int Code;
-  std::string Out, Err;
-};
-
 TRun TextLayout(const TempDir& dir, const std::string& args) {
-  std::string cmd = "'" + BinaryDir() + "/novatool' text layout " + args + " >'" + (dir / "out") + "' 2>'" +
-                    (dir / "err") + "'";
-  int rc = std::system(cmd.c_str());
-  return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, ReadFile(dir / "out"), ReadFile(dir / "err")};
+  return RunCommand(NovatoolCommand() + " text layout " + args, dir);
 }
 
 TEST(NovatoolText, PrintsOneObjectPerRow) {

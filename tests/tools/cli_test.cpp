@@ -1,7 +1,6 @@
 // novatool build and disasm at the command line.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "support/test_support.h"
@@ -9,16 +8,10 @@
 namespace nova {
 namespace {
 
-struct TRun {
-  int Code;
-  std::string Out, Err;
-};
+using test::TRun;
 
 TRun Novatool(const test::TempDir& dir, const std::string& args) {
-  std::string tool = test::BinaryDir() + "/novatool";
-  std::string cmd = "'" + tool + "' " + args + " >'" + (dir / "out.txt") + "' 2>'" + (dir / "err.txt") + "'";
-  int rc = std::system(cmd.c_str());
-  return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, test::ReadFile(dir / "out.txt"), test::ReadFile(dir / "err.txt")};
+  return test::RunCommand(test::NovatoolCommand() + " " + args, dir);
 }
 
 const char kStart[] =

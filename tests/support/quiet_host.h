@@ -1,0 +1,20 @@
+#pragma once
+// A game host without a window, for the tests that run a whole game: windowed, no display
+// modes, and every request of the game to the window is let go.
+#include <cstdint>
+
+#include "game/game.h"
+
+namespace nova::test {
+
+class QuietHost : public TGameHost {
+public:
+  bool FullScreen() override { return false; }
+  void SetFullScreen(bool) override {}
+  int DisplayModeCount() override { return 0; }
+  void ApplyScreenMode() override {}
+  void MoveCursor(int32_t, int32_t) override {}
+  void KeepResponsive() override {}
+};
+
+}  // namespace nova::test
