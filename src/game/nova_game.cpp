@@ -148,7 +148,9 @@ void TNovaGame::StartMedia() {
   media_ = std::make_unique<TMediaSystem>(platform_, FileManager(), settings, host_->MainWindow());
   services_.Media = media_.get();
   // Media's @DisplayModeCount / @DisplayModeIndex take the place of the window's own.
-  RegisterMediaVariables(*funcs_, *media_, {.ApplyScreenMode = [this] { host_->ApplyScreenMode(); }});
+  TMediaVarHooks hooks;
+  hooks.ApplyScreenMode = [this] { host_->ApplyScreenMode(); };
+  RegisterMediaVariables(*funcs_, *media_, std::move(hooks));
 }
 
 void TNovaGame::CreateVariableStore() {

@@ -89,7 +89,7 @@ protected:
 };
 
 TEST_F(GameMovie, BothKindsOfMovieReachTheGamesPictureOnTime) {
-  TNovaGame game(platform, TGameConfig{.GameFolder = dir.Path(), .HadFolderParameters = true});
+  TNovaGame game(platform, test::FolderGameConfig(dir.Path()));
   game.Create(host);
   TNovaVideo* image = Movie(game, false, 0, 0);
   TNovaVideo* overlay = Movie(game, true, 80, 60);

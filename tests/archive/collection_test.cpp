@@ -340,8 +340,8 @@ TEST(ArchiveWrite, MemoryEntriesThatStandForFilesFollowTheFilePolicy) {
     uint8_t stored;
   } cases[] = {
       {"doc.txt", text, true, 0},         {"noise.bin", noise, true, 1},
-      {"movie\tv.mpg", text, true, 1},   {"se\click.wav", text, true, 1},
-      {"plain\tv.mpg", text, false, 0},
+      {"movie\\tv.mpg", text, true, 1},  {"se\\click.wav", text, true, 1},
+      {"plain\\tv.mpg", text, false, 0},
   };
   TVrFileCollection c;
   for (const auto& tc : cases) {

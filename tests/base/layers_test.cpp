@@ -54,8 +54,9 @@ TEST(Layers, NoIncludeGoesUpAndThirdPartyHeadersStayAtTheEdge) {
         const bool appUsesSdl = lib == "app" && target == "platform/sdl";
         EXPECT_TRUE(rank->second <= Ranks().at(lib) || appUsesSdl) << rel << ":" << n << " includes " << m[1];
       }
-      if (std::regex_search(line, m, thirdParty))
+      if (std::regex_search(line, m, thirdParty)) {
         EXPECT_TRUE(lib == "platform/sdl" || lib == "app") << rel << ":" << n << " includes <" << m[1] << ">";
+      }
     }
   }
   EXPECT_GT(files, 100);

@@ -109,7 +109,9 @@ TEST(ImageAnimation, PausedHiddenOrAnimationPausedImagesStand) {
     TNovaImages* img = f.Anim(3, {{c.property, c.value}});
     f.Indices(img, 10, 30);
     EXPECT_EQ(ReadProperty(*img, PR_INDEX).Int, 0) << c.property;
-    if (c.property != PR_VISIBLE) EXPECT_FALSE(ReadProperty(*img, PR_PLAYING).Flag);
+    if (c.property != PR_VISIBLE) {
+      EXPECT_FALSE(ReadProperty(*img, PR_PLAYING).Flag);
+    }
   }
 }
 

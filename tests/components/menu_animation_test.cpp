@@ -65,7 +65,9 @@ TEST(MenuAnimation, ClosingShrinksThenTheMenuGoesAfterItsHandlers) {
   while (m->Phase() == TNovaMenu::kCloseShrink) {
     f.Step();
     const uint32_t elapsed = FrameClock().Total - start;
-    if (elapsed < 100) EXPECT_EQ(m->Height(), static_cast<int32_t>(48 - elapsed * 48 / 100));
+    if (elapsed < 100) {
+      EXPECT_EQ(m->Height(), static_cast<int32_t>(48 - elapsed * 48 / 100));
+    }
   }
   EXPECT_EQ(m->Height(), 0);
   EXPECT_EQ(f.Codes("m"), (std::vector<int>{PR_ONCLOSING, PR_ONCLOSED}));

@@ -14,6 +14,7 @@
 #include "scenario/project.h"
 #include "scenario/project_file.h"
 #include "support/page_builder.h"
+#include "support/quiet_host.h"
 #include "support/test_support.h"
 
 namespace nova::test {
@@ -67,7 +68,7 @@ protected:
     WriteProjectFile(npb, pf);
     Register("nova.npb", npb.Data());
   }
-  TGameConfig Config() { return {.GameFolder = dir.Path(), .HadFolderParameters = true}; }
+  TGameConfig Config() { return FolderGameConfig(dir.Path()); }
   TempDir dir;
   THeadlessPlatform platform;
   FakeHost host;

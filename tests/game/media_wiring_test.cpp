@@ -90,7 +90,7 @@ protected:
     WriteProperty(*s, PR_REPEAT, TPropValue::OfFlag(true));
     return s;
   }
-  TGameConfig Config() { return {.GameFolder = dir.Path(), .HadFolderParameters = true}; }
+  TGameConfig Config() { return FolderGameConfig(dir.Path()); }
 
   TempDir dir;
   THeadlessPlatform platform{THeadlessOptions{dir / "out.wav"}};
