@@ -192,7 +192,9 @@ TEST_F(FlipTest, TheBackSurfaceShowsTheTransitionFrameByFrame) {
       ref->Advance(elapsed[f]);
       EXPECT_EQ(Differing(m.back, *dest), 0);
       // Between the two pictures once the time runs.
-      if (elapsed[f] > 0) EXPECT_NE(Differing(m.back, *from), 0);
+      if (elapsed[f] > 0) {
+        EXPECT_NE(Differing(m.back, *from), 0);
+      }
       EXPECT_NE(Differing(m.back, *to), 0);
     }
     // 112 ms: the new screen is shown whole and the flow goes on.

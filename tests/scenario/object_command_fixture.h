@@ -108,10 +108,11 @@ inline int PropsCommand(PageBuilder& b, int code, const std::vector<std::pair<in
 }
 
 // Flip's fields in record order.
+// Fields left out of a designated initializer stay empty.
 struct FlipFields {
-  std::string kind, time, reverse, mode;
-  std::vector<std::string> patterns;
-  std::string clear, param1, param2, text, block;
+  std::string kind{}, time{}, reverse{}, mode{};
+  std::vector<std::string> patterns{};
+  std::string clear{}, param1{}, param2{}, text{}, block{};
 };
 inline int FlipCmd(PageBuilder& b, const FlipFields& f, uint8_t cont = 1) {
   std::vector<TFieldValue> v;
