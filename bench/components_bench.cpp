@@ -6,7 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include "components/component_fixtures.h"
-#include "components/nova_images.h"
+#include "components/images/nova_images.h"
 
 namespace nova {
 namespace {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "components/image_motion.h"
+#include "components/images/image_motion.h"
 
 namespace nova {
 

@@ -5,7 +5,7 @@
 #include "archive/vrfiles.h"
 #include "base/process.h"
 #include "base/text_lines.h"
-#include "components/snapshot_image.h"
+#include "components/images/snapshot_image.h"
 #include "formats/surface_loader.h"
 #include "objects/scene.h"
 #include "render/wipes.h"

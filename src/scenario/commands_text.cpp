@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "components/history.h"
-#include "components/nova_mes.h"
-#include "components/read_list.h"
+#include "components/text/history.h"
+#include "components/text/nova_mes.h"
+#include "components/text/read_list.h"
 #include "objects/property_access.h"
 #include "scenario/call_man.h"
 #include "scenario/pages.h"

@@ -14,7 +14,7 @@
 #include "params/param_collection.h"
 #include "params/sysfunc_call.h"
 #include "params/system_vars.h"
-#include "components/history.h"
+#include "components/text/history.h"
 #include "scenario/file_functions.h"
 #include "scenario/messages.h"
 #include "scenario/save_entries.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "components/mes_text_source.h"
+#include "components/text/mes_text_source.h"
 
 namespace nova {
 

@@ -4,7 +4,7 @@
 
 #include "archive/vrfiles.h"
 #include "base/process.h"
-#include "components/nova_video.h"
+#include "components/media/nova_video.h"
 #include "game/nova_game.h"
 #include "objects/property_access.h"
 #include "objects/scene.h"

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 #include <regex>
+#include <set>
 #include <string>
 
 #include "support/test_support.h"
@@ -60,6 +61,29 @@ TEST(Layers, NoIncludeGoesUpAndThirdPartyHeadersStayAtTheEdge) {
     }
   }
   EXPECT_GT(files, 100);
+}
+
+// Components live in family folders, so a class is found by what it is; only what every family
+// shares (the services handed to objects, the factory registration) stays at the top.
+TEST(Layers, ComponentsLiveInTheirFamilies) {
+  const fs::path components = fs::path(test::SourceDir()) / "src" / "components";
+  const std::set<std::string> families = {"images", "lists", "text", "media", "films", "effects", "controls"};
+  const std::set<std::string> shared = {"component_services.h", "register_components.h", "register_components.cpp",
+                                        "CMakeLists.txt"};
+  int files = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(components)) {
+    if (!entry.is_regular_file()) continue;
+    ++files;
+    const std::string rel = fs::relative(entry.path(), components).generic_string();
+    const auto slash = rel.find('/');
+    if (slash == std::string::npos) {
+      EXPECT_TRUE(shared.count(rel)) << rel << ": a component outside the family folders";
+    } else {
+      EXPECT_TRUE(families.count(rel.substr(0, slash))) << rel << ": an unknown family";
+      EXPECT_EQ(rel.find('/', slash + 1), std::string::npos) << rel << ": families hold no sub-folders";
+    }
+  }
+  EXPECT_GT(files, 40);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include "archive/vrfile_collection.h"
 #include "archive/vrfiles.h"
 #include "base/stream.h"
-#include "components/brio_collection.h"
+#include "components/images/brio_collection.h"
 #include "components/component_services.h"
 #include "components/register_components.h"
 #include "formats/brio_writer.h"

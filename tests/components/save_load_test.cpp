@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "component_fixtures.h"
-#include "components/nova_box.h"
-#include "components/nova_button.h"
-#include "components/nova_images.h"
-#include "components/nova_map_image.h"
+#include "components/images/nova_box.h"
+#include "components/images/nova_button.h"
+#include "components/images/nova_images.h"
+#include "components/images/nova_map_image.h"
 
 namespace nova::test {
 namespace {

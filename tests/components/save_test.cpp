@@ -2,9 +2,9 @@
 // scene's save data, and records of older versions.
 #include <gtest/gtest.h>
 
-#include "components/mes_fixtures.h"
-#include "components/nova_cglabel.h"
-#include "components/nova_label.h"
+#include "components/text/mes_fixtures.h"
+#include "components/text/nova_cglabel.h"
+#include "components/text/nova_label.h"
 #include "text/label_list.h"
 
 namespace nova::test {

@@ -9,7 +9,7 @@
 #include "archive/vrfiles.h"
 #include "base/encoding.h"
 #include "base/process.h"
-#include "components/nova_sound.h"
+#include "components/media/nova_sound.h"
 #include "game/nova_game.h"
 #include "media/media_system.h"
 #include "objects/property_access.h"

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "components/component_services.h"
-#include "components/history.h"
-#include "components/history_functions.h"
-#include "components/nova_mes.h"
-#include "components/read_list.h"
+#include "components/text/history.h"
+#include "components/text/history_functions.h"
+#include "components/text/nova_mes.h"
+#include "components/text/read_list.h"
 #include "objects/property_access.h"
 #include "platform/headless_fonts.h"
 #include "scenario/scenario_texts.h"
