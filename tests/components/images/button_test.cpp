@@ -2,7 +2,7 @@
 // pressed, the clicked animation, auto-scrap, radio groups, and the centred caption.
 #include <gtest/gtest.h>
 
-#include "component_fixtures.h"
+#include "components/component_fixtures.h"
 #include "components/images/nova_button.h"
 #include "text/label_list.h"
 

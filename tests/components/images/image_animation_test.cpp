@@ -2,7 +2,7 @@
 // auto-scrap, the last-frame wait expression of the creation command, pausing and PR_PLAYING.
 #include <gtest/gtest.h>
 
-#include "component_fixtures.h"
+#include "components/component_fixtures.h"
 #include "components/images/nova_images.h"
 
 namespace nova::test {

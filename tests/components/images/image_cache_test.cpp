@@ -2,7 +2,7 @@
 // files, scrambled files, the dither flag with its system variable, surface release.
 #include <gtest/gtest.h>
 
-#include "component_fixtures.h"
+#include "components/component_fixtures.h"
 #include "components/images/image_vars.h"
 #include "params/system_vars.h"
 

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "component_fixtures.h"
+#include "components/component_fixtures.h"
 #include "components/images/nova_images.h"
 
 namespace nova::test {

@@ -3,7 +3,7 @@
 // PR_ONSELECT), closing with auto-scrap, on a right click and on Escape, keyboard choice.
 #include <gtest/gtest.h>
 
-#include "component_fixtures.h"
+#include "components/component_fixtures.h"
 #include "components/images/nova_map_image.h"
 #include "params/system_vars.h"
 

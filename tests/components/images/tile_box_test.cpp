@@ -2,7 +2,7 @@
 // frame with the blend value).
 #include <gtest/gtest.h>
 
-#include "component_fixtures.h"
+#include "components/component_fixtures.h"
 #include "components/images/nova_box.h"
 #include "components/images/nova_tile.h"
 

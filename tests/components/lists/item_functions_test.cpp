@@ -2,7 +2,7 @@
 // items, and item names in place of indices for preview menus.
 #include <gtest/gtest.h>
 
-#include "component_fixtures.h"
+#include "components/component_fixtures.h"
 #include "components/lists/item_functions.h"
 #include "components/lists/item_list.h"
 #include "components/images/nova_button.h"

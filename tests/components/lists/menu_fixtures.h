@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/process.h"
-#include "component_fixtures.h"
+#include "components/component_fixtures.h"
 #include "components/lists/nova_menu.h"
 #include "components/lists/nova_prev_menu.h"
 #include "components/lists/prev_menu_file.h"
@@ -89,7 +89,7 @@ struct MenuScene : ComponentScene {
   std::vector<int> Codes(const std::string& sender) const {
     std::vector<int> out;
     for (int i = 0; i < scene.Events().Count(); ++i)
-      if (scene.Events().Entry(i).Sender.Name == sender) out.push_back(scene.Events().Entry(i).EventCode);
+      if (scene.SenderName(scene.Events().Entry(i).Sender) == sender) out.push_back(scene.Events().Entry(i).EventCode);
     return out;
   }
 };

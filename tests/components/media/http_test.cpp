@@ -126,7 +126,7 @@ protected:
       scene.UpdateScene(16);
       TEventQueue& q = scene.Events();
       for (int e = 0; e < q.Count(); ++e)
-        if (q.Entry(e).Sender.Name == h->Name() && q.Entry(e).EventCode == PR_ONPLAYEND) {
+        if (q.Entry(e).Sender.Is(h) && q.Entry(e).EventCode == PR_ONPLAYEND) {
           q.Clear();
           return true;
         }

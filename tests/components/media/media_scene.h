@@ -84,7 +84,7 @@ struct MediaScene {
     media->RepaintMovies(back);
     scene.ClearDirty();
     TEventQueue& q = scene.Events();
-    for (int i = 0; i < q.Count(); ++i) events.push_back(q.Entry(i).Sender.Name + ":" + std::to_string(q.Entry(i).EventCode));
+    for (int i = 0; i < q.Count(); ++i) events.push_back(scene.SenderName(q.Entry(i).Sender) + ":" + std::to_string(q.Entry(i).EventCode));
     q.Clear();
   }
   void Frames(int n) {
