@@ -60,7 +60,8 @@ void TNovaCustomListBox::Layout() {
     hoverLabels_->MeasureAll();
   } catch (const std::exception&) {
   }
-  rowHeight_ = labels_->Labels.empty() ? 0 : labels_->Labels[0]->Height;
+  // Rows are as high as the font: a label's border may reach into the line space and the margins.
+  rowHeight_ = labels_->Labels.empty() ? 0 : std::max(0, labels_->FontSize);
   const int32_t textWidth = std::max(WidestLabel(*labels_), WidestLabel(*hoverLabels_));
   const int32_t leftColumn = LargestCell(*this, {0, 3, 6}, &TListBoxPicture::Width);
   const int32_t rightColumn = LargestCell(*this, {2, 5, 8}, &TListBoxPicture::Width);

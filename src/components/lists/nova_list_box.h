@@ -69,7 +69,7 @@ public:
   void Layout();
   bool LayoutDirty() const { return layoutDirty_; }
   void MarkLayoutDirty() { layoutDirty_ = true; }
-  // The height of one row of text (the labels' height).
+  // The height of one row of text (the font height, whatever the labels' border adds).
   int32_t RowHeight() const { return rowHeight_; }
 
   // Where everything lies for the current rectangle (screen coordinates).

@@ -139,6 +139,32 @@ TEST(MenuLayout, TheWiderOfTheNormalAndHoverLabelsSetsTheWidth) {
   EXPECT_EQ(m->Height(), 2 * 16);  // the rows keep the normal labels' height
 }
 
+TEST(MenuLayout, RowsAreTheFontHeightApartWhateverTheTextBorder) {
+  struct Case {
+    int32_t border, hoverBorder;
+  };
+  const Case cases[] = {{0, 0}, {2, 0}, {0, 3}, {5, 5}};
+  for (const Case& c : cases) {
+    MenuScene f;
+    TNovaMenu* m = f.Menu("m", {{PR_TEXT, Str("A\r\nB\r\nC")}, {PR_ROWCOUNT, Int(3)}, {PR_LINESPACE, Int(4)},
+                                {PR_MARGINY, Int(3)}, {PR_FONTBORDER, Int(c.border)},
+                                {PR_FONTHOVERBORDER, Int(c.hoverBorder)}});
+    m->Layout();
+    ASSERT_GT(m->Labels().Labels[0]->Height, 0);
+    EXPECT_EQ(m->RowHeight(), 16) << c.border << " " << c.hoverBorder;
+    EXPECT_EQ(m->Height(), 3 * 16 + 2 * 4 + 2 * 3) << c.border << " " << c.hoverBorder;
+    // Each row answers the pointer from h = min(3, 4 / 2) above its text, every 16 + 4 pixels.
+    const TNovaMenu::TGeometry g = m->Geometry();
+    EXPECT_EQ(g.Step, 20);
+    for (int32_t row = 0; row < 3; ++row) {
+      const int32_t top = g.Y0 - 2 + row * 20;
+      EXPECT_EQ(m->ItemAt(TPoint{g.X0, top}), row) << c.border << " row " << row;
+      EXPECT_EQ(m->ItemAt(TPoint{g.X0, top - 1}), row - 1) << c.border << " row " << row;
+    }
+    EXPECT_EQ(m->ItemAt(TPoint{g.X0, g.Y0 + 2 * 20 + 16 + 2}), -1) << c.border;
+  }
+}
+
 TEST(MenuLayout, ChangesLayOutAgainAtTheNextUpdate) {
   MenuScene f;
   TNovaMenu* m = f.Menu("m", {{PR_TEXT, Str("AB")}, {PR_ROWCOUNT, Int(3)}});
