@@ -188,14 +188,15 @@ bool TNovaMes::Update(uint32_t elapsedMs) {
     --startDelay_;
     return false;
   }
-  if (Scene() && Scene()->Events().FindPendingEvent(Name(), PR_ONPLAYSTART) >= 0) return false;
+  if (Scene() && Scene()->Events().FindPendingEvent(this, PR_ONPLAYSTART) >= 0) return false;
   EnsureRendered();
   TWdPage* page = CurrentPage();
   if (!page) return false;
   bool finished = false;
   const bool revealed = TypingStep(*page, elapsedMs, finished);
-  // A handler may have been posted; the box itself goes on as it is.
-  if (revealed && !onPlaying_.empty()) PostEventIfFree(PR_ONPLAYING);
+  // Every frame that reveals something posts its own event, also while an earlier one is still
+  // queued or running: the handler counts or follows the typing frame by frame.
+  if (revealed && !onPlaying_.empty()) PostEventIfFree(PR_ONPLAYING, {}, false);
   if (finished) {
     if (readList_) readList_->Commit(Name());
     if (!onPlayEnd_.empty()) PostEventIfFree(PR_ONPLAYEND, {}, false);
@@ -343,7 +344,7 @@ void TNovaMes::DoMouseOut() {
 
 void TNovaMes::DoLButtonDown(TPoint mouse) {
   TNovaBaseList* scene = Scene();
-  if (!hover_.empty() && !onLink_.empty() && scene && scene->Events().FindPendingEvent(Name(), PR_ONLINK) < 0) {
+  if (!hover_.empty() && !onLink_.empty() && scene && scene->Events().FindPendingEvent(this, PR_ONLINK) < 0) {
     std::string text;
     for (const TWdReal* r : hover_)
       if (r->Kind() == gkChar) text += static_cast<const TWdChar*>(r)->Text();

@@ -39,6 +39,24 @@ TEST(MesEvents, PlayStartPlayingAndPlayEndOncePerPage) {
   EXPECT_TRUE(f.Events().empty());
 }
 
+TEST(MesEvents, PlayingIsPostedInEveryRevealingFrameWhileEarlierOnesWait) {
+  MesFixture f;
+  TNovaMes* box = f.Box("mes", 0, 0, 320, 100);
+  MesFixture::SetStr(*box, PR_ONPLAYING, "h.nsb");
+  f.store.TextDelay = 16;  // one character a frame
+  MesFixture::SetStr(*box, PR_TEXT, "abcd");
+  // Nobody runs the handlers: each frame that reveals a character queues one more.
+  std::vector<std::string> expected;
+  for (const char* text : {"a", "ab", "abc", "abcd"}) {
+    f.Frame();
+    ASSERT_EQ(MesFixture::Str(*box, PR_TEXT), text);
+    expected.push_back("mes:32");
+    EXPECT_EQ(f.Events(), expected) << "after " << text;
+  }
+  f.Frames(3);  // nothing more is revealed
+  EXPECT_EQ(f.Events(), expected);
+}
+
 TEST(MesEvents, TypingWaitsForThePlayStartHandler) {
   MesFixture f;
   TNovaMes* box = f.Box("mes", 0, 0, 320, 100);
