@@ -74,10 +74,10 @@ TMidiEventKind ClassifyMidiEvent(const std::vector<uint8_t>& b) {
   return mkSysEx;
 }
 
-int32_t TMidiV::IntervalMs(uint32_t ticks, uint32_t tempo, int division) {
+int64_t TMidiV::IntervalMs(uint32_t ticks, uint32_t tempo, int division) {
   float m = static_cast<float>((1.0L / division) * tempo / 1000);
-  long double product = static_cast<long double>(m) * ticks;
-  return static_cast<int32_t>(std::nearbyintl(product));  // the default mode: halves to even
+  long double product = static_cast<long double>(m) * ticks;  // below 2^63 for every 32-bit input
+  return static_cast<int64_t>(std::nearbyintl(product));  // the default mode: halves to even
 }
 
 void TMidiV::Clear() {
@@ -111,6 +111,9 @@ bool TMidiV::LoadFromStream(TStream& s) {
     while (!r.AtEnd()) {
       uint32_t delta;
       if (!r.Vlq(delta)) break;
+      // Ticks past 32 bits cannot be ordered with the other tracks' events: the track is
+      // damaged from there on and ends.
+      if (delta > UINT32_MAX - tick) break;
       tick += delta;
       uint8_t b;
       if (!r.Byte(b)) break;
@@ -155,11 +158,13 @@ bool TMidiV::LoadFromStream(TStream& s) {
   std::stable_sort(Events.begin(), Events.end(), [](const TMidiMsgEvent& a, const TMidiMsgEvent& b) {
     return a.Tick != b.Tick ? a.Tick < b.Tick : a.Creation < b.Creation;
   });
+  // Times are added in 64 bits and held at kMaxMidiTime: an event later than that (about 24
+  // days in) is never reached by playing, and every later event keeps its order after it.
   uint32_t tempo = 500000, previous = 0;
-  int32_t time = 0;
+  int64_t time = 0;
   for (TMidiMsgEvent& e : Events) {
-    time += IntervalMs(e.Tick - previous, tempo, division);
-    e.Time = time;
+    time = std::min<int64_t>(kMaxMidiTime, time + IntervalMs(e.Tick - previous, tempo, division));
+    e.Time = static_cast<int32_t>(time);
     previous = e.Tick;
     if (e.Kind == mkTempo && e.Bytes.size() >= 5) tempo = static_cast<uint32_t>(e.Bytes[2]) << 16 | e.Bytes[3] << 8 | e.Bytes[4];
   }

@@ -22,6 +22,9 @@ enum TMidiEventKind : uint8_t {
 // How an event is sent.
 enum TMidiSendClass : uint8_t { msChannel = 0, msSysEx = 1, msMeta = 2 };
 
+// The latest time an event can have (ms); later times are held here.
+constexpr int32_t kMaxMidiTime = INT32_MAX;
+
 struct TMidiMsgEvent {
   uint32_t Tick = 0;
   int32_t Time = 0;        // ms
@@ -46,7 +49,7 @@ public:
   // The ms of a tick interval at a tempo (microseconds per quarter note), as the file's
   // times are computed: single-precision factor (1 / division) x tempo / 1000, the product
   // rounded to the nearest integer, halves to even.
-  static int32_t IntervalMs(uint32_t ticks, uint32_t tempo, int division);
+  static int64_t IntervalMs(uint32_t ticks, uint32_t tempo, int division);
 };
 
 TMidiEventKind ClassifyMidiEvent(const std::vector<uint8_t>& bytes);

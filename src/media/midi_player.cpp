@@ -82,17 +82,22 @@ int32_t TMidiPlayV::Position() {
 void TMidiPlayV::Tick() {
   const auto& events = file_.Events;
   int last = static_cast<int>(events.size()) - 1;
-  if (current_ >= last) return;
+  // At the last event the tick has nothing left to send, but with repeat on the position goes
+  // on until it passes the last event's time (the end of track, often a rest after the last
+  // note) and the loop starts over. A file whose events all share one time has no loop to play.
+  if (last < 0) return;
+  bool loops = repeat_ && events[last].Time > events[0].Time;
+  if (current_ >= last && !loops) return;
   uint32_t now = platform_.Clock().Now();
   uint32_t e = std::min<uint32_t>(1000, now - lastTick_);
-  position_ += static_cast<int32_t>(e);
+  position_ = static_cast<int32_t>(std::min<int64_t>(kMaxMidiTime, int64_t{position_} + e));
   lastTick_ = now;
   for (;;) {
     if (events[current_].Time >= position_) break;
     if (current_ < last) {
       Send(events[current_]);
       ++current_;
-    } else if (repeat_) {
+    } else if (loops) {
       AllNotesOff();
       current_ = 0;
       position_ = events[0].Time;

@@ -129,6 +129,47 @@ TEST(MidiFile, DamagedFiles) {
   EXPECT_TRUE(f4.Events.empty());
 }
 
+TEST(MidiFile, HugeTimesStayInRangeAndInOrder) {
+  // Division 1 at tempo 1000000: one tick is exactly 1000 ms. Times past the 32-bit range are
+  // held at the latest time; a delta that carries a track's tick past 32 bits ends the track.
+  struct Case {
+    const char* name;
+    std::vector<uint32_t> deltas;  // of note-on events after a tempo event at tick 0
+    std::vector<int32_t> times;    // of those notes
+    size_t events;                 // in the file, the tempo and the end of track included
+  };
+  const Case cases[] = {
+      {"just in range", {2147483}, {2147483000}, 3},
+      {"one tick past the range", {2147483, 1}, {2147483000, kMaxMidiTime}, 4},
+      {"the largest delta", {0x0FFFFFFF, 0x0FFFFFFF}, {kMaxMidiTime, kMaxMidiTime}, 4},
+      // 16 largest deltas reach tick 0xFFFFFFF0; the 17th would wrap: the track ends before it.
+      {"ticks past 32 bits", std::vector<uint32_t>(17, 0x0FFFFFFF), std::vector<int32_t>(16, kMaxMidiTime), 17},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Bytes body;
+    Vlq(body, 0);
+    Bytes tempo = Tempo(1000000);
+    body.insert(body.end(), tempo.begin(), tempo.end());
+    for (uint32_t d : c.deltas) {
+      Vlq(body, d);
+      body.insert(body.end(), {0x90, 60, 100});
+    }
+    body.insert(body.end(), {0x00, 0xFF, 0x2F, 0x00});
+    Bytes track = {'M', 'T', 'r', 'k', 0, 0, static_cast<uint8_t>(body.size() >> 8), static_cast<uint8_t>(body.size())};
+    track.insert(track.end(), body.begin(), body.end());
+    TMidiV file = Load(Smf({track}, 1));
+    ASSERT_EQ(file.Events.size(), c.events);
+    std::vector<int32_t> times;
+    for (auto& e : file.Events)
+      if (e.Kind == mkNoteOn) times.push_back(e.Time);
+    EXPECT_EQ(times, c.times);
+    for (size_t i = 1; i < file.Events.size(); ++i) EXPECT_LE(file.Events[i - 1].Time, file.Events[i].Time);
+  }
+  // The largest interval the reader can meet (2^32 - 1 ticks at division 1 and the largest tempo).
+  EXPECT_EQ(TMidiV::IntervalMs(UINT32_MAX, 0xFFFFFF, 1), 72057589055095LL);
+}
+
 // The sequencer on the headless platform: its timer ticks once per frame step (16 ms).
 class SequencerTest : public testing::Test {
 protected:
@@ -191,6 +232,43 @@ TEST_F(SequencerTest, RepeatStartsOverWithNotesOff) {
   EXPECT_EQ(std::get<1>(sent[2]), 0x90);  // the second round
   EXPECT_GE(AllNotesOffCount(), 16);
   EXPECT_FALSE(player_->IsEnded());
+}
+
+TEST_F(SequencerTest, RepeatWaitsForTheEndOfTrackAfterTheLastNote) {
+  // A loop that ends in a rest: the note ends at 500 ms, the end of track is at 1000 ms.
+  LoadSmf(Smf({Track({{0, {0xC0, 3}}, {0, {0x90, 60, 100}}, {96, {0x80, 60, 0}}, {96, {0xFF, 0x2F, 0x00}}},
+                     false)}));
+  player_->SetRepeat(true);
+  player_->PlayFrom(0);
+  Frames(62);  // 992 ms: the note is over, the rest not yet
+  EXPECT_EQ(player_->Position(), 992);
+  EXPECT_EQ(AllNotesOffCount(), 0);
+  Frames(1);  // 1008 ms: past the end of track, the loop starts over at 0
+  EXPECT_EQ(player_->Position(), 0);
+  EXPECT_EQ(AllNotesOffCount(), 16);
+  Frames(63 + 10);  // the second round, and 160 ms into the third
+  EXPECT_EQ(player_->Position(), 160);
+  using S = std::tuple<uint32_t, int, int>;
+  EXPECT_EQ(Sent(), (std::vector<S>{{16, 0xC0, 3}, {16, 0x90, 60}, {512, 0x80, 60},
+                                    {1024, 0xC0, 3}, {1024, 0x90, 60}, {1520, 0x80, 60},
+                                    {2032, 0xC0, 3}, {2032, 0x90, 60}}));
+  EXPECT_FALSE(player_->IsEnded());
+  // Repeat off: the same file stops at its last note and its position stays.
+  player_->SetRepeat(false);
+  player_->PlayFrom(0);
+  Frames(80);
+  EXPECT_TRUE(player_->IsEnded());
+  EXPECT_EQ(player_->Position(), 512);
+}
+
+TEST_F(SequencerTest, RepeatOfAFileWithoutLengthSendsItOnce) {
+  // Every event at 0 ms: there is no loop to play, so nothing is sent again tick after tick.
+  LoadSmf(Smf({Track({{0, {0xC0, 3}}, {0, {0x90, 60, 100}}})}));
+  player_->SetRepeat(true);
+  player_->PlayFrom(0);
+  Frames(20);
+  EXPECT_EQ(Sent().size(), 2u);
+  EXPECT_EQ(AllNotesOffCount(), 0);
 }
 
 TEST_F(SequencerTest, SeekingChasesEverythingButNotes) {
