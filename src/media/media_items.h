@@ -43,7 +43,7 @@ public:
   TMediaManager& Manager() { return manager_; }
   const std::string& FileName() const { return fileName_; }
   bool SuspendedByManager = false;  // paused by the manager's suspension
-  bool PendingPlay = false;         // Play was called while the manager was disabled
+  bool PendingPlay = false;         // Play was called while the manager was disabled (Pause takes it back)
 
 protected:
   TMediaManager& manager_;

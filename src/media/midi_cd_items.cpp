@@ -89,6 +89,7 @@ void TMidiItem::Play() {
 }
 
 void TMidiItem::Pause() {
+  PendingPlay = false;  // a pause given while sound is off outlasts the switch
   if (IsCurrent()) {
     saved_ = midi_.Sequencer().Position();
     midi_.Sequencer().Stop();
@@ -151,6 +152,7 @@ void TCddaItem::Play() {
 }
 
 void TCddaItem::Pause() {
+  PendingPlay = false;
   if (IsCurrent() && cd_.Player().Mode() == TCDP::kPlaying) {
     saved_ = std::max(0, cd_.Player().PositionInTrack() - 1);
     cd_.Player().Stop();
@@ -159,7 +161,8 @@ void TCddaItem::Pause() {
 }
 
 bool TCddaItem::IsPlaying() { return IsCurrent() && cd_.Player().Mode() == TCDP::kPlaying; }
-bool TCddaItem::IsEnd() { return IsCurrent() && cd_.Player().Mode() == TCDP::kStopped; }
+// The pause stops the player too: only a stop that was not a pause is the end of the track.
+bool TCddaItem::IsEnd() { return IsCurrent() && !paused_ && cd_.Player().Mode() == TCDP::kStopped; }
 
 int32_t TCddaItem::GetPosition() {
   if (IsCurrent() && cd_.Player().HasDevice()) return cd_.Player().PositionInTrack() * 1000;
@@ -243,7 +246,10 @@ void TDsVideoItem::Play() {
   }
   novaVideoPlay(handle_);
 }
-void TDsVideoItem::Pause() { novaVideoPause(handle_); }
+void TDsVideoItem::Pause() {
+  PendingPlay = false;
+  novaVideoPause(handle_);
+}
 int TDsVideoItem::GetSourceHeight() { return novaVideoGetSourceHeight(handle_); }
 int TDsVideoItem::GetSourceWidth() { return novaVideoGetSourceWidth(handle_); }
 bool TDsVideoItem::GetVisible() { return novaVideoGetVisible(handle_) != 0; }

@@ -92,6 +92,7 @@ void TOggItem::Play() {
   novaOggPlay(handle_);
 }
 void TOggItem::Pause() {
+  PendingPlay = false;  // a pause given while sound is off outlasts the switch
   paused_ = true;
   novaOggPause(handle_);
 }
@@ -168,7 +169,10 @@ void TOggWaveItem::Play() {
   source_->Start();
 }
 
-void TOggWaveItem::Pause() { source_->Stop(); }
+void TOggWaveItem::Pause() {
+  PendingPlay = false;
+  source_->Stop();
+}
 
 // --- TWmpItem ---
 
@@ -207,6 +211,7 @@ void TWmpItem::Play() {
   novaWmpPlay(handle_);
 }
 void TWmpItem::Pause() {
+  PendingPlay = false;
   paused_ = true;
   novaWmpPause(handle_);
 }

@@ -104,6 +104,29 @@ TEST_F(MediaTest, SoundSwitchResumesOnlyWhatWasPlaying) {
   EXPECT_TRUE(d->IsPlaying());
 }
 
+TEST_F(MediaTest, APauseAfterAPlayWhileSoundIsOffIsNotStartedByTheSwitch) {
+  struct Case {
+    const char* name;
+    bool directSound;
+  };
+  for (const Case& c : {Case{"a.wav", true}, Case{"a.wav", false}, Case{"song.mid", true}, Case{"CD_2", true}}) {
+    auto media = Start(c.directSound);
+    media->SetSoundOn(false);
+    TDMediaItem* item = media->AddSound(c.name);
+    item->Play();
+    item->Pause();
+    EXPECT_FALSE(item->PendingPlay) << c.name;
+    media->SetSoundOn(true);
+    Frames(10);
+    EXPECT_FALSE(item->IsPlaying()) << c.name;
+    EXPECT_EQ(item->GetPosition(), 0) << c.name;
+    item->Play();
+    Frames(10);
+    EXPECT_TRUE(item->IsPlaying()) << c.name;
+    media.reset();
+  }
+}
+
 TEST_F(MediaTest, WindowSuspensionPausesAndResumes) {
   auto media = Start();
   TDMediaItem* a = media->AddSound("a.wav");

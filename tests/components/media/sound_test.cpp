@@ -157,6 +157,37 @@ TEST(Sound, VolumeReachesTheItemAndTheOutput) {
   EXPECT_EQ(MediaScene::Get(*midi, PR_BALANCE).Int, -10000);
 }
 
+// A mono file at full volume sounds at its own level on both sides, whichever path plays it:
+// the library's voices, the software mixer, a CD track.
+TEST(Sound, MonoSoundsPlayAtTheirOwnLevelOnBothSides) {
+  struct Case {
+    const char* source;
+    bool directSound;
+    int rate;
+  };
+  for (const Case& c : {Case{"m.wav", true, 44100}, Case{"m.wav", true, 22050}, Case{"m.wav", false, 44100},
+                        Case{"m.wav", false, 22050}, Case{"CD_2", true, 44100}}) {
+    MediaScene m(c.directSound);
+    const std::string mono = Wav16(1, c.rate, c.rate * 2, [](int, int) { return 16000; });
+    m.Write("m.wav", mono);
+    m.Write("track02.wav", mono);
+    TNovaSound* s = m.Sound("s", c.source);
+    s->SetPlayState(LP_PLAY);
+    m.Frames(40);
+    m.platform->Audio().Flush();
+    const std::string bytes = ReadFile(m.dir / "out.wav");
+    // Well inside the sound (from 200 ms to 600 ms) every sample of both sides is the file's.
+    int low = 32767, high = -32768;
+    for (size_t i = 200 * 441 / 10 * 2; i < 600 * 441 / 10 * 2 && 44 + 2 * i + 2 <= bytes.size(); ++i) {
+      int16_t v;
+      std::memcpy(&v, bytes.data() + 44 + 2 * i, 2);
+      low = std::min<int>(low, v), high = std::max<int>(high, v);
+    }
+    EXPECT_GE(low, 15990) << c.source << " " << c.directSound << " " << c.rate;
+    EXPECT_LE(high, 16010) << c.source << " " << c.directSound << " " << c.rate;
+  }
+}
+
 TEST(Sound, PauseSilencesAndResumes) {
   for (int id : {PR_PAUSED, PR_ANIPAUSED}) {
     MediaScene m;
@@ -201,6 +232,58 @@ TEST(Sound, TheSoundSwitchSilencesEverySoundUntilItIsOnAgain) {
   EXPECT_TRUE(a->Item()->IsPlaying());
   EXPECT_TRUE(c->Item()->IsPlaying());
   EXPECT_TRUE(b->Item()->IsPaused());
+}
+
+TEST(Sound, APauseGivenWhileTheSwitchIsOffHoldsWhenItIsOnAgain) {
+  for (bool directSound : {true, false}) {
+    MediaScene m(directSound);
+    m.Write("long.wav", ToneWav(3000));
+    m.media->SetSoundOn(false);
+    TNovaSound* s = m.Sound("s", "long.wav");
+    s->SetPlayState(LP_PLAY);
+    m.Frames(3);
+    MediaScene::Set(*s, PR_PAUSED, TPropValue::OfFlag(true));
+    m.Frames(3);
+    m.media->SetSoundOn(true);
+    const uint32_t on = m.Now();
+    m.Frames(10);
+    EXPECT_FALSE(MediaScene::Get(*s, PR_PLAYING).Flag) << directSound;
+    EXPECT_EQ(MediaScene::Get(*s, PR_INDEX).Int, 0) << directSound;
+    EXPECT_EQ(m.Peak(0, m.Now()), 0) << directSound;
+    // Taking the pause back starts it.
+    MediaScene::Set(*s, PR_PAUSED, TPropValue::OfFlag(false));
+    m.Frames(10);
+    EXPECT_TRUE(MediaScene::Get(*s, PR_PLAYING).Flag) << directSound;
+    EXPECT_GT(m.Peak(on + 16 * 11, m.Now()), 7000) << directSound;
+  }
+}
+
+TEST(Sound, APausedCdTrackHasNotEnded) {
+  for (bool autoScrap : {false, true}) {
+    MediaScene m;
+    m.Write("track02.wav", ToneWav(6000));
+    TNovaSound* s = m.Sound("s", "CD_2");
+    MediaScene::Set(*s, PR_ONPLAYEND, TPropValue::OfStr("end.nsb"));
+    MediaScene::Set(*s, PR_AUTOSCRAP, TPropValue::OfFlag(autoScrap));
+    s->SetPlayState(LP_PLAY);
+    const TObjectRef ref(s);
+    m.Frames(140);  // 2.24 s
+    ASSERT_TRUE(MediaScene::Get(*s, PR_PLAYING).Flag) << autoScrap;
+    MediaScene::Set(*s, PR_ANIPAUSED, TPropValue::OfFlag(true));
+    const uint32_t paused = m.Now();
+    m.Frames(30);
+    ASSERT_EQ(m.scene.Resolve(ref), s) << autoScrap;
+    EXPECT_EQ(m.Count("s:43"), 0) << autoScrap;
+    EXPECT_FALSE(s->Ended()) << autoScrap;
+    EXPECT_TRUE(s->Item()->IsPaused()) << autoScrap;
+    EXPECT_EQ(m.Peak(paused + 16, m.Now()), 0) << autoScrap;
+    // It goes on from where it was (whole seconds, one back), not from the start.
+    MediaScene::Set(*s, PR_ANIPAUSED, TPropValue::OfFlag(false));
+    m.Frames(5);
+    EXPECT_TRUE(MediaScene::Get(*s, PR_PLAYING).Flag) << autoScrap;
+    EXPECT_EQ(MediaScene::Get(*s, PR_INDEX).Int, 1000) << autoScrap;
+    EXPECT_GT(m.Peak(m.Now() - 48, m.Now()), 7000) << autoScrap;
+  }
 }
 
 TEST(Sound, SourcePositionAndLength) {
