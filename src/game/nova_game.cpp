@@ -27,7 +27,6 @@
 #include "saves/game_saves.h"
 #include "saves/save_screen.h"
 #include "text/font_pixels.h"
-#include "text/glyph_metrics.h"
 #include "text/font_vars.h"
 #include "scenario/project.h"
 #include "scenario/scenario_texts.h"
@@ -70,10 +69,9 @@ void TNovaGame::Create(TGameHost& host) {
   RegisterImageVariables(*funcs_, *images_);
   RegisterItemFunctions(*funcs_, *scene_);
   texts_ = std::make_unique<TScenarioTexts>([this] { return project_ ? project_->CallMan() : nullptr; });
-  historyMetrics_ = std::make_unique<TGlyphCacheMetrics>(*glyphs_);
   historyPictures_ = std::make_unique<TMesPictureSource>(services_, 32);
   history_ = std::make_unique<TNovaHistoryFormatManager>();
-  history_->Env = TMesTextEnv{texts_.get(), historyMetrics_.get(), historyPictures_.get(), store_.get(), funcs_.get()};
+  history_->Env = TMesTextEnv{texts_.get(), nullptr, historyPictures_.get(), store_.get(), funcs_.get()};
   readMarks_ = std::make_unique<TNovaReadList>();
   RegisterHistoryFunctions(*funcs_, *history_);
   TracePoint("TProject.Create");

@@ -24,7 +24,6 @@ class TDIBX;
 class TFontPixelManager;
 class TBrioCollection;
 class TGameSaves;
-class TGlyphCacheMetrics;
 class TMesPictureSource;
 class TNovaHistoryFormatManager;
 class TNovaReadList;
@@ -98,7 +97,6 @@ private:
   std::unique_ptr<TNovaBaseList> scene_;
   std::unique_ptr<TGameSaves> saves_;  // outlives the project, which writes the status data
   std::unique_ptr<TScenarioTexts> texts_;
-  std::unique_ptr<TGlyphCacheMetrics> historyMetrics_;
   std::unique_ptr<TMesPictureSource> historyPictures_;
   std::unique_ptr<TNovaHistoryFormatManager> history_;
   std::unique_ptr<TNovaReadList> readMarks_;

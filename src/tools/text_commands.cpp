@@ -1,12 +1,14 @@
 // novatool text layout [--width W] [--page-height H] [--line-spacing S] [--font-size N]
 //                      [--metrics fixed|FACE] MARKUP
-// Lays out markup as a message box does (build, expand variables, lay out) and prints one JSON
-// object per row. --metrics FACE measures characters with the widths of a Windows face as the
-// installed fonts give it (FreeType and fontconfig, with the player's substitutes) and makes
-// it the default face; without --metrics every character has a square cell.
+// Lays out markup as a message box does (build, expand variables, lay out in square cells) and
+// prints one JSON object per row. --metrics only says how the glyphs would be drawn: fixed
+// without any font, FACE in a Windows face as the installed fonts give it (FreeType and
+// fontconfig, with the player's substitutes), which becomes the default face. Neither moves a
+// break: every character's cell is its size square, as in the message box.
 #include <cstdio>
 #include <iostream>
 #include <iterator>
+#include <memory>
 
 #include "base/encoding.h"
 #include "params/param_collection.h"
@@ -14,8 +16,6 @@
 #include "params/sysfunc.h"
 #include "base/json.h"
 #include "platform/sdl/freetype_fonts.h"
-#include "text/font_pixels.h"
-#include "text/glyph_metrics.h"
 #include "text/ktwords.h"
 #include "tools/commands.h"
 
@@ -28,8 +28,9 @@ int Usage() {
                "usage: novatool text layout [--width W] [--page-height H] [--line-spacing S] [--font-size N]\n"
                "                            [--metrics fixed|FACE] MARKUP\n"
                "  MARKUP is UTF-8 (- reads it from stdin); without --page-height a page has no limit;\n"
-               "  the default font size is 16, the message box's; FACE is a Windows face name\n"
-               "  (\"ＭＳ Ｐゴシック\") measured with the installed fonts\n");
+               "  the default font size is 16, the message box's; every character's cell is its size\n"
+               "  square; --metrics names how glyphs would be drawn (FACE: a Windows face name such as\n"
+               "  \"ＭＳ Ｐゴシック\", looked up in the installed fonts) and does not move a break\n");
   return 2;
 }
 
@@ -79,24 +80,16 @@ int Layout(const Args& args) {
   if (!haveMarkup) return Usage();
   if (markup == "-") markup.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
 
+  // The text object's own rule, as the message box has it: no measurer, square cells.
   TKtWord word;
-  TFixedPitchMetrics fixed;
-  std::unique_ptr<TFontRasterizer> fonts;
-  std::unique_ptr<TFontPixelManager> glyphs;
-  std::unique_ptr<TGlyphCacheMetrics> faceMetrics;
-  if (metrics == "fixed") {
-    word.Metrics = &fixed;
-  } else if (!metrics.empty()) {
-    fonts = CreateFreeTypeFontRasterizer();
+  if (!metrics.empty() && metrics != "fixed") {
+    std::unique_ptr<TFontRasterizer> fonts = CreateFreeTypeFontRasterizer();
     std::string face = Utf8ToSjis(metrics);
     if (!fonts->FindFace(face)) {
       TFontFace* fallback = fonts->FindFace(DefaultTextFontName());
-      std::fprintf(stderr, "novatool text: no face for %s; measuring with %s\n", metrics.c_str(),
+      std::fprintf(stderr, "novatool text: no face for %s; drawing with %s\n", metrics.c_str(),
                    fallback ? fallback->Source().c_str() : "nothing");
     }
-    glyphs = std::make_unique<TFontPixelManager>(*fonts);
-    faceMetrics = std::make_unique<TGlyphCacheMetrics>(*glyphs);
-    word.Metrics = faceMetrics.get();
     word.Settings.FontName = face;
   }
   word.Settings.Width = width;
@@ -113,7 +106,7 @@ int Layout(const Args& args) {
     for (size_t r = 0; r < pages[p]->Rows.size(); ++r) {
       const TWdRow& row = *pages[p]->Rows[r];
       std::cout << "{\"page\": " << p << ", \"row\": " << r << ", \"y\": " << row.Y << ", \"height\": " << row.Height
-                << ", \"text\": " << JsonUtf8String(RowText(row)) << "}\n";
+                << ", \"width\": " << row.Width << ", \"text\": " << JsonUtf8String(RowText(row)) << "}\n";
     }
   }
   std::cout.flush();

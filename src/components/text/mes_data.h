@@ -26,6 +26,7 @@ struct TMesTextPage;
 // objects and the variables that VAR glyphs read.
 struct TMesTextEnv {
   TMesTextSource* Texts = nullptr;
+  // Widths of the history's text object; none = square cells, as message boxes lay out.
   TTextMetrics* Metrics = nullptr;
   TTextImageSource* Images = nullptr;
   TParamCollection* Store = nullptr;

@@ -11,7 +11,6 @@
 #include "components/text/read_list.h"
 #include "objects/scene.h"
 #include "params/param_collection.h"
-#include "text/glyph_metrics.h"
 #include "text/markup.h"
 #include "text/font_pixels.h"
 #include "text/page_render.h"
@@ -24,9 +23,9 @@ TNovaMes::TNovaMes(TNovaBaseList* scene, const TComponentServices& services)
       history_(services.History),
       readList_(services.ReadMarks),
       glyphs_(services.Glyphs) {
-  if (glyphs_) metrics_ = std::make_unique<TGlyphCacheMetrics>(*glyphs_);
   pictures_ = std::make_unique<TMesPictureSource>(services_, Bits());
-  word_.Metrics = metrics_.get();
+  // No measurer: message text lays out in square cells, whatever the face's own widths, so rows
+  // and pages break where the game's author saw them break.
   word_.Images = pictures_.get();
   word_.Settings.SpeedFactor = rate_;
 }
@@ -36,7 +35,6 @@ TNovaMes::~TNovaMes() { FreePages(); }
 TMesTextEnv TNovaMes::Env() const {
   TMesTextEnv env;
   env.Texts = services_.Texts;
-  env.Metrics = metrics_.get();
   env.Images = pictures_.get();
   env.Store = services_.Store;
   env.Funcs = services_.Funcs;
@@ -62,13 +60,7 @@ void TNovaMes::FreePages() {
 
 // ---- the text ----
 
-void TNovaMes::MeasureAtSmoothing() {
-  // Characters are measured with the glyphs they are rendered with.
-  if (glyphs_) glyphs_->SetQuality(word_.Settings.Smoothing);
-}
-
 void TNovaMes::BuildFromMarkup() {
-  MeasureAtSmoothing();
   const int32_t wait = services_.Store ? services_.Store->TextDelay : 50;
   std::string error;
   try {
@@ -112,7 +104,6 @@ void TNovaMes::LoadMessageData(bool firePlayStart) {
   FreePages();
   pageIndex_ = -1;
   word_.Clear();
-  MeasureAtSmoothing();
   data_.Rebuild(word_, pages_, Env(), historyFlag_, pixelOffset_);
   if (!pages_.empty()) {
     if (firePlayStart) PlayStart();
@@ -426,7 +417,6 @@ void TNovaMes::LoadFromStream(TStream& s, int32_t version) {
   markup_ = s.ReadString();
   // The pages again, from the message data, else from the markup.
   if (!data_.Empty()) {
-    MeasureAtSmoothing();
     data_.Rebuild(word_, pages_, Env(), historyFlag_, pixelOffset_);
   } else if (!markup_.empty()) {
     try {

@@ -21,7 +21,6 @@
 namespace nova {
 
 class TFontPixelManager;
-class TGlyphCacheMetrics;
 class TMesPictureSource;
 class TNovaHistoryFormatManager;
 class TNovaNewHistory;
@@ -95,7 +94,6 @@ private:
   void CommitHistory();
   void FreePages();
   void BuildFromMarkup();
-  void MeasureAtSmoothing();
   // The history entry and the pending read mark of the current page.
   void BeginPage();
   void PlayStart();
@@ -129,7 +127,6 @@ private:
   TNovaHistoryFormatManager* history_;
   TNovaReadList* readList_;
   TFontPixelManager* glyphs_;
-  std::unique_ptr<TGlyphCacheMetrics> metrics_;
   std::unique_ptr<TMesPictureSource> pictures_;
 
   TKtWord word_;

@@ -24,7 +24,6 @@
 #include "render/dibx.h"
 #include "support/scene_steps.h"
 #include "text/font_pixels.h"
-#include "text/glyph_metrics.h"
 #include "text/glyph_render.h"
 #include "text/ktwords.h"
 
@@ -103,7 +102,7 @@ std::string Bitmap(int w, int h, F colour) {
 }
 
 struct MesFixture {
-  MesFixture() : funcs(store), glyphs(fonts), metrics(glyphs) {
+  MesFixture() : funcs(store), glyphs(fonts) {
     FreshFiles();
     services.Files = &FileManager();
     services.Store = &store;
@@ -112,7 +111,7 @@ struct MesFixture {
     services.Texts = &texts;
     services.History = &history;
     services.ReadMarks = &marks;
-    history.Env = TMesTextEnv{&texts, &metrics, nullptr, &store, &funcs};
+    history.Env = TMesTextEnv{&texts, nullptr, nullptr, &store, &funcs};  // square cells, as the game's
     RegisterComponentClasses(factory, services);
     scene.SetFactory(&factory);
     scene.SetSize(320, 240);
@@ -171,7 +170,6 @@ struct MesFixture {
   TSysFuncMan funcs;
   THeadlessFontRasterizer fonts;
   TFontPixelManager glyphs;
-  TGlyphCacheMetrics metrics;
   FakeTexts texts;
   TNovaHistoryFormatManager history;
   TNovaReadList marks;
