@@ -2,6 +2,8 @@
 // tags, WMA in ASF, MPEG-1 movies with and without sound; damaged and truncated data.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <cmath>
 #include <random>
 
@@ -77,6 +79,32 @@ TEST(FfmpegAudio, ConversionForTheMixerAndTheVoices) {
   auto voice = Open(PcmWav(1, 22050, 22050), "a.wav", TAudioDecodeOptions{44100, 2});
   EXPECT_EQ(voice->Format().Channels, 2);
   EXPECT_NEAR(static_cast<double>(ReadAll(*voice).size() / 2), 44100, 64);
+}
+
+long PeakMemoryKb() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_maxrss;
+}
+
+// A file that claims one sample a second: 1000 samples are 1000 s, 44.1 million frames at the
+// voices' rate. Converting is done a piece at a time, never a packet's worth at once.
+TEST(FfmpegAudio, ATinyRateIsConvertedAPieceAtATime) {
+  const std::string wav = PcmWav(2, 1, 1000);
+  for (TAudioDecodeOptions o : {TAudioDecodeOptions{44100, 2}, TAudioDecodeOptions{0, 0, true}}) {
+    const long before = PeakMemoryKb();
+    auto d = Open(wav, "a.wav", o);
+    EXPECT_EQ(d->Format().Rate, 44100);
+    EXPECT_EQ(d->LengthFrames(), 1000 * 44100LL);
+    std::vector<int16_t> buf(4096 * 2);
+    int64_t frames = 0;
+    for (int64_t n; frames < 3 * 44100 && (n = d->Read(buf.data(), 4096)) > 0;) frames += n;
+    EXPECT_GE(frames, 3 * 44100);
+    d->Seek(20 * 44100);
+    ASSERT_EQ(d->Read(buf.data(), 1), 1);
+    EXPECT_EQ(d->Position(), 20 * 44100 + 1);
+    EXPECT_LT(PeakMemoryKb() - before, 64 * 1024) << o.Rate;  // a packet's conversion is 700 MB
+  }
 }
 
 class EncodedMedia : public testing::Test {

@@ -18,6 +18,11 @@ extern "C" {
 namespace nova {
 namespace {
 
+// The most frames one conversion step produces. A decoded frame is converted in pieces of
+// this size at most, whatever the ratio of the rates: a file that claims a rate of a few
+// samples a second would otherwise turn one packet into hours of samples at once.
+constexpr int64_t kMaxConvertFrames = 16384;
+
 int64_t TagFrames(AVDictionary* tags, const char* key) {
   AVDictionaryEntry* e = av_dict_get(tags, key, nullptr, 0);
   if (!e || !e->value || !*e->value) return -1;
@@ -73,6 +78,7 @@ public:
       return;
     }
     stream_.Seek(frame, AVRational{1, out_.Rate}, frame == 0);
+    DropHeldFrame();
     ResetResampler();
     pending_.clear();
     pendingOffset_ = 0;
@@ -130,6 +136,12 @@ private:
                                  codec_->sample_rate, 0, nullptr);
     av_channel_layout_uninit(&inLayout);
     av_channel_layout_uninit(&outLayout);
+    // One channel goes into both sides at its own level, as the mixer widens it: the default
+    // matrix spreads a centre channel at 1/sqrt(2), 3 dB below every stereo sound.
+    if (rc >= 0 && codec_->ch_layout.nb_channels == 1 && out_.Channels == 2) {
+      const double unity[2] = {1.0, 1.0};
+      rc = swr_set_matrix(swr_, unity, 1);
+    }
     if (rc < 0 || swr_init(swr_) < 0) RaiseError("cannot convert the sound");
     resamplerFormat_ = codec_->sample_fmt;
   }
@@ -143,32 +155,54 @@ private:
     }
   }
 
-  // Converts one decoded frame into pending samples, dropping those before a seek target.
-  void Convert(AVFrame* f) {
-    if (f->format != resamplerFormat_) {
+  void DropHeldFrame() {
+    if (frameHeld_) av_frame_unref(frame_);
+    frameHeld_ = false;
+    frameOffset_ = 0;
+  }
+
+  // Converts the next piece of the held frame into pending samples, dropping those before a
+  // seek target; the frame is let go once all of it is converted.
+  void ConvertPiece() {
+    AVFrame* f = frame_;
+    if (frameOffset_ == 0 && f->format != resamplerFormat_) {
       codec_->sample_fmt = static_cast<AVSampleFormat>(f->format);
       ResetResampler();
     }
-    int maxOut = swr_get_out_samples(swr_, f->nb_samples);
-    if (maxOut <= 0) return;
-    std::vector<int16_t> buf(static_cast<size_t>(maxOut) * out_.Channels);
-    uint8_t* outPlanes[1] = {reinterpret_cast<uint8_t*>(buf.data())};
-    int n = swr_convert(swr_, outPlanes, maxOut, const_cast<const uint8_t**>(f->extended_data), f->nb_samples);
+    if (seekTarget_ >= 0 && !nextFrameKnown_) {
+      // The first frame after a seek tells where decoding landed.
+      int64_t ts = f->best_effort_timestamp != AV_NOPTS_VALUE ? f->best_effort_timestamp : f->pts;
+      AVStream* st = stream_.Stream();
+      if (ts != AV_NOPTS_VALUE) {
+        int64_t start = st->start_time == AV_NOPTS_VALUE ? 0 : st->start_time;
+        nextFrame_ = av_rescale_q(ts - start, st->time_base, AVRational{1, out_.Rate});
+      } else {
+        nextFrame_ = seekTarget_;  // no timestamps: taken as landed on the target
+      }
+      nextFrameKnown_ = true;
+    }
+    const int64_t left = f->nb_samples - frameOffset_;
+    const int64_t inRate = std::max(1, codec_->sample_rate);
+    const int count = static_cast<int>(std::clamp<int64_t>(kMaxConvertFrames * inRate / out_.Rate, 1, left));
+    const auto format = static_cast<AVSampleFormat>(f->format);
+    const int channels = f->ch_layout.nb_channels;
+    const bool planar = av_sample_fmt_is_planar(format) != 0;
+    const size_t step = static_cast<size_t>(av_get_bytes_per_sample(format)) * (planar ? 1 : channels);
+    std::vector<const uint8_t*> in(planar ? static_cast<size_t>(channels) : 1);
+    for (size_t c = 0; c < in.size(); ++c) in[c] = f->extended_data[c] + static_cast<size_t>(frameOffset_) * step;
+    int n = 0;
+    std::vector<int16_t> buf;
+    if (int maxOut = swr_get_out_samples(swr_, count); maxOut > 0) {
+      buf.resize(static_cast<size_t>(maxOut) * out_.Channels);
+      uint8_t* outPlanes[1] = {reinterpret_cast<uint8_t*>(buf.data())};
+      n = swr_convert(swr_, outPlanes, maxOut, in.data(), count);
+    }
+    frameOffset_ += count;
+    if (frameOffset_ >= f->nb_samples) DropHeldFrame();  // converted: its samples are no longer read
     if (n <= 0) return;
     buf.resize(static_cast<size_t>(n) * out_.Channels);
     int64_t first = -1;  // output frame index of buf[0], when known
     if (seekTarget_ >= 0) {
-      if (!nextFrameKnown_) {
-        int64_t ts = f->best_effort_timestamp != AV_NOPTS_VALUE ? f->best_effort_timestamp : f->pts;
-        AVStream* st = stream_.Stream();
-        if (ts != AV_NOPTS_VALUE) {
-          int64_t start = st->start_time == AV_NOPTS_VALUE ? 0 : st->start_time;
-          nextFrame_ = av_rescale_q(ts - start, st->time_base, AVRational{1, out_.Rate});
-        } else {
-          nextFrame_ = seekTarget_;  // no timestamps: taken as landed on the target
-        }
-        nextFrameKnown_ = true;
-      }
       first = nextFrame_;
       nextFrame_ += n;
       int64_t drop = seekTarget_ - first;
@@ -186,10 +220,15 @@ private:
   // Decodes until some samples are pending; false at the end.
   bool DecodeMore() {
     while (pending_.empty()) {
+      if (frameHeld_) {
+        ConvertPiece();
+        continue;
+      }
       int rc = avcodec_receive_frame(codec_, frame_);
       if (rc == 0) {
-        Convert(frame_);
-        av_frame_unref(frame_);
+        frameOffset_ = 0;
+        frameHeld_ = frame_->nb_samples > 0;
+        if (!frameHeld_) av_frame_unref(frame_);
         continue;
       }
       if (rc == AVERROR_EOF) {
@@ -234,6 +273,9 @@ private:
   bool drained_ = false;
   int64_t seekTarget_ = -1, nextFrame_ = 0;
   bool nextFrameKnown_ = false;
+  // A decoded frame not yet converted in full, and how many of its samples are.
+  bool frameHeld_ = false;
+  int64_t frameOffset_ = 0;
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 // Frames are run by hand.
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,18 +25,28 @@
 
 namespace nova::test {
 
-// A sine of `ms` milliseconds at 44100 Hz stereo, 16 bits.
-inline std::string ToneWav(int ms, int amplitude = 8000) {
-  const int frames = 44100 * ms / 1000;
+// A 16-bit PCM WAV file; sample(frame, channel) gives each sample.
+inline std::string Wav16(int channels, int rate, int frames, const std::function<int(int, int)>& sample) {
   std::string data;
-  for (int f = 0; f < frames; ++f) {
-    const auto s = static_cast<int16_t>(amplitude * std::sin(2 * 3.14159265358979 * 440.0 * f / 44100));
-    for (int c = 0; c < 2; ++c) data.append(reinterpret_cast<const char*>(&s), 2);
-  }
+  for (int f = 0; f < frames; ++f)
+    for (int c = 0; c < channels; ++c) {
+      const auto s = static_cast<int16_t>(sample(f, c));
+      data.append(reinterpret_cast<const char*>(&s), 2);
+    }
   auto le32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
   auto le16 = [](uint32_t v) { return std::string{char(v), char(v >> 8)}; };
-  return "RIFF" + le32(36 + static_cast<uint32_t>(data.size())) + "WAVEfmt " + le32(16) + le16(1) + le16(2) +
-         le32(44100) + le32(44100 * 4) + le16(4) + le16(16) + "data" + le32(static_cast<uint32_t>(data.size())) + data;
+  const auto align = static_cast<uint32_t>(channels * 2);
+  return "RIFF" + le32(36 + static_cast<uint32_t>(data.size())) + "WAVEfmt " + le32(16) + le16(1) +
+         le16(static_cast<uint32_t>(channels)) + le32(static_cast<uint32_t>(rate)) +
+         le32(static_cast<uint32_t>(rate) * align) + le16(align) + le16(16) + "data" +
+         le32(static_cast<uint32_t>(data.size())) + data;
+}
+
+// A sine of `ms` milliseconds at 44100 Hz stereo, 16 bits.
+inline std::string ToneWav(int ms, int amplitude = 8000) {
+  return Wav16(2, 44100, 44100 * ms / 1000, [amplitude](int f, int) {
+    return static_cast<int>(amplitude * std::sin(2 * 3.14159265358979 * 440.0 * f / 44100));
+  });
 }
 
 // One note: the smallest standard MIDI file that sounds.
