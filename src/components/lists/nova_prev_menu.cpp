@@ -227,7 +227,7 @@ void TNovaPrevMenu::ChangeHover(int32_t next) {
       if (d.Has(kCheckedLeave)) ShowImage(old, kCheckedLeave, false);
       else if (d.Has(kChecked)) ShowImage(old, kChecked, true);
       else if (!enabled && d.Has(kDisabledLeave)) ShowImage(old, kDisabledLeave, false);
-      else ShowImage(old, PlainImage(old), true);
+      else ShowImage(old, kNormal, true);  // checked: the normal picture, also while disabled
       ShowPreview(old, d.Has(kPreviewCheckedLeave) ? kPreviewCheckedLeave : kPreviewLeave, false, kLeavePriority);
     } else if (enabled) {
       if (d.Has(kLeave)) ShowImage(old, kLeave, false);
@@ -238,7 +238,7 @@ void TNovaPrevMenu::ChangeHover(int32_t next) {
       else ShowImage(old, PlainImage(old), true);
       ShowPreview(old, kPreviewDisabledLeave, false, kLeavePriority);
     }
-    PostEventIfFree(PR_ONMAPOUT, EventArgs(old), false);
+    if (!paused_) PostEventIfFree(PR_ONMAPOUT, EventArgs(old), false);
   }
   hovered_ = next;
   if (next < 0) return;
@@ -248,7 +248,7 @@ void TNovaPrevMenu::ChangeHover(int32_t next) {
     if (d.Has(kCheckedHover)) ShowImage(next, kCheckedHover, true);
     else if (d.Has(kChecked)) ShowImage(next, kChecked, true);
     else if (!enabled && d.Has(kDisabledHover)) ShowImage(next, kDisabledHover, true);
-    else ShowImage(next, PlainImage(next), true);
+    else ShowImage(next, kNormal, true);
     ShowPreview(next, d.Has(kPreviewCheckedHover) ? kPreviewCheckedHover : kPreviewHover, true, kHoverPriority);
   } else if (enabled) {
     ShowImage(next, d.Has(kHover) ? kHover : kNormal, true);
@@ -257,7 +257,7 @@ void TNovaPrevMenu::ChangeHover(int32_t next) {
     ShowImage(next, d.Has(kDisabledHover) ? kDisabledHover : PlainImage(next), true);
     ShowPreview(next, kPreviewDisabledHover, true, kHoverPriority);
   }
-  PostEventIfFree(PR_ONMAPIN, EventArgs(next), false);
+  if (!paused_) PostEventIfFree(PR_ONMAPIN, EventArgs(next), false);
 }
 
 void TNovaPrevMenu::Select() {
@@ -367,18 +367,22 @@ void TNovaPrevMenu::SetItemCheck(int i, bool on) {
 
 // ---- input ----
 
+TNovaControl* TNovaPrevMenu::EnabledButtonImageAt(TPoint point, TMouseModes modes) {
+  const std::vector<TNovaControl*>& children = Children();
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    bool isPreview = false;
+    const int b = ButtonOf(*it, &isPreview);
+    if (b < 0 || isPreview || !buttons_[static_cast<size_t>(b)].Enabled) continue;
+    if ((*it)->HitTest(point, modes)) return *it;
+  }
+  return nullptr;
+}
+
 TNovaControl* TNovaPrevMenu::HitTest(TPoint point, TMouseModes modes) {
   if (!visible_ || !HitRect().Contains(point)) return nullptr;
+  // Only enabled buttons take the mouse; the menu answers for them.
+  if ((modes & ModeBit(ignoreMouse_)) && EnabledButtonImageAt(point, modes)) return this;
   const std::vector<TNovaControl*>& children = Children();
-  if (modes & ModeBit(ignoreMouse_)) {
-    // Only enabled buttons take the mouse; the menu answers for them.
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
-      bool isPreview = false;
-      const int b = ButtonOf(*it, &isPreview);
-      if (b < 0 || isPreview || !buttons_[static_cast<size_t>(b)].Enabled) continue;
-      if ((*it)->HitTest(point, modes)) return this;
-    }
-  }
   for (auto it = children.rbegin(); it != children.rend(); ++it) {
     bool isPreview = false;
     if (ButtonOf(*it, &isPreview) >= 0 && !isPreview) continue;
@@ -393,13 +397,25 @@ int32_t TNovaPrevMenu::ButtonAt(TPoint point) {
   return -1;
 }
 
+std::string TNovaPrevMenu::EffectiveCursor() {
+  // The menu answers the hit test for its buttons, so it shows the cursor of the button under
+  // the mouse; buttons without one show the menu's own.
+  if (TNovaBase* screen = Screen()) {
+    const TPoint mouse{screen->Mouse().X, screen->Mouse().Y};
+    if (TNovaControl* image = EnabledButtonImageAt(mouse, kGeneralModes); image && !image->Cursor().empty())
+      return image->Cursor();
+  }
+  return TNovaControl::EffectiveCursor();
+}
+
+// Pausing stops the menu's events, not its pictures: the hover follows the mouse either way.
 void TNovaPrevMenu::DoMouseMove(TPoint mouse) {
-  if (!paused_) ChangeHover(ButtonAt(mouse));
+  ChangeHover(ButtonAt(mouse));
   TNovaControl::DoMouseMove(mouse);
 }
 
 void TNovaPrevMenu::DoMouseOut() {
-  if (!paused_) ChangeHover(-1);
+  ChangeHover(-1);
   TNovaControl::DoMouseOut();
 }
 
@@ -414,14 +430,15 @@ void TNovaPrevMenu::DoLButtonDown(TPoint mouse) {
     }
   }
   // The press counts where it happens, also when no move brought the mouse there first.
-  if (!paused_) ChangeHover(ButtonAt(mouse));
+  ChangeHover(ButtonAt(mouse));
   pressed_ = hovered_;
   TNovaControl::DoLButtonDown(mouse);
 }
 
 void TNovaPrevMenu::DoLButtonUp(TPoint mouse) {
-  if (pressed_ >= 0 && pressed_ == hovered_ && !IsEventBlocked() && buttons_[static_cast<size_t>(hovered_)].Enabled &&
-      running_ == 0)
+  // A paused menu takes no choice by the mouse, as it takes none by keys.
+  if (pressed_ >= 0 && pressed_ == hovered_ && !paused_ && !IsEventBlocked() &&
+      buttons_[static_cast<size_t>(hovered_)].Enabled && running_ == 0)
     Select();
   pressed_ = -1;
   TNovaControl::DoLButtonUp(mouse);

@@ -64,6 +64,8 @@ public:
   // ---- the control ----
   bool Paused() const override { return paused_; }
   TNovaControl* HitTest(TPoint point, TMouseModes modes) override;
+  // The cursor of the enabled button under the mouse, else the menu's own.
+  std::string EffectiveCursor() override;
   void DoMouseMove(TPoint mouse) override;
   void DoMouseOut() override;
   void DoLButtonDown(TPoint mouse) override;
@@ -90,6 +92,8 @@ private:
   TNovaPrevImages* MakeChild(int32_t left, int32_t top);
   // The button an image (button picture or preview picture) belongs to, or -1.
   int ButtonOf(const TNovaObject* image, bool* isPreview = nullptr) const;
+  // The topmost picture of an enabled button under the point, or nullptr.
+  TNovaControl* EnabledButtonImageAt(TPoint point, TMouseModes modes);
   // The first button, in index order, whose picture is under the point.
   int32_t ButtonAt(TPoint point);
   // Image k of a button, or the normal image when k is not set (or k is 0).

@@ -319,6 +319,76 @@ TEST(PrevMenu, DisabledButtonsLetTheMouseThrough) {
   EXPECT_EQ(Source(pm->ButtonImage(1)), "menus\\n.bri");
 }
 
+TEST(PrevMenu, TheButtonUnderTheMouseShowsItsCursor) {
+  PrevScene f;
+  TNovaPrevMenuData a = PrevScene::Button("a", 0), b = PrevScene::Button("b", 30), c = PrevScene::Button("c", 60);
+  a.Cursor = "hand.cur";
+  c.Cursor = "stop.cur";
+  TNovaPrevMenu* pm = f.Menu({a, b, c}, {{PR_CURSOR, Str("menu.cur")}});
+  pm->SetItemEnabled(2, false);
+  std::vector<std::string> shown;
+  f.scene.SetCursorListener([&](const std::string& file) { shown.push_back(file); });
+  // Over a, over b (no cursor of its own: the menu's), over a again, then over the disabled c:
+  // the mouse passes through c to the screen, which has none.
+  for (int32_t x : {5, 35, 6, 65}) {
+    f.MoveMouse(x, 6);
+    f.Step();
+  }
+  EXPECT_EQ(shown, (std::vector<std::string>{"menus\\hand.cur", "menu.cur", "menus\\hand.cur", ""}));
+}
+
+TEST(PrevMenu, APausedMenuFollowsTheMouseWithoutEvents) {
+  PrevScene f;
+  TNovaPrevMenuData a = PrevScene::Button("a", 0);
+  a.Images[7] = "p7.bri";
+  TNovaPrevMenu* pm = f.Menu({a, PrevScene::Button("b", 40)}, {{PR_PAUSED, Flag(true)}, {PR_ONMAPIN, Str("in")},
+                                                               {PR_ONMAPOUT, Str("out")}, {PR_ONSELECT, Str("sel")}});
+  f.MoveMouse(5, 6);
+  f.Step();
+  EXPECT_EQ(pm->HoveredButton(), 0);
+  EXPECT_EQ(Source(pm->ButtonImage(0)), "menus\\h.bri");
+  ASSERT_NE(pm->PreviewPicture(0), nullptr);
+  f.Click(45, 6);
+  EXPECT_EQ(pm->HoveredButton(), 1);
+  EXPECT_EQ(Source(pm->ButtonImage(0)), "menus\\n.bri");
+  EXPECT_EQ(pm->PreviewPicture(0), nullptr);  // no image 8
+  EXPECT_EQ(f.store.SelIndex, -1);
+  EXPECT_TRUE(f.Events().empty());
+  // Running again, the same moves post their events.
+  WriteProperty(*pm, PR_PAUSED, Flag(false));
+  f.MoveMouse(5, 6);
+  f.Step();
+  EXPECT_EQ(f.Events(), (std::vector<std::string>{"pm:105(b,1)", "pm:104(a,0)"}));
+}
+
+TEST(PrevMenu, ACheckedDisabledButtonWithoutItsOwnPicturesShowsTheNormalOne) {
+  struct Case {
+    const char* what;
+    std::string disabledHover, disabledLeave;
+    std::string hovered, left;
+  };
+  const Case cases[] = {
+      {"no disabled pictures", "", "", "menus\\n.bri", "menus\\n.bri"},
+      {"disabled hover and leave", "h.bri", "l.bri", "menus\\h.bri", "menus\\l.bri"},
+  };
+  for (const Case& c : cases) {
+    PrevScene f;
+    TNovaPrevMenuData t = PrevScene::Button("t", 0, -1);
+    t.Images[1].clear();
+    t.Images[5] = c.disabledHover;
+    t.Images[6] = c.disabledLeave;
+    TNovaPrevMenu* pm = f.Menu({t});
+    pm->SetItemEnabled(0, false);
+    pm->SetItemCheck(0, true);
+    ASSERT_TRUE(pm->Checked(0));
+    EXPECT_EQ(Source(pm->ButtonImage(0)), "menus\\d.bri") << c.what;
+    pm->ChangeHover(0);
+    EXPECT_EQ(Source(pm->ButtonImage(0)), c.hovered) << c.what;
+    pm->ChangeHover(-1);
+    EXPECT_EQ(Source(pm->ButtonImage(0)), c.left) << c.what;
+  }
+}
+
 TEST(PrevMenu, KeysStepThroughTheVisibleButtons) {
   PrevScene f;
   TNovaPrevMenu* pm = f.Menu({PrevScene::Button("a", 0), PrevScene::Button("b", 30), PrevScene::Button("c", 60)},
