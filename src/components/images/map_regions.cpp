@@ -1,12 +1,27 @@
 #include "components/images/map_regions.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "base/error.h"
 
 namespace nova {
 
 namespace {
+
+// Products of doubled 32-bit coordinates need more than 64 bits.
+__extension__ typedef __int128 TWide;
+__extension__ typedef unsigned __int128 TWideUnsigned;
+
+// The region's edges lie on whole pixels; an edge past the largest coordinate stays there.
+int32_t ExclusiveEdge(int32_t inclusive) {
+  return inclusive == std::numeric_limits<int32_t>::max() ? inclusive : inclusive + 1;
+}
+
+// ceil(n / d) for d > 0.
+TWide CeilDiv(TWide n, TWide d) { return n >= 0 ? (n + d - 1) / d : -((-n) / d); }
+// floor(n / 2).
+TWide FloorHalf(TWide n) { return n >= 0 ? n / 2 : -((-n + 1) / 2); }
 
 class TMapReader {
 public:
@@ -55,11 +70,17 @@ bool TMapRegion::Contains(int32_t x, int32_t y) const {
     case kRectangle: return Bounds.Contains(x, y);
     case kEllipse: {
       if (!Bounds.Contains(x, y)) return false;
-      // Twice the coordinates keep the pixel centres whole.
-      const int64_t w = Bounds.Width(), h = Bounds.Height();
+      // Twice the coordinates keep the pixel centres whole: dx^2 h^2 + dy^2 w^2 <= w^2 h^2. Inside
+      // the bounds |dx| < w and |dy| < h, so with sides below 2^32 each term stays below 2^128.
+      const uint64_t w = static_cast<uint64_t>(int64_t{Bounds.Right} - Bounds.Left);
+      const uint64_t h = static_cast<uint64_t>(int64_t{Bounds.Bottom} - Bounds.Top);
       const int64_t dx = 2 * int64_t{x} + 1 - (int64_t{Bounds.Left} + Bounds.Right);
       const int64_t dy = 2 * int64_t{y} + 1 - (int64_t{Bounds.Top} + Bounds.Bottom);
-      return dx * dx * h * h + dy * dy * w * w <= w * w * h * h;
+      const uint64_t adx = static_cast<uint64_t>(dx < 0 ? -dx : dx), ady = static_cast<uint64_t>(dy < 0 ? -dy : dy);
+      const TWideUnsigned whole = TWideUnsigned{w * w} * (h * h);
+      const TWideUnsigned across = TWideUnsigned{adx * adx} * (h * h);
+      const TWideUnsigned down = TWideUnsigned{ady * ady} * (w * w);
+      return across <= whole && down <= whole - across;
     }
     default: {
       // Non-zero winding number at the pixel centre (doubled coordinates).
@@ -70,7 +91,7 @@ bool TMapRegion::Contains(int32_t x, int32_t y) const {
         const TPoint& a = Points[i];
         const TPoint& b = Points[(i + 1) % n];
         const int64_t ax = 2 * int64_t{a.X}, ay = 2 * int64_t{a.Y}, bx = 2 * int64_t{b.X}, by = 2 * int64_t{b.Y};
-        const int64_t cross = (bx - ax) * (py - ay) - (px - ax) * (by - ay);
+        const TWide cross = TWide{bx - ax} * (py - ay) - TWide{px - ax} * (by - ay);
         if (ay <= py) {
           if (by > py && cross > 0) ++winding;
         } else if (by <= py && cross < 0) {
@@ -79,6 +100,45 @@ bool TMapRegion::Contains(int32_t x, int32_t y) const {
       }
       return winding != 0;
     }
+  }
+}
+
+void TMapRegion::RowCoverage(int32_t y, int32_t left, int32_t right, std::vector<uint8_t>& inside) const {
+  const int32_t width = std::max(0, right - left);
+  inside.assign(static_cast<size_t>(width), 0);
+  if (width == 0) return;
+  if (Shape != kPolygon) {
+    for (int32_t x = left; x < right; ++x) inside[static_cast<size_t>(x - left)] = Contains(x, y) ? 1 : 0;
+    return;
+  }
+  // The winding number along the row, the same test as Contains: an edge that crosses the row's
+  // centre line counts for the pixel centres left of its crossing. Each edge changes the count
+  // of a run of pixels from the row's start, kept as differences.
+  std::vector<int64_t> change(static_cast<size_t>(width) + 1, 0);
+  const int64_t py = 2 * int64_t{y} + 1;
+  const size_t n = Points.size();
+  for (size_t i = 0; i < n; ++i) {
+    const TPoint& a = Points[i];
+    const TPoint& b = Points[(i + 1) % n];
+    const int64_t ax = 2 * int64_t{a.X}, ay = 2 * int64_t{a.Y}, bx = 2 * int64_t{b.X}, by = 2 * int64_t{b.Y};
+    int delta = 0;
+    if (ay <= py && by > py) delta = 1;
+    else if (ay > py && by <= py) delta = -1;
+    if (delta == 0) continue;
+    // The edge counts where (px - ax) * |by - ay| < sign * (bx - ax) * (py - ay), px = 2x + 1.
+    const TWide d = delta > 0 ? TWide{by - ay} : TWide{ay - by};
+    const TWide m = TWide{bx - ax} * (py - ay) * delta;
+    const TWide lastCentre = TWide{ax} + CeilDiv(m, d) - 1;
+    const TWide last = FloorHalf(lastCentre - 1);  // the last x whose centre lies left of the edge
+    if (last < left) continue;
+    const TWide end = std::min<TWide>(last - left + 1, width);
+    change[0] += delta;
+    change[static_cast<size_t>(end)] -= delta;
+  }
+  int64_t winding = 0;
+  for (int32_t k = 0; k < width; ++k) {
+    winding += change[static_cast<size_t>(k)];
+    inside[static_cast<size_t>(k)] = winding != 0 ? 1 : 0;
   }
 }
 
@@ -104,7 +164,7 @@ std::vector<TMapRegion> ReadMapRegions(std::span<const uint8_t> bytes, const std
     if (shape == TMapRegion::kRectangle || shape == TMapRegion::kEllipse) {
       r.Shape = shape;
       const int32_t left = in.Int32(), top = in.Int32(), right = in.Int32(), bottom = in.Int32();
-      r.Bounds = TRect{left, top, right + 1, bottom + 1};
+      r.Bounds = TRect{left, top, ExclusiveEdge(right), ExclusiveEdge(bottom)};
     } else {
       r.Shape = TMapRegion::kPolygon;
       const int32_t points = in.Count(8);

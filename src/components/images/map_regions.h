@@ -23,6 +23,9 @@ struct TMapRegion {
 
   bool Contains(int32_t x, int32_t y) const;
   bool Contains(TPoint p) const { return Contains(p.X, p.Y); }
+  // Which pixels of row y from left to right (exclusive) the region covers, as Contains would
+  // answer for each (1 covered); a polygon's row costs one pass over its edges.
+  void RowCoverage(int32_t y, int32_t left, int32_t right, std::vector<uint8_t>& inside) const;
   // The pixels the region can cover (right and bottom exclusive).
   TRect Box() const;
 };

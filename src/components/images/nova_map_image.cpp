@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <span>
+#include <vector>
 
 #include "archive/vrfiles.h"
 #include "components/lists/list_box_picture.h"
@@ -92,7 +93,9 @@ void TNovaMapImage::SetMapSource(const std::string& name) {
 void TNovaMapImage::InvalidateRegion(int32_t region) {
   if (region < 0 || region >= static_cast<int32_t>(regions_.size()) || !Visible() || !Screen()) return;
   const TRect drawn = DrawnRect();
-  TRect r = Intersect(regions_[static_cast<size_t>(region)].Box().Offset(drawn.Left, drawn.Top), drawn);
+  // Cut to the picture before moving to the screen: a region may reach far beyond it.
+  TRect r = Intersect(regions_[static_cast<size_t>(region)].Box(), TRect{0, 0, drawn.Width(), drawn.Height()})
+                .Offset(drawn.Left, drawn.Top);
   if (TNovaControl* parent = Parent()) r = Intersect(r, parent->HitRect());
   if (clipWidth_ >= 1 && clipHeight_ >= 1) r = Intersect(r, ClipRect());
   if (!r.Empty()) InvalidateRect(r);
@@ -208,18 +211,14 @@ TCustomDIBX* TNovaMapImage::WorkingMask(TFrames& frames, int index, bool inside)
   work.SetSize(w, h, 8);
   const TMapRegion& region = regions_[static_cast<size_t>(hovered_)];
   const TRect box = Intersect(region.Box(), TRect{0, 0, w, h});
-  if (inside) {
-    // The hover picture shows only inside the region.
-    work.Fill(0);
-    for (int32_t y = box.Top; y < box.Bottom; ++y)
-      for (int32_t x = box.Left; x < box.Right; ++x)
-        if (region.Contains(x, y)) work.SetPixel(x, y, own->GetPixel(x, y));
-  } else {
-    // The picture shows everywhere but the region.
-    work.Assign(own);
-    for (int32_t y = box.Top; y < box.Bottom; ++y)
-      for (int32_t x = box.Left; x < box.Right; ++x)
-        if (region.Contains(x, y)) work.SetPixel(x, y, 0);
+  // The hover picture shows only inside the region, the picture everywhere but there.
+  if (inside) work.Fill(0);
+  else work.Assign(own);
+  std::vector<uint8_t> covered;
+  for (int32_t y = box.Top; y < box.Bottom; ++y) {
+    region.RowCoverage(y, box.Left, box.Right, covered);
+    for (int32_t x = box.Left; x < box.Right; ++x)
+      if (covered[static_cast<size_t>(x - box.Left)]) work.SetPixel(x, y, inside ? own->GetPixel(x, y) : 0);
   }
   frames.BuiltFor[i] = hovered_;
   frames.BuiltGeneration[i] = generation;

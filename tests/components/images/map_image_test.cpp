@@ -3,8 +3,11 @@
 // PR_ONSELECT), closing with auto-scrap, on a right click and on Escape, keyboard choice.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "components/component_fixtures.h"
 #include "components/images/nova_map_image.h"
+#include "components/images/map_regions.h"
 #include "params/system_vars.h"
 
 namespace nova::test {
@@ -76,6 +79,91 @@ TEST(MapRegions, ShapesCoverTheirPixels) {
     FAIL() << "no error";
   } catch (const ENovaError& e) {
     EXPECT_NE(std::string(e.what()).find("x.map"), std::string::npos);
+  }
+}
+
+std::vector<TMapRegion> Regions(const std::vector<MapEntry>& entries) {
+  const std::string bytes = MapBytes(entries);
+  return ReadMapRegions(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), "x.map");
+}
+
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max(), kMin = std::numeric_limits<int32_t>::min();
+
+TEST(MapRegions, ShapesAtTheEndsOfTheCoordinatesAnswerExactly) {
+  const auto regions = Regions({{"whole", 0, {kMin, kMin, kMax, kMax}},
+                                {"wide ellipse", 1, {-100000, -100000, 100000, 100000}},
+                                {"whole ellipse", 1, {kMin, kMin, kMax, kMax}},
+                                {"square", 2, {-2000000000, -2000000000, 2000000000, -2000000000, 2000000000,
+                                               2000000000, -2000000000, 2000000000}},
+                                {"half", 2, {-2000000000, -2000000000, 2000000000, 2000000000, -2000000000,
+                                             2000000000}}});
+  ASSERT_EQ(regions.size(), 5u);
+  // The largest right and bottom edges stay where they are.
+  EXPECT_EQ(regions[0].Bounds, (TRect{kMin, kMin, kMax, kMax}));
+  struct Case {
+    int region;
+    int32_t x, y;
+    bool inside;
+  };
+  const Case cases[] = {
+      {0, 0, 0, true},         {0, kMin, kMin, true},        {0, kMax - 1, kMax - 1, true},
+      {1, 0, 0, true},         {1, 100000, 0, true},         {1, 70711, 70711, true},
+      {1, 70712, 70712, false}, {1, -70711, -70711, true},   {1, -70712, -70712, false},
+      {1, -100000, -100000, false},
+      {2, 0, 0, true},         {2, kMin, 0, true},           {2, kMax - 1, 0, true},
+      {2, kMin, kMin, false},
+      {3, 0, 0, true},         {3, 1999999999, -2000000000, true}, {3, 2000000000, 0, false},
+      {3, -2000000001, 0, false},
+      {4, 0, 1, true},         {4, 1, 0, false},             {4, -1999999999, 1999999998, true},
+      {4, 1999999998, -1999999999, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(regions[static_cast<size_t>(c.region)].Contains(c.x, c.y), c.inside)
+        << regions[static_cast<size_t>(c.region)].Name << ": " << c.x << "," << c.y;
+}
+
+TEST(MapRegions, ARowCoversThePixelsThePixelTestFinds) {
+  const auto regions = Regions({
+      {"triangle", 2, {0, 0, 9, 2, 3, 11}},
+      {"star", 2, {6, 0, 9, 11, 0, 4, 12, 4, 3, 11}},  // self-crossing: the middle winds twice
+      {"notch", 2, {0, 0, 12, 0, 12, 10, 6, 3, 0, 10}},
+      {"backwards", 2, {0, 0, 0, 10, 11, 10, 11, 0}},
+      // Edges from far away crossing the rows looked at: y = x + 6 (through pixel centres) and x = 3 + y / 2.
+      {"far", 2, {-2000000000, -1999999994, 2000000000, 2000000006, 2000000000, -2000000000}},
+      {"steep", 2, {-999999997, -2000000000, 1000000003, 2000000000, -2000000000, 2000000000}},
+      {"ellipse", 1, {1, 1, 10, 7}},
+      {"rectangle", 0, {2, 3, 5, 8}},
+  });
+  std::vector<uint8_t> row;
+  for (const TMapRegion& r : regions) {
+    int covered = 0;
+    for (int32_t y = -2; y < 14; ++y) {
+      r.RowCoverage(y, -3, 15, row);
+      ASSERT_EQ(row.size(), 18u);
+      for (int32_t x = -3; x < 15; ++x) {
+        EXPECT_EQ(row[static_cast<size_t>(x + 3)] != 0, r.Contains(x, y)) << r.Name << ": " << x << "," << y;
+        covered += row[static_cast<size_t>(x + 3)];
+      }
+    }
+    EXPECT_GT(covered, 5) << r.Name;  // every shape covers part of the rows looked at
+  }
+  regions[0].RowCoverage(3, 5, 5, row);
+  EXPECT_TRUE(row.empty());
+}
+
+TEST(MapImage, ARegionFarBeyondThePictureHoversOverThePicture) {
+  for (const MapEntry& entry : {MapEntry{"r", 0, {kMin, kMin, kMax, kMax}},
+                                MapEntry{"e", 1, {-100000, -100000, 100000, 100000}},
+                                MapEntry{"p", 2, {-2000000000, -2000000000, 2000000000, -2000000000, 0,
+                                                  2000000000}}}) {
+    MapScene f;
+    f.AddFile("far.map", MapBytes({entry}));
+    TNovaMapImage* m = f.Map({{PR_MAPSOURCE, Str("far.map")}});
+    f.MoveMouse(12, 12);
+    f.Frame();
+    EXPECT_EQ(m->HoveredRegion(), 0) << entry.name;
+    for (TPoint p : {TPoint{10, 10}, TPoint{25, 17}}) EXPECT_EQ(f.Px(p.X, p.Y), kHoverPx) << entry.name;
+    EXPECT_EQ(f.Px(26, 12), 0u) << entry.name;  // beside the picture
   }
 }
 
