@@ -211,12 +211,13 @@ TEST(Player, ExitCodes) {
 TEST(Player, TerminationClosesTheGameNormally) {
   test::TempDir dir;
   CopyBundledGame(dir);
-  // The signal goes once the player has started (its first trace line is written after the
-  // handlers are installed), however slowly a busy machine starts it.
+  // The signal goes once the player has started the game (the last trace point of the start-up:
+  // the handlers are installed and the project that the teardown frees exists), however slowly
+  // a busy machine gets there.
   const std::string trace = dir.Path() + "/trace.txt";
-  std::string cmd = std::string("sh -c 'NOVALOG=") + trace + " timeout 20 " + NOVA_PLAYER_PATH + " --headless " +
-                    dir.Path() + " & p=$!; n=0; while [ ! -s " + trace +
-                    " ] && [ $n -lt 300 ]; do sleep 0.05; n=$((n+1)); done; sleep 0.1; kill -TERM $p; wait $p'";
+  std::string cmd = std::string("sh -c 'NOVALOG=") + trace + " timeout 60 " + NOVA_PLAYER_PATH + " --headless " +
+                    dir.Path() + " & p=$!; n=0; while ! grep -qx NovaInitColor " + trace +
+                    " 2>/dev/null && [ $n -lt 1200 ]; do sleep 0.05; n=$((n+1)); done; kill -TERM $p; wait $p'";
   int status = std::system(cmd.c_str());
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
