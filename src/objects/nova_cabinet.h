@@ -10,6 +10,7 @@ public:
   using TNovaControl::TNovaControl;
   uint8_t TypeCode() const override { return LT_CABINET; }
   bool Visible() const override { return false; }
+  bool OwnVisible() const override { return false; }
 };
 
 }  // namespace nova

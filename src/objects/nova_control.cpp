@@ -273,7 +273,7 @@ void TNovaControl::Paint(TCustomDIBX& surface) {
   const TRect saved = surface.GetClipRect();
   const TRect area = surface.EffectiveClip();
   for (TNovaControl* child : children_) {
-    if (!child->visible_) continue;
+    if (!child->OwnVisible()) continue;
     TRect r = Intersect(area, child->HitRect());
     if (child->clipWidth_ >= 1 && child->clipHeight_ >= 1) r = Intersect(r, child->ClipRect());
     if (r.Empty()) continue;
@@ -287,7 +287,7 @@ void TNovaControl::Paint(TCustomDIBX& surface) {
 // ---- input ----
 
 TNovaControl* TNovaControl::HitTest(TPoint point, TMouseModes modes) {
-  if (!visible_ || !HitRect().Contains(point)) return nullptr;
+  if (!OwnVisible() || !HitRect().Contains(point)) return nullptr;
   TNovaControl* candidate = (modes & ModeBit(ignoreMouse_)) ? this : nullptr;
   for (auto it = children_.rbegin(); it != children_.rend(); ++it)
     if (TNovaControl* hit = (*it)->HitTest(point, modes)) return hit;
@@ -354,7 +354,7 @@ void TNovaControl::SetHandleKey(bool on) {
 
 TNovaControl* TNovaControl::FindKeyTarget() {
   for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
-    if (!(*it)->visible_) continue;
+    if (!(*it)->OwnVisible()) continue;
     if (TNovaControl* target = (*it)->FindKeyTarget()) return target;
   }
   return handleKey_ && !Paused() ? this : nullptr;

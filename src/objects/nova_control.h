@@ -77,7 +77,10 @@ public:
   // ---- visibility and drawing ----
   // PR_VISIBLE: the own flag, a parent, and the parent visible (screens: their own flag).
   virtual bool Visible() const;
-  bool OwnVisible() const { return visible_; }
+  // The own flag as painting, hit testing and the key-target search read it (the parent is
+  // checked on the way down); a cabinet says no whatever its stored flag, so nothing it holds
+  // is drawn, hit or focused.
+  virtual bool OwnVisible() const { return visible_; }
   void SetVisible(bool on);
   // Visible and on the displayed screen.
   bool IsShown();
