@@ -400,13 +400,14 @@ TCustomWipe* TNovaBaseList::StartTransition(int newDisplayed, int32_t kind, bool
                           back_->GetBitCount() == shown.Surface().GetBitCount() &&
                           shown.Surface().GetWidth() == width_ && shown.Surface().GetHeight() == height_;
   if (composable && kind != WP_NONE) {
+    // The displayed screen keeps the picture last shown, which the transition starts from. It
+    // is copied first: some transitions (the blurs) work on their pictures as they are made.
+    shown.Surface().ResetClip();
+    back_->ResetClip();
+    shown.Surface().Assign(back_);
     transition_ = CreateWipe(kind, back_, &shown.Surface(), &other.Surface(), wipeContext_);
     if (transition_) {
       ++transitionSerial_;
-      // The displayed screen keeps the picture last shown, which the transition starts from.
-      shown.Surface().ResetClip();
-      back_->ResetClip();
-      shown.Surface().Assign(back_);
       transition_->SetReverse(reverse ? 1 : 0);
       transition_->SetDuration(duration);
     }

@@ -77,6 +77,31 @@ TEST(SceneTransition, AChangeOfSizeOrBackSurfaceEndsIt) {
   f.scene.SetBackSurface(nullptr);
 }
 
+// The blurs make their blurred pictures when they are created: the picture last shown must
+// already be in the displayed screen's surface by then, not whatever it held before.
+TEST(SceneTransition, BlursStartFromThePictureLastShown) {
+  for (int32_t kind : {WP_BLURWHITE, WP_BLURBLACK}) {
+    SceneFixture f;
+    f.scene.Displayed().SetColor(kRed);
+    f.scene.BackScreen().SetColor(kBlue);
+    f.Frame();
+    // An older picture left in the displayed screen's own surface.
+    TCustomDIBX& own = f.scene.Displayed().Surface();
+    own.ResetClip();
+    own.FillRect(TRect{0, 0, 64, 48}, 0x00FF00u);
+    TCustomWipe* wipe = f.scene.StartTransition(0, kind, false, 1000);
+    ASSERT_NE(wipe, nullptr) << kind;
+    wipe->Prepare();
+    // Until a quarter of the time the old picture is drawn over by its own blurred copy, which
+    // for a uniform red picture is red again.
+    for (int32_t elapsed : {0, 100, 250}) {
+      wipe->SetElapsed(elapsed);
+      f.Frame();
+      EXPECT_EQ(f.back.GetPixel(32, 24), 0xFF0000u) << kind << " at " << elapsed;
+    }
+  }
+}
+
 TEST(SceneTransition, ShowingTheOtherScreenDropsAFocusLeftBehind) {
   SceneFixture f;
   TestBox* box = f.Box("k", 0, 0, 4, 4);
