@@ -4,6 +4,9 @@
 
 #include "base/encoding.h"
 #include "base/error.h"
+#include "components/lists/item_functions.h"
+#include "objects/object_functions.h"
+#include "objects/scene.h"
 #include "params/param_collection.h"
 #include "params/param_convert.h"
 #include "params/parser.h"
@@ -37,6 +40,16 @@ std::string Hex(const std::string& bytes) {
 }
 
 }  // namespace
+
+TExprWorkbench::TExprWorkbench() : scene_(std::make_unique<TNovaBaseList>()) {
+  RegisterObjectFunctions(funcs_, *scene_);
+  RegisterItemFunctions(funcs_, *scene_);
+}
+
+TExprWorkbench::~TExprWorkbench() {
+  UnregisterItemFunctions(funcs_);
+  UnregisterObjectFunctions(funcs_);
+}
 
 void DeclareVariable(TParamCollection& store, const std::string& declaration) {
   size_t colon = declaration.find(':');

@@ -4,8 +4,6 @@
 
 #include "base/error.h"
 #include "authoring/expr_runner.h"
-#include "params/param_collection.h"
-#include "params/sysfunc.h"
 #include "params/var_dump.h"
 #include "tools/commands.h"
 
@@ -21,8 +19,8 @@ int Usage() {
 }  // namespace
 
 int CmdExpr(const Args& args) {
-  TParamCollection store;
-  TSysFuncMan funcs(store);
+  TExprWorkbench bench;
+  TParamCollection& store = bench.Store();
   bool hex = false, dumpVars = false;
   std::vector<std::string> texts;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -59,7 +57,7 @@ int CmdExpr(const Args& args) {
   bool allCompiled = true;
   for (const std::string& text : texts) {
     std::string line;
-    allCompiled &= RunExpressionLine(store, funcs, text, hex, line);
+    allCompiled &= RunExpressionLine(store, bench.Funcs(), text, hex, line);
     std::cout << line << '\n';
   }
   if (dumpVars) DumpVars(store, std::cout);

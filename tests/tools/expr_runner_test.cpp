@@ -14,8 +14,9 @@ namespace {
 
 class ExprRunner : public ::testing::Test {
 protected:
-  TParamCollection store;
-  TSysFuncMan funcs{store};
+  TExprWorkbench bench;
+  TParamCollection& store = bench.Store();
+  TSysFuncMan& funcs = bench.Funcs();
   std::string Run(const std::string& text, bool hex = false) {
     std::string line;
     RunExpressionLine(store, funcs, text, hex, line);
@@ -90,6 +91,44 @@ TEST_F(ExprRunner, EvaluationTable) {
   for (const auto& c : cases) EXPECT_EQ(Run(c.text), c.expect) << c.text;
   // Only the declared variables remain: every temporary was freed.
   EXPECT_EQ(store.Count(), 58);
+}
+
+// The functions that reach display objects run against a scene without objects: they answer
+// what a game gets that has no object of that name (the screens answer for themselves).
+TEST_F(ExprRunner, ObjectFunctionsAnswerForAGameWithoutTheObject) {
+  DeclareVariable(store, "names:str");
+  DeclareVariable(store, "n:int=7");
+  struct Case {
+    const char* text;
+    const char* expect;
+  } cases[] = {
+      {"Exists(\"box\")", "flag FALSE"},
+      {"Exists(\"\")", "flag FALSE"},
+      {"InPrimary(\"box\")", "flag FALSE"},
+      {"InPrimary(\"\")", "flag FALSE"},
+      {"ToClientX(\"box\", 12)", "int 12"},
+      {"ToClientY(\"box\", -3)", "int -3"},
+      {"ToScreenX(\"box\", 5)", "int 5"},
+      {"ToScreenY(\"box\", 6)", "int 6"},
+      {"GetCheck(\"menu\", 0)", "flag FALSE"},
+      {"GetEnabled(\"menu\", 1)", "flag FALSE"},
+      {"GetVisible(\"menu\", 1)", "flag FALSE"},
+      {"GetSelected(\"menu\", 1)", "flag FALSE"},
+      {"GetGroupIndex(\"menu\", 1)", "int 0"},
+      {"IndexOfMenu(\"menu\", \"a\")", "int -1"},
+      {"SetCheck(\"menu\", 0, TRUE)", "int 0"},
+      {"SetProp(\"box\", 5, 3)", "str "},
+      {"SetProp(\"\", 8, 255)", "str "},
+      {"GetProp(\"\", 8)", "int 255"},  // the displayed screen took the colour
+      {"ListCompo(names)", "int 0"},
+      {"names", "str "},
+      {"GetProp(\"box\", 5)", "int 0"},   // typed by the property, left at its start value
+      {"GetProp(\"box\", 50)", "str "},
+      {"GetProp(\"\", 5)", "int 640"},  // the displayed screen's width
+      {"n = GetProp(\"box\", 5)", "none"},
+      {"n", "int 0"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Run(c.text), c.expect) << c.text;
 }
 
 TEST_F(ExprRunner, HexIsTheCompiledForm) {
