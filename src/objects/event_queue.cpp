@@ -14,9 +14,9 @@ void TEventQueue::PostEvent(const TEventSender& sender, const std::string& pageR
   entries_.push_back(std::move(e));
 }
 
-int TEventQueue::FindPendingEvent(const std::string& senderName, uint8_t code) const {
+int TEventQueue::FindPendingEvent(const TNovaObject* sender, uint8_t code) const {
   for (size_t i = 0; i < entries_.size(); ++i)
-    if (entries_[i].Sender.Name == senderName && entries_[i].EventCode == code) return static_cast<int>(i);
+    if (entries_[i].EventCode == code && entries_[i].Sender.Is(sender)) return static_cast<int>(i);
   return -1;
 }
 
@@ -42,8 +42,8 @@ void TEventQueue::RemoveRunning() {
   std::erase_if(entries_, [](const TEventEntry& e) { return e.Level != 0; });
 }
 
-void TEventQueue::RemoveSenderPending(const std::string& senderName) {
-  std::erase_if(entries_, [&](const TEventEntry& e) { return e.Level == 0 && e.Sender.Name == senderName; });
+void TEventQueue::RemoveSenderPending(const TNovaObject* sender) {
+  std::erase_if(entries_, [&](const TEventEntry& e) { return e.Level == 0 && e.Sender.Is(sender); });
 }
 
 }  // namespace nova

@@ -6,13 +6,22 @@
 #include <string>
 #include <vector>
 
+#include "objects/nova_object.h"
+
 namespace nova {
 
-// The object that posted an event, held by name: display objects are never held by lasting
-// pointers outside the scene. An empty name is no sender.
+// The object that posted an event. It is held by reference, not by name: a rename, or another
+// object taking the name over, must not hand the event (and @Sender) to someone else. The scene
+// resolves it only while that very object is registered and gives its name when asked
+// (TNovaBaseList::SenderName). Empty: no sender.
 struct TEventSender {
-  std::string Name;
-  bool Empty() const { return Name.empty(); }
+  TObjectRef Ref;
+  TEventSender() = default;
+  explicit TEventSender(TNovaObject* object) : Ref(object) {}
+  bool Empty() const { return Ref.Object == nullptr; }
+  // Posted by exactly this object (not by an earlier one at the same address).
+  bool Is(const TNovaObject* object) const { return object && Ref.Object == object && Ref.Serial == object->Serial(); }
+  bool operator==(const TEventSender&) const = default;
 };
 
 struct TEventEntry {
@@ -32,14 +41,14 @@ public:
   const TEventEntry& Entry(int index) const { return entries_[static_cast<size_t>(index)]; }
 
   // First waiting or running record of that sender and code, or -1.
-  int FindPendingEvent(const std::string& senderName, uint8_t code) const;
+  int FindPendingEvent(const TNovaObject* sender, uint8_t code) const;
   TEventEntry* FirstPending();
   void SetLevel(TEventEntry& entry, int32_t level) { entry.Level = level; }
   void RemoveLevel(int32_t level);
   void RemoveLevels(int32_t from, int32_t to);  // every record whose level lies in from..to
   void Remove(const TEventEntry* entry);
   void RemoveRunning();                                  // every record whose level is not 0
-  void RemoveSenderPending(const std::string& senderName);  // a destroyed component's waiting records
+  void RemoveSenderPending(const TNovaObject* sender);  // a destroyed component's waiting records
   void Clear() { entries_.clear(); }
 
 private:

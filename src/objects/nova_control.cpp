@@ -303,8 +303,8 @@ void TNovaControl::DoLButtonDown(TPoint mouse) {
   if ((ignoreMouse_ != IM_NONE && ignoreMouse_ != IM_RCLICK) || IsScreen()) return;
   TNovaBase* screen = Screen();
   TEventQueue* queue = Scene() ? &Scene()->Events() : nullptr;
-  if (!Paused() && queue && queue->FindPendingEvent(Name(), PR_ONLBTNDOWN) < 0 && !IsEventBlocked()) {
-    if (!onLBtnDown_.empty()) queue->PostEvent(TEventSender{Name()}, onLBtnDown_, RelativeArgs(mouse), PR_ONLBTNDOWN);
+  if (!Paused() && queue && queue->FindPendingEvent(this, PR_ONLBTNDOWN) < 0 && !IsEventBlocked()) {
+    if (!onLBtnDown_.empty()) queue->PostEvent(TEventSender(this), onLBtnDown_, RelativeArgs(mouse), PR_ONLBTNDOWN);
     if (screen) screen->CaptureSet |= 4;
   }
   if (screen) screen->Mouse().LeftPressedThisFrame = false;
@@ -312,7 +312,7 @@ void TNovaControl::DoLButtonDown(TPoint mouse) {
 
 void TNovaControl::DoLButtonUp(TPoint mouse) {
   if (!IsEventBlocked() && !onLBtnUp_.empty() && Scene())
-    Scene()->Events().PostEvent(TEventSender{Name()}, onLBtnUp_, RelativeArgs(mouse), PR_ONLBTNUP);
+    Scene()->Events().PostEvent(TEventSender(this), onLBtnUp_, RelativeArgs(mouse), PR_ONLBTNUP);
   if (TNovaBase* screen = Screen()) screen->CaptureSet &= static_cast<uint8_t>(~4);
 }
 
@@ -320,8 +320,8 @@ void TNovaControl::DoRButtonDown(TPoint mouse) {
   if ((ignoreMouse_ != IM_NONE && ignoreMouse_ != IM_LCLICK) || IsScreen()) return;
   TNovaBase* screen = Screen();
   TEventQueue* queue = Scene() ? &Scene()->Events() : nullptr;
-  if (!Paused() && queue && queue->FindPendingEvent(Name(), PR_ONRBTNDOWN) < 0 && !IsEventBlocked()) {
-    if (!onRBtnDown_.empty()) queue->PostEvent(TEventSender{Name()}, onRBtnDown_, RelativeArgs(mouse), PR_ONRBTNDOWN);
+  if (!Paused() && queue && queue->FindPendingEvent(this, PR_ONRBTNDOWN) < 0 && !IsEventBlocked()) {
+    if (!onRBtnDown_.empty()) queue->PostEvent(TEventSender(this), onRBtnDown_, RelativeArgs(mouse), PR_ONRBTNDOWN);
     if (screen) screen->CaptureSet |= 8;
   }
   if (screen) screen->Mouse().RightPressedThisFrame = false;
@@ -329,7 +329,7 @@ void TNovaControl::DoRButtonDown(TPoint mouse) {
 
 void TNovaControl::DoRButtonUp(TPoint mouse) {
   if (!IsEventBlocked() && !onRBtnUp_.empty() && Scene())
-    Scene()->Events().PostEvent(TEventSender{Name()}, onRBtnUp_, RelativeArgs(mouse), PR_ONRBTNUP);
+    Scene()->Events().PostEvent(TEventSender(this), onRBtnUp_, RelativeArgs(mouse), PR_ONRBTNUP);
   if (TNovaBase* screen = Screen()) screen->CaptureSet &= static_cast<uint8_t>(~8);
 }
 

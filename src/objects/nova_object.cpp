@@ -45,8 +45,8 @@ bool TNovaObject::PostEventIfFree(int code, std::vector<std::string> args, bool 
   std::string page = EventText(code);
   if (page.empty() || IsEventBlocked()) return false;
   TEventQueue& queue = scene_->Events();
-  if (checkPending && queue.FindPendingEvent(name_, static_cast<uint8_t>(code)) >= 0) return false;
-  queue.PostEvent(TEventSender{name_}, page, std::move(args), static_cast<uint8_t>(code));
+  if (checkPending && queue.FindPendingEvent(this, static_cast<uint8_t>(code)) >= 0) return false;
+  queue.PostEvent(TEventSender(this), page, std::move(args), static_cast<uint8_t>(code));
   return true;
 }
 
@@ -66,8 +66,7 @@ void TNovaObject::LoadFromStream(TStream& s, int32_t version) {
 
 TNovaComponent::~TNovaComponent() {
   // Events that have not started yet go with their sender.
-  if (TNovaBaseList* scene = Scene(); scene && scene != this && !Name().empty())
-    scene->Events().RemoveSenderPending(Name());
+  if (TNovaBaseList* scene = Scene(); scene && scene != this) scene->Events().RemoveSenderPending(this);
 }
 
 }  // namespace nova

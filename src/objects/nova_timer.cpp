@@ -11,11 +11,11 @@ uint32_t Now() { return FrameClock().Total; }
 TNovaTimer::TNovaTimer(TNovaBaseList* scene) : TNovaComponent(scene), periodStart_(Now()) {}
 
 bool TNovaTimer::EventPending() const {
-  return Scene() && Scene()->Events().FindPendingEvent(Name(), PR_ONNOTIFY) >= 0;
+  return Scene() && Scene()->Events().FindPendingEvent(this, PR_ONNOTIFY) >= 0;
 }
 
 void TNovaTimer::Restart() {
-  if (Scene() && !Name().empty()) Scene()->Events().RemoveSenderPending(Name());
+  if (Scene()) Scene()->Events().RemoveSenderPending(this);
   periodStart_ = Now();
 }
 

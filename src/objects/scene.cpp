@@ -80,6 +80,15 @@ TNovaObject* TNovaBaseList::Resolve(const TObjectRef& ref) const {
   return ref.Object;
 }
 
+std::string TNovaBaseList::SenderName(const TEventSender& sender) const {
+  const TNovaObject* object = Resolve(sender.Ref);
+  return object ? object->Name() : std::string();
+}
+
+TEventSender TNovaBaseList::FindSender(const std::string& name) const {
+  return name.empty() ? TEventSender() : TEventSender(FindObject(name));
+}
+
 TNovaControl* TNovaBaseList::ResolveControl(const TObjectRef& ref) const {
   TNovaObject* object = Resolve(ref);
   return object && object->IsControl() ? static_cast<TNovaControl*>(object) : nullptr;
@@ -212,7 +221,7 @@ void TNovaBaseList::Rename(TNovaObject& object, const std::string& name) {
     } else {
       // The old holder goes at the end of the frame; its waiting events would otherwise run for
       // the new holder of the name.
-      events_.RemoveSenderPending(other->Name());
+      events_.RemoveSenderPending(other);
       MarkForDeletion(other);
       other->name_.clear();
     }
@@ -357,7 +366,7 @@ void TNovaBaseList::UpdateScene(uint32_t elapsedMs) {
   while (updateIndex_ < registry_.size()) {
     TNovaObject* object = registry_[updateIndex_].get();
     const bool inCabinet = object->InCabinet();
-    if (!inCabinet && events_.FindPendingEvent(object->Name(), PR_ONIDLE) < 0) object->PostEventIfFree(PR_ONIDLE);
+    if (!inCabinet && events_.FindPendingEvent(object, PR_ONIDLE) < 0) object->PostEventIfFree(PR_ONIDLE);
     if (!object->Paused() && !IsPendingDeletion(object) && !inCabinet && object->Update(elapsedMs)) {
       FreeObject(object);
       continue;
@@ -458,8 +467,7 @@ void TNovaBaseList::SaveScene(TStream& s) {
   for (int i = 0; i < events_.Count(); ++i) {
     const TEventEntry& e = events_.Entry(i);
     s.WriteString(e.PageRef);
-    const bool senderLives = !e.Sender.Empty() && FindObject(e.Sender.Name) != nullptr;
-    s.WriteString(senderLives ? e.Sender.Name : std::string());
+    s.WriteString(SenderName(e.Sender));
     s.WriteByte(e.EventCode);
     s.WriteInt32(e.Level);
     s.WriteInt32(static_cast<int32_t>(e.Args.size()));
@@ -505,8 +513,7 @@ void TNovaBaseList::LoadScene(TStream& s, int32_t version) {
     std::vector<std::string> args;
     args.reserve(static_cast<size_t>(argCount));
     for (int32_t a = 0; a < argCount; ++a) args.push_back(s.ReadString());
-    if (!sender.empty() && !FindObject(sender)) sender.clear();
-    events_.PostEvent(TEventSender{sender}, page, std::move(args), code);
+    events_.PostEvent(FindSender(sender), page, std::move(args), code);
     events_.Entry(events_.Count() - 1).Level = level;
   }
   if (version > 118) {

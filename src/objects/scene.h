@@ -74,7 +74,13 @@ public:
   // else the first registered control of that name.
   TNovaControl* FindControl(const std::string& name) const;
   bool ObjectExists(const std::string& name) const { return !name.empty() && FindObject(name) != nullptr; }
-  bool ObjectExists(const TEventSender& sender) const { return ObjectExists(sender.Name); }
+  bool ObjectExists(const TEventSender& sender) const { return Resolve(sender.Ref) != nullptr; }
+  // The sender's name while that very object is registered, else empty (the saved form of a
+  // sender, and @Sender).
+  std::string SenderName(const TEventSender& sender) const;
+  // The sender an event or a call frame gets back from a saved name: FindObject's object, none
+  // for the empty name or a name that matches nothing.
+  TEventSender FindSender(const std::string& name) const;
   std::string MakeUniqueName(const std::string& prefix) const;
   // The names of the registered objects, optionally only of one type code and only children
   // of one control (the scene itself: no parent filter); returns the count.

@@ -40,7 +40,7 @@ void TStack::Save(TStream& s, const TNovaBaseList& scene) const {
   s.WriteByte(Continue);
   s.WriteString(ResultVar);
   WriteStrings(s, Args);
-  s.WriteString(scene.ObjectExists(Sender) ? Sender.Name : std::string());
+  s.WriteString(scene.SenderName(Sender));
   if (SavedState && SavedState->Size() > 0) {
     s.WriteInt32(static_cast<int32_t>(SavedState->Size()));
     s.WriteBytes(SavedState->Data());
@@ -62,8 +62,7 @@ void TStack::Load(TStream& s, const TNovaBaseList& scene) {
   Continue = s.ReadByte();
   ResultVar = s.ReadString();
   Args = ReadStrings(s);
-  Sender = TEventSender{s.ReadString()};
-  if (!scene.ObjectExists(Sender)) Sender = TEventSender{};
+  Sender = scene.FindSender(s.ReadString());
   int32_t size = s.ReadInt32();
   if (size < 0 || size > s.Remaining()) RaiseError("call stack: bad command state size");
   SavedState.reset();
@@ -184,19 +183,13 @@ std::string TCallMan::Arg(int i) const {
 }
 
 std::string TCallMan::SenderName() const {
-  if (state_ == 0 || !scene_.ObjectExists(sender_)) return std::string();
-  return sender_.Name;
+  return state_ == 0 ? std::string() : scene_.SenderName(sender_);
 }
 
 TCustomParam* TCallMan::ResultValue() { return stack_.Count() > 0 ? stack_.Top().ResultValue.get() : nullptr; }
 
 bool TCallMan::IsBlocked() const {
   return page_ && entered_ && page_->Contains(index_) && page_->Command(index_)->BlocksEvents();
-}
-
-TEventSender TCallMan::FindSender(const std::string& name) const {
-  TEventSender s{name};
-  return scene_.ObjectExists(s) ? s : TEventSender{};
 }
 
 void TCallMan::ExecuteOne() {
@@ -493,7 +486,7 @@ void TCallMan::SaveState(TStream& s) {
   s.WriteByte(continue_);
   s.WriteByte(entered_);
   s.WriteInt32(state_);
-  s.WriteString(scene_.ObjectExists(sender_) ? sender_.Name : std::string());
+  s.WriteString(scene_.SenderName(sender_));
   WriteStrings(s, args_);
   spare_->Save(s, scene_);
   s.WriteInt32(stack_.Count());
@@ -508,7 +501,7 @@ void TCallMan::LoadState(TStream& s, int32_t saveVersion) {
   uint8_t cont = s.ReadByte();
   uint8_t entered = s.ReadByte();
   int32_t state = s.ReadInt32();
-  TEventSender sender = FindSender(s.ReadString());
+  TEventSender sender = scene_.FindSender(s.ReadString());
   std::vector<std::string> args = ReadStrings(s);
   auto spare = std::make_unique<TStack>();
   spare->Load(s, scene_);

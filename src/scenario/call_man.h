@@ -122,7 +122,6 @@ public:
 private:
   void ReturnFromCall();
   void ClearEventLevels();
-  TEventSender FindSender(const std::string& name) const;
   void Trace(const std::string& line);
 
   void BindVariables();

@@ -43,7 +43,7 @@ TEST(SceneNames, AComponentTakingANameScrapsTheOldHolderAtTheEndOfTheFrame) {
   SceneFixture f;
   TestTimer* old = f.scene.Make<TestTimer>();
   old->SetName("t");
-  f.scene.Events().PostEvent(TEventSender{"t"}, "old.nsb", {}, PR_ONNOTIFY);
+  f.scene.Events().PostEvent(TEventSender(old), "old.nsb", {}, PR_ONNOTIFY);
   TestTimer* fresh = f.scene.Make<TestTimer>();
   fresh->SetName("t");
   EXPECT_EQ(old->Name(), "");
@@ -55,6 +55,25 @@ TEST(SceneNames, AComponentTakingANameScrapsTheOldHolderAtTheEndOfTheFrame) {
   f.Frame();
   EXPECT_EQ(f.scene.Resolve(oldRef), nullptr);
   EXPECT_EQ(f.scene.ObjectCount(), 1);
+}
+
+// A waiting event holds back the next one of its own sender only: when another control takes
+// the sender's name, the renamed sender still waits and the new holder posts its own.
+TEST(SceneNames, PendingEventsStayWithTheirSenderThroughARename) {
+  SceneFixture f;
+  TestBox* a = f.Box("a", 0, 0, 5, 5);
+  TestBox* b = f.Box("b", 10, 0, 5, 5);
+  a->onIdle = "idle.nsb";
+  f.Frame();
+  ASSERT_EQ(f.Events(), (std::vector<std::string>{"a:113"}));
+  b->onIdle = "other.nsb";
+  b->SetName("a");
+  ASSERT_EQ(a->Name(), "a_2");
+  f.Frame();
+  EXPECT_EQ(f.Events(), (std::vector<std::string>{"a_2:113", "a:113"}));
+  EXPECT_EQ(f.scene.Events().Entry(0).PageRef, "idle.nsb");
+  EXPECT_TRUE(f.scene.Events().Entry(0).Sender.Is(a));
+  EXPECT_TRUE(f.scene.Events().Entry(1).Sender.Is(b));
 }
 
 TEST(SceneLookup, SpecialNamesAndExactBytes) {
@@ -87,8 +106,8 @@ TEST(SceneLifetime, FreeingAControlFreesItsChildrenAndItsWaitingEvents) {
   TestBox* child = f.Box("c", 0, 0, 5, 5, parent);
   f.Box("g", 0, 0, 2, 2, child);
   TestBox* sibling = f.Box("s", 0, 0, 5, 5);
-  f.scene.Events().PostEvent(TEventSender{"c"}, "wait.nsb", {}, PR_ONLBTNDOWN);
-  f.scene.Events().PostEvent(TEventSender{"c"}, "runs.nsb", {}, PR_ONLBTNUP);
+  f.scene.Events().PostEvent(TEventSender(child), "wait.nsb", {}, PR_ONLBTNDOWN);
+  f.scene.Events().PostEvent(TEventSender(child), "runs.nsb", {}, PR_ONLBTNUP);
   f.scene.Events().Entry(1).Level = 3;
   f.scene.FreeObject(parent);
   EXPECT_EQ(f.scene.ObjectCount(), 1);

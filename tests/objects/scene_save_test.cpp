@@ -32,9 +32,13 @@ TEST(SceneSave, RoundTripKeepsObjectsEventsAndFocusWithoutFocusEvents) {
   f.Frame();
   ASSERT_EQ(f.scene.Focus(), child);
   f.scene.Events().Clear();
-  f.scene.Events().PostEvent(TEventSender{"child"}, "a.nsb:lbl", {"1", "two"}, PR_ONLBTNDOWN);
-  f.scene.Events().PostEvent(TEventSender{"gone"}, "b.nsb", {}, PR_ONNOTIFY);
+  f.scene.Events().PostEvent(TEventSender(child), "a.nsb:lbl", {"1", "two"}, PR_ONLBTNDOWN);
+  // A running event whose sender is gone is saved without one.
+  TestTimer* gone = f.scene.Make<TestTimer>();
+  gone->SetName("gone");
+  f.scene.Events().PostEvent(TEventSender(gone), "b.nsb", {}, PR_ONNOTIFY);
   f.scene.Events().Entry(1).Level = 2;
+  f.scene.FreeObject(gone);
 
   TKtMemoryStream s;
   f.scene.SaveScene(s);

@@ -78,8 +78,8 @@ protected:
     game.Frames(3);  // into the wait of sub.nsb
     ASSERT_EQ(game.Cm().CurrentPage()->Name(), "sub.nsb");
     ASSERT_EQ(f.scene.Focus(), button);
-    f.scene.Events().PostEvent(TEventSender{"timer"}, "ev.nsb", {"a", "b"}, PR_ONNOTIFY);
-    f.scene.Events().PostEvent(TEventSender{"button"}, "later.nsb", {"queued"}, PR_ONLBTNDOWN);
+    f.scene.Events().PostEvent(TEventSender(timer), "ev.nsb", {"a", "b"}, PR_ONNOTIFY);
+    f.scene.Events().PostEvent(TEventSender(button), "later.nsb", {"queued"}, PR_ONLBTNDOWN);
     ASSERT_FALSE(game.Frame());  // the handler asks for the save; it is done at the frame's end
     ASSERT_EQ(game.Cm().CurrentPage()->Name(), "ev.nsb");
     ASSERT_TRUE(game.Cm().Entered());

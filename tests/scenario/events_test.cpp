@@ -44,7 +44,7 @@ TEST_F(EventTest, HandlerNameSplitsAtLabelOnlyAfterTheLastDotOrBackslash) {
     Machine m;
     m.cm->Start("main.nsb");
     m.Frame();
-    m.events.PostEvent(TEventSender{"btn"}, c.ref, {}, 36);
+    m.events.PostEvent(m.Sender("btn"), c.ref, {}, 36);
     m.Frame();
     EXPECT_EQ(m.Int("r"), c.r) << c.ref;
     EXPECT_EQ(m.events.Count(), 0) << c.ref;
@@ -60,18 +60,22 @@ TEST_F(EventTest, HandlerSeesSenderAndArguments) {
   VarNew(h, "s", 4, "@Sender");
   VarNew(h, "a", 4, "@ParamStr[1]");
   h.Register("h.nsb");
+  // @Sender names the object that posted the event as it is named when the handler asks,
+  // also when it was renamed while the event waited.
   struct Case {
-    bool registered;
-    const char* sender;
-  } cases[] = {{true, "btn"}, {false, ""}};
+    const char* sender;   // null: an event without a sender
+    const char* renamed;  // null: keeps its name
+    const char* expect;
+  } cases[] = {{"btn", nullptr, "btn"}, {"btn", "key", "key"}, {nullptr, nullptr, ""}};
   for (const Case& c : cases) {
     MainWaitingForever({});
     Machine m;
-    if (c.registered) m.AddObject("btn");
     m.cm->Start("main.nsb");
-    m.events.PostEvent(TEventSender{"btn"}, "h.nsb", {"x", "y"}, 36);
+    const TEventSender sender = c.sender ? m.Sender(c.sender) : TEventSender{};
+    m.events.PostEvent(sender, "h.nsb", {"x", "y"}, 36);
+    if (c.renamed) m.scene.FindObject(c.sender)->SetName(c.renamed);
     m.Frame();
-    EXPECT_EQ(m.Str("s"), c.sender);
+    EXPECT_EQ(m.Str("s"), c.expect);
     EXPECT_EQ(m.Str("a"), "y");
     EXPECT_EQ(m.cm->SenderName(), "");
   }
@@ -90,7 +94,7 @@ TEST_F(EventTest, BlockingWaitKeepsEventsQueuedUntilItEnds) {
     Machine m;
     m.cm->Start("main.nsb");
     m.Frame();
-    m.events.PostEvent(TEventSender{"btn"}, "h.nsb", {}, 36);
+    m.events.PostEvent(m.Sender("btn"), "h.nsb", {}, 36);
     m.Frame();  // 16 ms of 50
     EXPECT_EQ(m.Int("ev"), block ? 0 : 1) << block;
     m.Frames(2);  // 48 ms
@@ -113,11 +117,11 @@ TEST_F(EventTest, EventStartedWhileHandlerWaitsRunsNested) {
   Machine m;
   m.cm->Start("main.nsb");
   m.Frame();
-  m.events.PostEvent(TEventSender{"one"}, "h1.nsb", {}, 36);
+  m.events.PostEvent(m.Sender("one"), "h1.nsb", {}, 36);
   m.Frame();
   EXPECT_EQ(m.cm->State(), 2);
   EXPECT_EQ(m.events.Entry(0).Level, 1);
-  m.events.PostEvent(TEventSender{"two"}, "h2.nsb", {}, 36);
+  m.events.PostEvent(m.Sender("two"), "h2.nsb", {}, 36);
   m.Frame();
   EXPECT_EQ(m.Int("b"), 1);  // ran while h1 still waited
   EXPECT_EQ(m.Int("a"), 1);
@@ -134,7 +138,7 @@ TEST_F(EventTest, MissingHandlerPageStaysPending) {
   MainWaitingForever({});
   Machine m;
   m.cm->Start("main.nsb");
-  m.events.PostEvent(TEventSender{"btn"}, "none.nsb", {}, 36);
+  m.events.PostEvent(m.Sender("btn"), "none.nsb", {}, 36);
   m.Frames(2);
   ASSERT_EQ(m.events.Count(), 1);
   EXPECT_EQ(m.events.Entry(0).Level, 0);

@@ -11,22 +11,27 @@ namespace nova::test {
 namespace {
 
 TEST(EventQueueTest, LevelsSendersAndPending) {
+  TNovaBaseList scene;
+  TNovaObject* a = scene.Make<TNovaComponent>();
+  TNovaObject* b = scene.Make<TNovaComponent>();
+  TNovaObject* c = scene.Make<TNovaComponent>();
   TEventQueue q;
-  q.PostEvent(TEventSender{"a"}, "p.nsb", {}, 36);
-  q.PostEvent(TEventSender{"b"}, "p.nsb", {"1"}, 37);
-  q.PostEvent(TEventSender{"a"}, "q.nsb", {}, 38);
-  EXPECT_EQ(q.FindPendingEvent("b", 37), 1);
-  EXPECT_EQ(q.FindPendingEvent("b", 36), -1);
+  q.PostEvent(TEventSender(a), "p.nsb", {}, 36);
+  q.PostEvent(TEventSender(b), "p.nsb", {"1"}, 37);
+  q.PostEvent(TEventSender(a), "q.nsb", {}, 38);
+  EXPECT_EQ(q.FindPendingEvent(b, 37), 1);
+  EXPECT_EQ(q.FindPendingEvent(b, 36), -1);
+  EXPECT_EQ(q.FindPendingEvent(nullptr, 36), -1);
   q.SetLevel(*q.FirstPending(), 1);
   EXPECT_EQ(q.FirstPending(), &q.Entry(1));
-  EXPECT_EQ(q.FindPendingEvent("a", 36), 0);  // running records count too
+  EXPECT_EQ(q.FindPendingEvent(a, 36), 0);  // running records count too
   q.SetLevel(q.Entry(1), 2);
-  q.RemoveSenderPending("a");  // only a's waiting record goes
+  q.RemoveSenderPending(a);  // only a's waiting record goes
   ASSERT_EQ(q.Count(), 2);
   q.RemoveLevel(2);
   ASSERT_EQ(q.Count(), 1);
   EXPECT_EQ(q.Entry(0).EventCode, 36);
-  q.PostEvent(TEventSender{"c"}, "r.nsb", {}, 39);
+  q.PostEvent(TEventSender(c), "r.nsb", {}, 39);
   q.SetLevel(q.Entry(0), 3);
   q.RemoveLevels(1, 2);  // neither level 3 nor the waiting record
   EXPECT_EQ(q.Count(), 2);
@@ -37,22 +42,39 @@ TEST(EventQueueTest, LevelsSendersAndPending) {
   EXPECT_EQ(q.Count(), 0);
 }
 
-TEST(SceneRegistry, SendersExistWhileTheirObjectIsRegistered) {
+// A sender is the object itself: renaming it, or another object taking its old name, leaves
+// its events with it; it is gone only when the object is.
+TEST(SceneRegistry, SendersFollowTheirObjectNotItsName) {
   TNovaBaseList scene;
   EXPECT_FALSE(scene.ObjectExists(TEventSender{}));
-  TNovaObject* object = scene.Make<TNovaComponent>();
+  EXPECT_EQ(scene.SenderName(TEventSender{}), "");
+  TNovaObject* object = scene.Make<TNovaControl>();
   object->SetName("live");
-  EXPECT_TRUE(scene.ObjectExists(TEventSender{"live"}));
-  EXPECT_FALSE(scene.ObjectExists(TEventSender{"LIVE"}));  // names compare byte for byte
-  EXPECT_FALSE(scene.ObjectExists(TEventSender{"gone"}));
-  // A destroyed component takes its waiting events along, not the running ones.
-  scene.Events().PostEvent(TEventSender{"live"}, "a.nsb", {}, 36);
-  scene.Events().PostEvent(TEventSender{"live"}, "b.nsb", {}, 37);
+  const TEventSender sender(object);
+  EXPECT_TRUE(scene.ObjectExists(sender));
+  scene.Events().PostEvent(sender, "a.nsb", {}, 36);
+  scene.Events().PostEvent(sender, "b.nsb", {}, 37);
   scene.Events().SetLevel(scene.Events().Entry(1), 1);
+  // Another control takes the name: the sender is renamed "live_2" and keeps its events.
+  TNovaObject* taker = scene.Make<TNovaControl>();
+  taker->SetName("live");
+  EXPECT_EQ(scene.SenderName(sender), "live_2");
+  EXPECT_EQ(scene.Events().FindPendingEvent(object, 36), 0);
+  EXPECT_EQ(scene.Events().FindPendingEvent(taker, 36), -1);
+  EXPECT_EQ(scene.FindSender("live"), TEventSender(taker));
+  EXPECT_EQ(scene.FindSender("live_2"), sender);
+  EXPECT_TRUE(scene.FindSender("").Empty()) << "the empty name is no sender, not the screen";
+  EXPECT_TRUE(scene.FindSender("nothing").Empty());
+  // A destroyed component takes its waiting events along, not the running ones.
   scene.FreeObject(object);
-  EXPECT_FALSE(scene.ObjectExists(TEventSender{"live"}));
+  EXPECT_FALSE(scene.ObjectExists(sender));
+  EXPECT_EQ(scene.SenderName(sender), "");
   ASSERT_EQ(scene.Events().Count(), 1);
   EXPECT_EQ(scene.Events().Entry(0).PageRef, "b.nsb");
+  // An object made later, even at the same address, is not that sender.
+  TNovaObject* later = scene.Make<TNovaControl>();
+  EXPECT_FALSE(sender.Is(later));
+  EXPECT_EQ(scene.Events().FindPendingEvent(later, 37), -1);
 }
 
 TEST(WaitStateTest, RecordWithAndWithoutTag) {

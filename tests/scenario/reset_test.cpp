@@ -41,7 +41,7 @@ TEST_F(ResetTest, FullResetFromACalledPageRestartsAtTheTarget) {
   b.Register("main.nsb");
   Machine m;
   m.cm->Start("main.nsb");
-  m.events.PostEvent(TEventSender{"x"}, "none.nsb", {}, 36);
+  m.events.PostEvent(m.Sender("x"), "none.nsb", {}, 36);
   m.Frame();
   EXPECT_EQ(m.Int("r"), 2);  // entered at index 1
   EXPECT_EQ(m.Int("after"), 0);
@@ -65,7 +65,7 @@ TEST_F(ResetTest, ResetInsideAHandlerRedirectsTheFlowItInterrupted) {
   m.AddObject("btn");
   m.cm->Start("main.nsb");
   m.Frame();
-  m.events.PostEvent(TEventSender{"btn"}, "h.nsb", {}, 36);
+  m.events.PostEvent(m.Sender("btn"), "h.nsb", {}, 36);
   m.Frame();
   EXPECT_EQ(m.Int("hv"), 1);
   EXPECT_EQ(m.Int("r"), 3);

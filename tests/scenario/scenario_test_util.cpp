@@ -18,8 +18,15 @@ Machine::~Machine() {
   SetQuitting(false);
 }
 
-void Machine::AddObject(const std::string& name) {
-  scene.Make<TNovaComponent>()->SetName(name);
+TNovaObject* Machine::AddObject(const std::string& name) {
+  TNovaObject* object = scene.Make<TNovaComponent>();
+  object->SetName(name);
+  return object;
+}
+
+TEventSender Machine::Sender(const std::string& name) {
+  TNovaObject* object = scene.FindObject(name);
+  return TEventSender(object ? object : AddObject(name));
 }
 
 void Machine::Frame(uint32_t deltaMs) {

@@ -47,7 +47,10 @@ struct Machine {
   bool Has(const std::string& name);
 
   // Registers a component of that name in the scene (an event sender that exists).
-  void AddObject(const std::string& name);
+  TNovaObject* AddObject(const std::string& name);
+  // The object of that name as an event sender; a component of that name is registered first
+  // when there is none.
+  TEventSender Sender(const std::string& name);
 
   std::unique_ptr<TParamCollection> store;
   std::unique_ptr<TSysFuncMan> funcs;

@@ -115,7 +115,7 @@ TEST(TextCommands, TextInsWaitsWhileTheBoxHasPages) {
   EXPECT_EQ(m.cm->Index(), 1);
 
   // A TextClr run from an event handler ends the wait.
-  m.events.PostEvent(TEventSender{"mes"}, "clr.nsb", {}, PR_ONLBTNDOWN);
+  m.events.PostEvent(m.Sender("mes"), "clr.nsb", {}, PR_ONLBTNDOWN);
   m.Step(3);
   EXPECT_EQ(m.Int("after"), 1);
   EXPECT_EQ(ReadProperty(*m.box, PR_COUNT).Int, 0);

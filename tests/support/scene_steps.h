@@ -31,7 +31,7 @@ inline std::vector<std::string> QueuedEvents(const TNovaBaseList& scene, TEventT
   const TEventQueue& q = scene.Events();
   for (int i = 0; i < q.Count(); ++i) {
     const TEventEntry& e = q.Entry(i);
-    std::string s = show(e.Sender.Name) + ":" + std::to_string(e.EventCode);
+    std::string s = show(scene.SenderName(e.Sender)) + ":" + std::to_string(e.EventCode);
     if (!e.Args.empty()) {
       s += "(";
       for (size_t a = 0; a < e.Args.size(); ++a) s += (a ? "," : "") + show(e.Args[a]);

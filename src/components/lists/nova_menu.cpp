@@ -34,7 +34,7 @@ void TNovaMenu::PostMenuEvent(int code) {
   TNovaBaseList* scene = Scene();
   if (!scene) return;
   const std::string page = EventText(code);
-  if (!page.empty()) scene->Events().PostEvent(TEventSender{Name()}, page, {}, static_cast<uint8_t>(code));
+  if (!page.empty()) scene->Events().PostEvent(TEventSender(this), page, {}, static_cast<uint8_t>(code));
 }
 
 void TNovaMenu::ReleaseFocus() {
@@ -138,7 +138,7 @@ bool TNovaMenu::Update(uint32_t elapsedMs) {
     case kScrapNext: phase_ = kScrapWait; break;
     case kScrapWait: {
       const TEventQueue& queue = Scene()->Events();
-      return queue.FindPendingEvent(Name(), PR_ONCLOSING) < 0 && queue.FindPendingEvent(Name(), PR_ONCLOSED) < 0;
+      return queue.FindPendingEvent(this, PR_ONCLOSING) < 0 && queue.FindPendingEvent(this, PR_ONCLOSED) < 0;
     }
     default: break;
   }
