@@ -31,11 +31,11 @@ size_t FindOnCharBoundary(const std::string& hay, const std::string& needle) {
   return std::string::npos;
 }
 
-// How many elements of elementSize bytes the stream can still deliver.
-int32_t BoundedCount(TStream& s, int32_t n, int64_t elementSize) {
+// How many elements of elementSize bytes the stream can still deliver, at most `limit`.
+int32_t BoundedCount(TStream& s, int32_t n, int64_t elementSize, int64_t limit) {
   if (n <= 0) return 0;
   int64_t most = s.Remaining() / elementSize;
-  return static_cast<int32_t>(std::min<int64_t>(n, std::min<int64_t>(most, kMaxParamElements)));
+  return static_cast<int32_t>(std::min<int64_t>(n, std::min<int64_t>(most, limit)));
 }
 
 }  // namespace
@@ -47,7 +47,7 @@ void TCustomParam::SetDims(const std::vector<int32_t>& dims) {
   for (int32_t d : dims) {
     if (d <= 0) RaiseError(msg::BadDims(JoinSizes(dims)));
     product *= d;
-    if (product > kMaxParamElements) RaiseError(msg::BadDims(JoinSizes(dims)));
+    if (product > MaxElements()) RaiseError(msg::BadDims(JoinSizes(dims)));
   }
   Dims = dims;
   SetCount(static_cast<int>(product));
@@ -89,9 +89,21 @@ void TCustomParam::SaveDims(TStream& s) const {
 }
 
 void TCustomParam::LoadDims(TStream& s) {
-  int32_t n = BoundedCount(s, s.ReadInt32(), 4);
+  int32_t n = BoundedCount(s, s.ReadInt32(), 4, kMaxParamElements);
   Dims.resize(static_cast<size_t>(n));
   for (auto& d : Dims) d = s.ReadInt32();
+}
+
+void TCustomParam::CheckLoadedShape() const {
+  if (Dims.empty()) return;
+  int64_t product = 1;
+  for (int32_t d : Dims) {
+    if (d <= 0) product = -1;
+    if (product > 0) product = std::min<int64_t>(product * d, kMaxParamElements + 1);
+  }
+  if (product != GetCount())
+    RaiseError(Format("saved variable: dimensions [%s] do not match its %d elements", JoinSizes(Dims).c_str(),
+                      GetCount()));
 }
 
 std::unique_ptr<TCustomParam> CreateParam(uint8_t type) {
@@ -114,8 +126,13 @@ std::string ParamTypeDisplayName(int type) {
 // ---- TParamArray ----
 
 template <typename E>
+int64_t TParamArray<E>::MaxElements() const {
+  return std::min<int64_t>(kMaxParamElements, kMaxParamBytes / static_cast<int64_t>(sizeof(E)));
+}
+
+template <typename E>
 void TParamArray<E>::SetCount(int n) {
-  if (n < 0 || n > kMaxParamElements) RaiseError(msg::BadDims(IntToText(n)));
+  if (n < 0 || n > MaxElements()) RaiseError(msg::BadDims(IntToText(n)));
   Elements.resize(static_cast<size_t>(n));
 }
 
@@ -227,8 +244,9 @@ void TParamInt::SaveToStream(TStream& s) {
 }
 void TParamInt::LoadFromStream(TStream& s) {
   LoadDims(s);
-  Elements.resize(static_cast<size_t>(BoundedCount(s, s.ReadInt32(), 4)));
+  Elements.resize(static_cast<size_t>(BoundedCount(s, s.ReadInt32(), 4, MaxElements())));
   for (auto& v : Elements) v = s.ReadInt32();
+  CheckLoadedShape();
 }
 
 // ---- TParamFloat ----
@@ -257,8 +275,9 @@ void TParamFloat::SaveToStream(TStream& s) {
 }
 void TParamFloat::LoadFromStream(TStream& s) {
   LoadDims(s);
-  Elements.resize(static_cast<size_t>(BoundedCount(s, s.ReadInt32(), 10)));
+  Elements.resize(static_cast<size_t>(BoundedCount(s, s.ReadInt32(), 10, MaxElements())));
   for (auto& v : Elements) v = s.ReadExtended();
+  CheckLoadedShape();
 }
 
 // ---- TParamFlag ----
@@ -287,8 +306,9 @@ void TParamFlag::SaveToStream(TStream& s) {
 }
 void TParamFlag::LoadFromStream(TStream& s) {
   LoadDims(s);
-  Elements.resize(static_cast<size_t>(BoundedCount(s, s.ReadInt32(), 1)));
+  Elements.resize(static_cast<size_t>(BoundedCount(s, s.ReadInt32(), 1, MaxElements())));
   for (auto& v : Elements) v = s.ReadByte();
+  CheckLoadedShape();
 }
 
 // ---- TParamStr ----
@@ -327,8 +347,9 @@ void TParamStr::SaveToStream(TStream& s) {
 }
 void TParamStr::LoadFromStream(TStream& s) {
   LoadDims(s);
-  Elements.resize(static_cast<size_t>(BoundedCount(s, s.ReadInt32(), 4)));
+  Elements.resize(static_cast<size_t>(BoundedCount(s, s.ReadInt32(), 4, MaxElements())));
   for (auto& v : Elements) v = s.ReadString();
+  CheckLoadedShape();
 }
 
 // ---- TParamVar ----

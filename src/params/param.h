@@ -19,8 +19,11 @@ enum TParamClass : uint8_t {
   kClassVar = 0, kClassInt = 1, kClassFloat = 2, kClassFlag = 3, kClassStr = 4, kClassSystem = 5, kClassCustom = 6
 };
 
-// Arrays beyond this many elements are refused like a bad dimension (they cannot be held).
+// Arrays beyond this many elements are refused like a bad dimension (they cannot be held),
+// and so are arrays whose elements take more than kMaxParamBytes: 2^26 integers, but only
+// 2^23 strings (each string's own record is 32 bytes before any text).
 constexpr int64_t kMaxParamElements = int64_t{1} << 26;
+constexpr int64_t kMaxParamBytes = int64_t{1} << 28;
 
 class TParamCollectionItem;
 
@@ -37,6 +40,8 @@ public:
 
   virtual int GetCount() const { return 1; }
   virtual void SetCount(int) {}
+  // The most elements the value may hold (by kMaxParamElements and kMaxParamBytes).
+  virtual int64_t MaxElements() const { return kMaxParamElements; }
   virtual int GetParamType() const { return PT_NONE; }
 
   virtual bool GetAsBool() { return false; }
@@ -83,6 +88,9 @@ public:
 protected:
   void SaveDims(TStream& s) const;
   void LoadDims(TStream& s);
+  // A loaded array must hold exactly the elements its dimensions give; anything else is a
+  // damaged record, refused with an error.
+  void CheckLoadedShape() const;
 
 private:
   uint8_t classCode_;
@@ -100,6 +108,7 @@ public:
 
   int GetCount() const override { return static_cast<int>(Elements.size()); }
   void SetCount(int n) override;
+  int64_t MaxElements() const override;
   void BeforeScalarSet() override;
   void AssignRaw(const TCustomParam& src) override;
   void CopyFrom(const TCustomParam& src) override;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "support/test_support.h"
 
 #include "base/encoding.h"
@@ -112,6 +114,77 @@ TEST(Param, SetDimsKeepsElementsAndRefusesBadSizes) {
   EXPECT_EQ(ErrorOf([&] { f.SetDims({100000, 100000}); }), "配列の要素数[100000,100000]が不正です");
   EXPECT_EQ(f.GetCount(), 1);  // a refused SetDims changes nothing
   EXPECT_EQ(f.Dims, std::vector<int32_t>{1});
+}
+
+TEST(Param, ArraysAreBoundedByTheMemoryOfTheirElementsToo) {
+  struct Case {
+    const char* what;
+    std::unique_ptr<TCustomParam> value;
+    std::vector<int32_t> dims;
+    bool refused;
+  };
+  Case cases[] = {
+      {"8192 x 8192 strings", std::make_unique<TParamStr>(), {8192, 8192}, true},
+      {"one string past 256 MiB", std::make_unique<TParamStr>(), {8192, 1025}, true},
+      {"1024 x 1024 strings", std::make_unique<TParamStr>(), {1024, 1024}, false},
+      {"8192 x 8192 reals", std::make_unique<TParamFloat>(), {8192, 8192}, true},
+      {"8192 x 8192 flags", std::make_unique<TParamFlag>(), {8192, 8192}, false},
+      {"one flag past the element limit", std::make_unique<TParamFlag>(), {8192, 8193}, true},
+  };
+  for (Case& c : cases) {
+    std::string sizes;
+    for (int32_t d : c.dims) sizes += (sizes.empty() ? "" : ",") + std::to_string(d);
+    const std::string error = ErrorOf([&] { c.value->SetDims(c.dims); });
+    if (c.refused) {
+      EXPECT_EQ(error, "配列の要素数[" + sizes + "]が不正です") << c.what;
+      EXPECT_EQ(c.value->GetCount(), 1) << c.what;  // nothing was allocated or changed
+      EXPECT_TRUE(c.value->Dims.empty()) << c.what;
+    } else {
+      EXPECT_EQ(error, "(no error)") << c.what;
+      EXPECT_EQ(c.value->GetCount(), c.dims[0] * c.dims[1]) << c.what;
+    }
+  }
+}
+
+TEST(Param, ALoadedArrayMustHoldWhatItsDimensionsGive) {
+  auto ints = [](std::vector<int32_t> dims, int32_t count, int32_t stored) {
+    TKtMemoryStream s;
+    s.WriteInt32(static_cast<int32_t>(dims.size()));
+    for (int32_t d : dims) s.WriteInt32(d);
+    s.WriteInt32(count);
+    for (int32_t i = 0; i < stored; ++i) s.WriteInt32(i);
+    return s.Data();
+  };
+  struct Case {
+    const char* what;
+    std::string bytes;
+    bool damaged;
+  };
+  const Case cases[] = {
+      {"8192 x 8192 holding 12", ints({8192, 8192}, 12, 12), true},
+      {"2 x 3 holding 5", ints({2, 3}, 5, 5), true},
+      {"2 x 3 claiming 6, holding 4", ints({2, 3}, 6, 4), true},
+      {"a dimension of 0", ints({0, 3}, 0, 0), true},
+      {"a negative dimension", ints({-2, -3}, 6, 6), true},
+      {"2 x 3 holding 6", ints({2, 3}, 6, 6), false},
+      {"plain", ints({}, 1, 1), false},
+  };
+  for (const Case& c : cases) {
+    TKtMemoryStream s(c.bytes);
+    TParamInt v;
+    const std::string error = ErrorOf([&] { v.LoadFromStream(s); });
+    EXPECT_EQ(error != "(no error)", c.damaged) << c.what << ": " << error;
+  }
+  // Strings, reals and flags check their records the same way.
+  TKtMemoryStream str(std::string("\x01\0\0\0\x03\0\0\0\x01\0\0\0\x01\0\0\0x", 17));
+  TParamStr s;
+  EXPECT_NE(ErrorOf([&] { s.LoadFromStream(str); }), "(no error)");
+  TKtMemoryStream flags(std::string("\x01\0\0\0\x02\0\0\0\x01\0\0\0\x01", 13));
+  TParamFlag f;
+  EXPECT_NE(ErrorOf([&] { f.LoadFromStream(flags); }), "(no error)");
+  TKtMemoryStream reals(std::string("\x01\0\0\0\x02\0\0\0\x00\0\0\0", 12));
+  TParamFloat r;
+  EXPECT_NE(ErrorOf([&] { r.LoadFromStream(reals); }), "(no error)");
 }
 
 TEST(Param, ElementIndexErrors) {

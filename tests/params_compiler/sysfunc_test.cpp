@@ -460,6 +460,9 @@ TEST(SysFunc, WholeVariableErrors) {
   EXPECT_EQ(CallError(store, "SetArray", {"i", "0"}), "配列の要素数[0]が不正です");
   EXPECT_EQ(CallError(store, "SetArray", {"i", "2", "3"}), "");
   EXPECT_EQ(store.FindParam("i")->Param->GetCount(), 6);
+  // 2 GiB of strings are refused like any impossible size, and the variable stays as it was.
+  EXPECT_EQ(CallError(store, "SetArray", {"s", "8192", "8192"}), "配列の要素数[8192,8192]が不正です");
+  EXPECT_EQ(store.FindParam("s")->Param->GetCount(), 1);
 }
 
 // A text constant reaches a function in a temporary of the compiled form: that temporary is no

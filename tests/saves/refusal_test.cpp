@@ -36,6 +36,11 @@ protected:
 TEST_F(Refusal, UnusableSavesGiveTheBoxAndAreKept) {
   const std::string good = OldSavedGame(138);
   std::string noPage = Replace(good, std::string("\x09\0\0\0start.nsb", 13), std::string("\x0a\0\0\0absent.nsb", 14));
+  // The variable x of 8192 x 8192 integers that holds 12.
+  std::string shape = std::string("\x02\0\0\0\0\x20\0\0\0\x20\0\0\x0c\0\0\0", 16);
+  for (int i = 0; i < 12; ++i) shape += std::string("\x07\0\0\0", 4);
+  std::string misshapen = Replace(good, std::string("\x01\0\0\0x\0\0\0\0\x01\0\0\0\x05\0\0\0", 17),
+                                  std::string("\x01\0\0\0x", 5) + shape);
   std::string unknownObject = Replace(good, std::string("\0\0\0\0\x01\0\0\0\x06\0\0\0ev.nsb", 18),
                                       std::string("\x01\0\0\0\x63", 5) + std::string("\x01\0\0\0\x06\0\0\0ev.nsb", 14));
   struct Case {
@@ -50,6 +55,7 @@ TEST_F(Refusal, UnusableSavesGiveTheBoxAndAreKept) {
       {"cut near the end", ArchiveBytes({{"GAMESAVEDATA1", good.substr(0, good.size() - 5)}})},
       {"no class for an object", ArchiveBytes({{"GAMESAVEDATA1", unknownObject}})},
       {"a page that is not there", ArchiveBytes({{"GAMESAVEDATA1", noPage}})},
+      {"an array smaller than its dimensions", ArchiveBytes({{"GAMESAVEDATA1", misshapen}})},
       {"broken zlib stream", WithBrokenFirstEntry(ArchiveBytes({{"GAMESAVEDATA1", good}}))},
       {"directory cut short", ArchiveBytes({{"GAMESAVEDATA1", good}}).substr(0, 30)},
       {"not an archive", "garbage garbage garbage garbage"},
