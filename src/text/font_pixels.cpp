@@ -5,6 +5,7 @@
 #include "base/error.h"
 #include "base/sjis.h"
 #include "text/kt_word.h"
+#include "text/text_limits.h"
 
 namespace nova {
 
@@ -93,8 +94,9 @@ const TFontPixel& TFontPixelManager::GetGlyph(uint16_t code, const std::string& 
     }
   }
   ++misses_;
-  // The font first: a font that cannot be made leaves the cache as it was.
-  TFont& font = Select(current_, fontName, size, style);
+  // The font first: a font that cannot be made leaves the cache as it was. A glyph beyond the
+  // largest rasterised size needs no font: it only advances.
+  TFont* font = size > kMaxGlyphSize ? nullptr : &Select(current_, fontName, size, style);
   auto owned = std::make_unique<TFontPixel>();
   TFontPixel& glyph = *owned;
   glyph.Code = code;
@@ -102,7 +104,8 @@ const TFontPixel& TFontPixelManager::GetGlyph(uint16_t code, const std::string& 
   glyph.Size = size;
   glyph.Style = style;
   glyph.Quality = quality_;
-  Rasterize(glyph, font);
+  if (font) Rasterize(glyph, *font);
+  else glyph.RightBearing = code > 255 ? size : size / 2;
   used_.push_front(std::move(owned));
   glyph.used_ = used_.begin();
   buckets_[code & 0xFF].push_back(&glyph);

@@ -69,8 +69,9 @@ public:
 
   // The glyph of a character at the current quality level. A font name without a face takes
   // "ＭＳ ゴシック"; when even that has none, raises "Error:GetOutlineTextMetrics". A character
-  // the rasteriser cannot draw gives a glyph without image. The glyph stays valid until the
-  // cache has created 256 others.
+  // the rasteriser cannot draw gives a glyph without image, and so does a size above
+  // kMaxGlyphSize (text_limits.h; it advances size, or size / 2 for a single-byte character).
+  // The glyph stays valid until the cache has created 256 others.
   const TFontPixel& GetGlyph(uint16_t code, const std::string& fontName, uint8_t style, int32_t size);
 
   int32_t Quality() const { return quality_; }

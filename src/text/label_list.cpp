@@ -1,10 +1,13 @@
 #include "text/label_list.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
 
 #include "base/encoding.h"
 #include "text/font_pixels.h"
 #include "text/glyph_render.h"
+#include "text/text_limits.h"
 
 namespace nova {
 
@@ -27,7 +30,9 @@ void TKtLabelList::MeasureAll() {
   const TOutlineMetrics& m = glyphs_.MeasureMetrics(FontName, FontSize, Style);
   std::map<uint16_t, TAbcWidths> cache;  // one measuring pass
   for (auto& label : Labels) {
-    label->Height = m.Height + 2 * BorderWidth;
+    // Sizes from damaged or hostile fonts and borders saturate instead of overflowing; the
+    // caption is then refused when it is rendered.
+    label->Height = SaturatedAdd(m.Height, SaturatedMul(2, BorderWidth));
     label->Advances.clear();
     label->Width = 0;
     std::vector<uint16_t> codes = GlyphCodes(label->Text);
@@ -35,10 +40,11 @@ void TKtLabelList::MeasureAll() {
       auto it = cache.find(codes[i]);
       if (it == cache.end()) it = cache.emplace(codes[i], glyphs_.MeasureAbc(codes[i], FontName, FontSize, Style)).first;
       const TAbcWidths& abc = it->second;
-      int32_t advance = abc.A + abc.B + abc.C + m.Overhang + 2 * BorderWidth;
+      int64_t advance = int64_t{abc.A} + abc.B + abc.C + m.Overhang + 2 * int64_t{BorderWidth};
       if (i + 1 == codes.size() && abc.C < 0) advance -= abc.C;
-      label->Advances.push_back(advance);
-      label->Width += advance;
+      const auto held = static_cast<int32_t>(std::clamp<int64_t>(advance, INT32_MIN, INT32_MAX));
+      label->Advances.push_back(held);
+      label->Width = SaturatedAdd(label->Width, held);
     }
     label->Stale = true;
   }
@@ -49,6 +55,15 @@ void TKtLabelList::Render(TKtLabelDIB& label) {
   if (!label.Stale && label.RenderedBits == bits) return;
   std::vector<uint16_t> codes = GlyphCodes(label.Text);
   if (label.Advances.size() != codes.size()) MeasureAll();
+  label.Stale = false;
+  label.RenderedBits = bits;
+  label.Refused = !TextSurfaceFits(std::max(1, label.Width), std::max(1, label.Height));
+  if (label.Refused) {
+    label.Color.SetSize(1, 1, bits);
+    label.Coverage.SetSize(1, 1, 8);
+    ReportTextSurfaceRefused("caption \"" + label.Text + "\"", label.Width, label.Height);
+    return;
+  }
   label.Color.SetSize(std::max(1, label.Width), std::max(1, label.Height), bits);
   label.Color.Fill(0);
   label.Coverage.SetSize(std::max(1, label.Width), std::max(1, label.Height), 8);
@@ -68,15 +83,13 @@ void TKtLabelList::Render(TKtLabelDIB& label) {
     RenderGlyph(glyph, label.Color, label.Coverage, TRect::FromSize(x, 0, label.Advances[i], FontSize), paint);
     x += label.Advances[i];
   }
-  label.Stale = false;
-  label.RenderedBits = bits;
 }
 
 void TKtLabelList::Draw(TKtLabelDIB& label, int32_t x, int32_t y) {
   if (!Target) return;
   Render(label);
   TRect src{0, 0, label.Width, label.Height};
-  if (src.Empty()) return;
+  if (label.Refused || src.Empty()) return;
   if (Plain()) {
     Target->DrawMonoMask(x, y, Alpha, static_cast<uint32_t>(Target->ColorToPixel(TextColor)), false, false, src,
                          &label.Coverage);

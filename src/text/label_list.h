@@ -7,7 +7,9 @@
 // the border width; each character advances A + B + C + overhang + twice the border width (the
 // last one also by -C when C is negative). Rendering puts every character into its cell
 // (x, 0, advance, font size). Drawing goes through the coverage in the text colour without
-// border and shadow, else through the colour surface.
+// border and shadow, else through the colour surface. A caption beyond the limits of text
+// surfaces (text_limits.h: a huge font height or border) is neither rendered nor drawn; the
+// refusal is written to stderr when it is rendered.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -32,6 +34,7 @@ public:
   int32_t Height = 0, Width = 0;
   std::vector<int32_t> Advances;  // one per character
   int RenderedBits = 0;           // the bit count the caption was rendered at
+  bool Refused = false;           // beyond the text surface limits: not rendered, not drawn
 };
 
 // "ＭＳ Ｐゴシック": the face of captions.

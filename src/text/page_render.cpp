@@ -5,6 +5,7 @@
 
 #include "base/sjis.h"
 #include "text/glyph_render.h"
+#include "text/text_limits.h"
 
 namespace nova {
 
@@ -130,27 +131,49 @@ TCharLook CharLook(const TKtWord& word, const TWdChar& c) {
   return look;
 }
 
-void RenderPage(TKtWord& word, TWdPage& page, TFontPixelManager& glyphs, int bitCount, bool reset) {
-  int32_t width = std::max(page.Width, word.Settings.Width), height = page.Height;
+void PageSurfaceSize(const TKtWord& word, const TWdPage& page, int64_t& width, int64_t& height) {
+  // 64 bits: rows of huge characters may lie beyond the int32 range.
+  width = std::max(page.Width, word.Settings.Width);
+  height = page.Height;
   for (const auto& row : page.Rows) {
-    width = std::max(width, row->X + row->Width);
-    height = std::max(height, row->Y + row->Height);
-    for (TWdGlyph* g : row->Children) {
-      width = std::max(width, row->X + g->X + g->Width);
-      height = std::max(height, row->Y + g->Y + g->Height);
-      if (reset && (g->Kind() == gkChar || g->Kind() == gkImg)) static_cast<TWdReal*>(g)->Alpha = 0;
+    width = std::max(width, int64_t{row->X} + row->Width);
+    height = std::max(height, int64_t{row->Y} + row->Height);
+    for (const TWdGlyph* g : row->Children) {
+      width = std::max(width, int64_t{row->X} + g->X + g->Width);
+      height = std::max(height, int64_t{row->Y} + g->Y + g->Height);
     }
   }
-  word.PageColor.SetSize(std::max(1, width), std::max(1, height), bitCount);
+  width = std::max<int64_t>(1, width);
+  height = std::max<int64_t>(1, height);
+}
+
+bool RenderPage(TKtWord& word, TWdPage& page, TFontPixelManager& glyphs, int bitCount, bool reset) {
+  if (reset)
+    for (const auto& row : page.Rows)
+      for (TWdGlyph* g : row->Children)
+        if (g->Kind() == gkChar || g->Kind() == gkImg) static_cast<TWdReal*>(g)->Alpha = 0;
+  int64_t width = 0, height = 0;
+  PageSurfaceSize(word, page, width, height);
+  if (!TextSurfaceFits(width, height)) {
+    // Nothing is rendered: the characters have no rectangle to be drawn from.
+    word.PageColor.SetSize(1, 1, bitCount);
+    word.PageCoverage.SetSize(1, 1, 8);
+    ForEachChar(page, [](TWdRow& row, size_t i) {
+      if (row.Children[i]->Kind() == gkChar) static_cast<TWdChar*>(row.Children[i])->LastDrawn = TRect{};
+    });
+    return false;
+  }
+  word.PageColor.SetSize(static_cast<int>(width), static_cast<int>(height), bitCount);
   word.PageColor.Transparent = 0;
   word.PageColor.ResetClip();
   word.PageColor.Fill(0);
-  word.PageCoverage.SetSize(std::max(1, width), std::max(1, height), 8);
+  word.PageCoverage.SetSize(static_cast<int>(width), static_cast<int>(height), 8);
   word.PageCoverage.ResetClip();
   word.PageCoverage.Fill(0);
   glyphs.SetQuality(word.Settings.Smoothing);
   TPageRenderer renderer(word, glyphs);
   ForEachChar(page, [&](TWdRow& row, size_t i) { renderer.Render(row, i, nullptr); });
+  return true;
 }
 
 TRect RenderChars(TKtWord& word, TWdPage& page, TFontPixelManager& glyphs, const std::vector<TWdChar*>& chars) {

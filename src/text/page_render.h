@@ -40,10 +40,16 @@ struct TCharLook {
 // How a character of a text looks now.
 TCharLook CharLook(const TKtWord& word, const TWdChar& c);
 
+// The size of a page's surfaces: the page, its rows and glyphs, and at least the text's width
+// (at least 1 x 1).
+void PageSurfaceSize(const TKtWord& word, const TWdPage& page, int64_t& width, int64_t& height);
+
 // Sizes the page surfaces to the page (at least 1 x 1; colours at bitCount, coverage at 8 bits),
 // clears them and renders every character of the page at the text's smoothing level. With
-// reset every character and image of the page starts invisible (alpha 0).
-void RenderPage(TKtWord& word, TWdPage& page, TFontPixelManager& glyphs, int bitCount, bool reset = false);
+// reset every character and image of the page starts invisible (alpha 0). A page whose surfaces
+// would be beyond the limits of text surfaces (text_limits.h) is not rendered: the surfaces
+// become 1 x 1, no character has a rectangle to be drawn from, and the result is false.
+bool RenderPage(TKtWord& word, TWdPage& page, TFontPixelManager& glyphs, int bitCount, bool reset = false);
 
 // Renders characters of the current page again after their look changed: the area their last
 // rectangles cover is cleared and rebuilt from every character of the page that touches it, so

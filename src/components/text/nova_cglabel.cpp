@@ -1,11 +1,13 @@
 #include "components/text/nova_cglabel.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "base/sjis.h"
 #include "components/component_services.h"
 #include "objects/scene.h"
 #include "text/markup.h"
+#include "text/text_limits.h"
 
 namespace nova {
 
@@ -53,8 +55,9 @@ void TNovaCGLabel::Rebuild() {
   }
   const auto lines = static_cast<int32_t>(cells_.size());
   Invalidate();
-  SetWidth(static_cast<int32_t>(longest) * cellWidth_);
-  SetHeight(lines * cellHeight_ + lineSpace_ * std::max(0, lines - 1));
+  // Cell sizes and spacing from scripts and saved games may be anything: the size saturates.
+  SetWidth(SaturatedMul(static_cast<int32_t>(std::min<size_t>(longest, INT32_MAX)), cellWidth_));
+  SetHeight(SaturatedAdd(SaturatedMul(lines, cellHeight_), SaturatedMul(lineSpace_, std::max(0, lines - 1))));
   Invalidate();
 }
 

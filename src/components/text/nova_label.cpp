@@ -1,6 +1,7 @@
 #include "components/text/nova_label.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "components/component_services.h"
@@ -10,6 +11,7 @@
 #include "text/kt_word.h"
 #include "text/label_list.h"
 #include "text/markup.h"
+#include "text/text_limits.h"
 
 namespace nova {
 
@@ -20,6 +22,11 @@ TPoint Turn(double x, double y, double cx, double cy, int32_t angle) {
   const double a = angle * 2.0 * M_PI / 256.0, c = std::cos(a), s = std::sin(a);
   const double dx = x - cx, dy = y - cy;
   return TPoint{static_cast<int32_t>(std::lround(cx + dx * c - dy * s)), static_cast<int32_t>(std::lround(cy + dx * s + dy * c))};
+}
+
+// A natural size scaled by a zoom (1/256), held to the int32 range.
+int32_t Zoomed(int32_t natural, int32_t zoom) {
+  return static_cast<int32_t>(std::clamp<int64_t>(int64_t{natural} * zoom / 256, INT32_MIN, INT32_MAX));
 }
 
 }  // namespace
@@ -62,15 +69,18 @@ void TNovaLabel::Layout() {
       int32_t a = glyphs_ ? glyphs_->GetGlyph(code, face, style_, fontSize_).Advance()
                           : (code > 255 ? fontSize_ : fontSize_ / 2);
       adv.push_back(a);
-      width += a;
+      width = SaturatedAdd(width, a);
     }
     naturalWidth_ = std::max(naturalWidth_, width);
     lineWidths_.push_back(width);
     advances_.push_back(std::move(adv));
   }
-  naturalHeight_ = (fontSize_ + lineSpace_) * static_cast<int32_t>(lines_.size());
-  TNovaControl::SetWidth(naturalWidth_ * zoomX_ / 256);
-  TNovaControl::SetHeight(naturalHeight_ * zoomY_ / 256);
+  // Font sizes and spacings from scripts and saved games may be anything: the arithmetic
+  // saturates, and a size beyond the limits is refused when rendering.
+  const int32_t lines = static_cast<int32_t>(std::min<size_t>(lines_.size(), INT32_MAX));
+  naturalHeight_ = SaturatedMul(SaturatedAdd(fontSize_, lineSpace_), lines);
+  TNovaControl::SetWidth(Zoomed(naturalWidth_, zoomX_));
+  TNovaControl::SetHeight(Zoomed(naturalHeight_, zoomY_));
 }
 
 void TNovaLabel::Render() {
@@ -78,6 +88,13 @@ void TNovaLabel::Render() {
   stale_ = false;
   renderedBits_ = bits;
   lineRects_.clear();
+  refused_ = !TextSurfaceFits(naturalWidth_, naturalHeight_);
+  if (refused_) {
+    color_.SetSize(1, 1, bits);
+    coverage_.SetSize(1, 1, 8);
+    ReportTextSurfaceRefused(Name(), naturalWidth_, naturalHeight_);
+    return;
+  }
   color_.SetSize(std::max(1, naturalWidth_), std::max(1, naturalHeight_), bits);
   color_.ResetClip();
   color_.Fill(0);
@@ -94,7 +111,7 @@ void TNovaLabel::Render() {
     int32_t x = 0;
     if (halign_ == HA_CENTER) x = (naturalWidth_ - lineWidths_[l]) / 2;
     else if (halign_ == HA_RIGHT) x = naturalWidth_ - lineWidths_[l];
-    const int32_t y = static_cast<int32_t>(l) * (fontSize_ + lineSpace_);
+    const int32_t y = SaturatedMul(static_cast<int32_t>(l), SaturatedAdd(fontSize_, lineSpace_));
     TRect touched;
     std::vector<uint16_t> codes = GlyphCodes(lines_[l]);
     for (size_t i = 0; i < codes.size(); ++i) {
@@ -159,6 +176,7 @@ void TNovaLabel::PaintSelf(TCustomDIBX& surface) {
   if (lines_.empty() || alpha_ <= 0) return;
   const int bits = Scene() ? Scene()->BitCount() : 32;
   if (stale_ || renderedBits_ != bits) Render();
+  if (refused_) return;
   const TRect src{0, 0, naturalWidth_, naturalHeight_};
   if ((angle_ & 0xFF) != 0) {
     const TPoint a = RotationAnchor(), c = RotationCentre();

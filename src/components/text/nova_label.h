@@ -80,6 +80,7 @@ private:
   TDIBX color_, coverage_;
   std::vector<TRect> lineRects_;
   bool stale_ = true;
+  bool refused_ = false;  // the natural size was beyond the text surface limits: nothing drawn
   int renderedBits_ = 0;
   // What motion-carrying objects have; the motion itself is not attached here.
   std::string source_;

@@ -17,6 +17,7 @@
 
 namespace nova {
 
+#include "text/text_limits.h"
 TNovaMes::TNovaMes(TNovaBaseList* scene, const TComponentServices& services)
     : TNovaControl(scene),
       services_(services),
@@ -229,7 +230,14 @@ void TNovaMes::RequestRender(bool reset) {
 void TNovaMes::EnsureRendered() {
   if (!renderRequested_) return;
   TWdPage* page = CurrentPage();
-  if (page && glyphs_) RenderPage(word_, *page, *glyphs_, Bits(), resetRequested_);
+  surfaceRefused_ = false;
+  if (page && glyphs_ && !RenderPage(word_, *page, *glyphs_, Bits(), resetRequested_)) {
+    // Huge characters (a damaged or hostile font height): the box shows nothing of this page.
+    surfaceRefused_ = true;
+    int64_t w = 0, h = 0;
+    PageSurfaceSize(word_, *page, w, h);
+    ReportTextSurfaceRefused(Name(), w, h);
+  }
   renderRequested_ = resetRequested_ = false;
 }
 

@@ -152,5 +152,6 @@ private:
   std::vector<TWdReal*> hover_;  // the hovered link run
   std::vector<TRect> changed_;   // page rectangles changed by this frame's glyph updates
 };
+  bool surfaceRefused_ = false;  // the current page was beyond the text surface limits
 
 }  // namespace nova

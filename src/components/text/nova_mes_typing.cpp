@@ -240,7 +240,7 @@ void TNovaMes::PaintSelf(TCustomDIBX& surface) {
   if (!Visible() || !Parent()) return;
   EnsureRendered();
   TWdPage* page = CurrentPage();
-  if (!page) return;
+  if (!page || surfaceRefused_) return;
   word_.Settings.OriginX = ScreenLeft();
   word_.Settings.OriginY = ScreenTop();
   const TPoint o = PageOrigin();
@@ -295,7 +295,7 @@ void TNovaMes::SetHover(std::vector<TWdReal*> run) {
   if (page) page->Typing.Hover = hover_.empty() ? nullptr : hover_.front();
   if (!page || changed.empty()) return;
   TRect area;
-  if (glyphs_ && !renderRequested_) area = RenderChars(word_, *page, *glyphs_, changed);
+  if (glyphs_ && !renderRequested_ && !surfaceRefused_) area = RenderChars(word_, *page, *glyphs_, changed);
   for (TWdChar* c : changed) area = Union(area, c->LastDrawn);
   InvalidatePageRect(area);
 }
