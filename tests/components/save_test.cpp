@@ -77,6 +77,53 @@ TEST(MesSave, CompiledTextIsFoundAgainWithItsReadMarks) {
   EXPECT_EQ(SaveScene(g), saved);
 }
 
+void SetStrVar(TParamCollection& store, const char* name, const std::string& utf8) {
+  TParamCollectionItem* item = store.FindParam(name);
+  if (!item) {
+    item = store.AddParam(PT_STR);
+    store.SetParamName(item, name);
+  }
+  item->Param->SetAsStr(S(utf8));
+}
+
+// The scene loads before the variables are restored: a loaded box must show the values its
+// variables showed when the game was saved, not what the variables hold while it loads.
+TEST(MesSave, VariablesShowTheValuesTheyShowedWhenSaved) {
+  const std::string markup = "あ<VAR NAME=\"v\">い<VAR NAME=\"w\">";
+  struct Case {
+    const char* name;
+    bool compiled;   // TextIns text, else PR_TEXT markup
+    int framesBefore;  // typed before the save
+  };
+  for (const Case c : {Case{"compiled, typed", true, 10}, Case{"compiled, half typed", true, 2},
+                       Case{"markup, typed", false, 10}}) {
+    MesFixture f;
+    f.texts.Add("p.nsb", {Compiled(markup, 16)});
+    f.store.TextDelay = 16;
+    SetStrVar(f.store, "v", "値");
+    SetStrVar(f.store, "w", "二");
+    TNovaMes* box = f.Box("mes", 0, 0, 320, 100);
+    if (c.compiled) box->ShowCompiledText("p.nsb", 0);
+    else MesFixture::SetStr(*box, PR_TEXT, markup);
+    f.Frames(c.framesBefore);
+    const std::string typed = MesFixture::Str(*box, PR_TEXT);
+    ASSERT_EQ(typed, c.framesBefore == 2 ? "あ値" : "あ値い二") << c.name;
+    const std::string saved = SaveScene(f);
+
+    MesFixture g;
+    g.texts.Add("p.nsb", {Compiled(markup, 16)});
+    g.store.TextDelay = 16;
+    SetStrVar(g.store, "v", "変");  // what the variables hold before they are restored
+    LoadScene(g, saved);
+    auto* back = dynamic_cast<TNovaMes*>(g.scene.FindObject(S("mes")));
+    ASSERT_NE(back, nullptr) << c.name;
+    EXPECT_EQ(MesFixture::Str(*back, PR_TEXT), typed) << c.name;
+    EXPECT_EQ(SaveScene(g), saved) << c.name;
+    g.Frames(10);
+    EXPECT_EQ(MesFixture::Str(*back, PR_TEXT), "あ値い二") << c.name;
+  }
+}
+
 // The control record as versions 103 and 124 wrote it.
 void OldControl(TStream& s, const std::string& name, int32_t l, int32_t t, int32_t w, int32_t h, int32_t version = 103) {
   s.WriteString(name);

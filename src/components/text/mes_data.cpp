@@ -197,7 +197,7 @@ void TNovaNewMesData::LoadFromStream(TStream& s, int32_t version) {
 }
 
 void TNovaNewMesData::Rebuild(TKtWord& word, TWdPageList& pages, const TMesTextEnv& env, bool flag,
-                              int32_t pixelOffset) {
+                              int32_t pixelOffset, const std::string& shownValues) {
   if (!env.Texts) return;
   TMesTextSource& texts = *env.Texts;
   const int32_t spacing = word.Settings.LineSpacing;
@@ -254,7 +254,7 @@ void TNovaNewMesData::Rebuild(TKtWord& word, TWdPageList& pages, const TMesTextE
       if (TKtWord* src = Cache.Fetch(texts, Names.front(), Commands.front())) {
         word.Settings.Width = Sizes.front().first;
         word.Settings.PageHeight = Sizes.front().second;
-        int base = append(*src, 0, -1, std::string());
+        int base = append(*src, 0, -1, shownValues);
         if (base >= 0) word.LayoutPages(pages, base, -1);
       }
   } else {
@@ -266,7 +266,7 @@ void TNovaNewMesData::Rebuild(TKtWord& word, TWdPageList& pages, const TMesTextE
       if (!src) continue;
       word.Settings.Width = Sizes[i].first;
       word.Settings.PageHeight = Sizes[i].second;
-      int base = append(*src, 0, -1, std::string());
+      int base = append(*src, 0, -1, shownValues);
       int32_t bottom = -1;
       if (base >= 0) {
         TWdPageList laid;

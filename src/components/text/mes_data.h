@@ -117,7 +117,10 @@ public:
   // that text range as pages of its own). References: one text with a negative text page as
   // all its pages; otherwise the chosen page of each text stacked on one page, each below the
   // last row of the one before (flag set) or one box height further down (flag clear).
-  void Rebuild(TKtWord& word, TWdPageList& pages, const TMesTextEnv& env, bool flag, int32_t pixelOffset);
+  // shownValues (name=value lines) gives the variables of referenced texts the values they
+  // showed before (a loaded game); empty: their expressions run.
+  void Rebuild(TKtWord& word, TWdPageList& pages, const TMesTextEnv& env, bool flag, int32_t pixelOffset,
+               const std::string& shownValues = std::string());
 };
 
 // The glyph indices of countable positions first..last of a text (both included), with what

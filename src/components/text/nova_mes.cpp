@@ -3,6 +3,7 @@
 #include "components/text/nova_mes.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "base/error.h"
 #include "components/component_services.h"
@@ -14,10 +15,10 @@
 #include "text/markup.h"
 #include "text/font_pixels.h"
 #include "text/page_render.h"
+#include "text/text_limits.h"
 
 namespace nova {
 
-#include "text/text_limits.h"
 TNovaMes::TNovaMes(TNovaBaseList* scene, const TComponentServices& services)
     : TNovaControl(scene),
       services_(services),
@@ -61,7 +62,7 @@ void TNovaMes::FreePages() {
 
 // ---- the text ----
 
-void TNovaMes::BuildFromMarkup() {
+void TNovaMes::BuildFromMarkup(const std::string& shownValues) {
   const int32_t wait = services_.Store ? services_.Store->TextDelay : 50;
   std::string error;
   try {
@@ -69,7 +70,9 @@ void TNovaMes::BuildFromMarkup() {
   } catch (const ENovaError& e) {
     error = e.what();  // the glyphs built so far are shown
   }
-  if (services_.Store && services_.Funcs) word_.ExpandVars(*services_.Store, *services_.Funcs);
+  word_.VarValues = SplitVarList(shownValues);
+  if (!word_.VarValues.empty()) word_.ExpandVarsFromValues();
+  else if (services_.Store && services_.Funcs) word_.ExpandVars(*services_.Store, *services_.Funcs);
   word_.LayoutPages(pages_);
   if (!error.empty()) throw ENovaError(error);
 }
@@ -410,6 +413,7 @@ void TNovaMes::SaveToStream(TStream& s) {
   s.WriteByte(captureLink_ ? 1 : 0);
   TKtMemoryStream states;
   SavePageStates(states);
+  SaveShownValues(states);
   s.WriteInt32(static_cast<int32_t>(states.Size()));
   s.WriteBytes(states.Data());
 }
@@ -423,16 +427,6 @@ void TNovaMes::LoadFromStream(TStream& s, int32_t version) {
   historyFlag_ = s.ReadByte() != 0;
   pixelOffset_ = version > 112 ? s.ReadInt32() : 0;
   markup_ = s.ReadString();
-  // The pages again, from the message data, else from the markup.
-  if (!data_.Empty()) {
-    data_.Rebuild(word_, pages_, Env(), historyFlag_, pixelOffset_);
-  } else if (!markup_.empty()) {
-    try {
-      BuildFromMarkup();
-    } catch (const ENovaError&) {
-      // The glyphs before the broken tag are shown, as when the text was set.
-    }
-  }
   pageIndex_ = s.ReadInt32();
   scroll_ = s.ReadInt32();
   option_ = s.ReadInt32();
@@ -448,7 +442,20 @@ void TNovaMes::LoadFromStream(TStream& s, int32_t version) {
   if (version >= 120) captureLink_ = s.ReadByte() != 0;
   int32_t n = s.ReadInt32();
   if (n < 0 || n > s.Remaining()) RaiseError("message box: bad page states");
-  TKtMemoryStream states(s.ReadBytes(n));
+  std::string stateBytes = s.ReadBytes(n);
+  const std::string shown = TakeShownValues(stateBytes);
+  // The pages again, from the message data, else from the markup; the variables show what they
+  // showed when the game was saved (the variables themselves are restored after the scene).
+  if (!data_.Empty()) {
+    data_.Rebuild(word_, pages_, Env(), historyFlag_, pixelOffset_, shown);
+  } else if (!markup_.empty()) {
+    try {
+      BuildFromMarkup(shown);
+    } catch (const ENovaError&) {
+      // The glyphs before the broken tag are shown, as when the text was set.
+    }
+  }
+  TKtMemoryStream states(stateBytes);
   // The current page starts over and is rendered; the saved states then say how far it was.
   renderRequested_ = resetRequested_ = false;
   startDelay_ = 0;
@@ -458,6 +465,39 @@ void TNovaMes::LoadFromStream(TStream& s, int32_t version) {
     EnsureRendered();
   }
   LoadPageStates(states);
+}
+
+// What the variables of the text showed, after the page states: the text is rebuilt while the
+// scene loads, before the variables are restored, and a loaded box must show the values that
+// were on the screen. The block is written only for a text with expanded variables, as the
+// list's bytes, their int32 count and the four bytes kShownValuesMark, so that a reader of the
+// page states alone stops before it.
+namespace {
+constexpr std::string_view kShownValuesMark = "VARS";
+}  // namespace
+
+void TNovaMes::SaveShownValues(TStream& s) {
+  std::vector<std::string> vars;
+  word_.CollectVarValues(vars);
+  if (vars.empty()) return;
+  const std::string list = JoinVarList(vars);
+  s.WriteBytes(list);
+  s.WriteInt32(static_cast<int32_t>(list.size()));
+  s.WriteBytes(std::string(kShownValuesMark));
+}
+
+std::string TNovaMes::TakeShownValues(std::string& stateBytes) {
+  const size_t tail = sizeof(int32_t) + kShownValuesMark.size();
+  if (stateBytes.size() < tail || stateBytes.compare(stateBytes.size() - kShownValuesMark.size(), std::string::npos,
+                                                     kShownValuesMark) != 0)
+    return std::string();
+  TKtMemoryStream count(stateBytes.substr(stateBytes.size() - tail, sizeof(int32_t)));
+  const int32_t n = count.ReadInt32();
+  if (n < 0 || static_cast<size_t>(n) > stateBytes.size() - tail) return std::string();
+  const size_t from = stateBytes.size() - tail - static_cast<size_t>(n);
+  std::string list = stateBytes.substr(from, static_cast<size_t>(n));
+  stateBytes.resize(from);
+  return list;
 }
 
 void TNovaMes::SavePageStates(TStream& s) {

@@ -93,7 +93,8 @@ private:
   int Bits() const;
   void CommitHistory();
   void FreePages();
-  void BuildFromMarkup();
+  // shownValues: name=value lines the variables take instead of running their expressions.
+  void BuildFromMarkup(const std::string& shownValues = std::string());
   // The history entry and the pending read mark of the current page.
   void BeginPage();
   void PlayStart();
@@ -122,6 +123,10 @@ private:
   bool PagingOn() const { return word_.Settings.Paging && word_.Settings.PageHeight > 0; }
   void SavePageStates(TStream& s);
   void LoadPageStates(TStream& s);
+  // The values the text's variables showed, saved after the page states; taking them cuts them
+  // off the page state bytes (empty when none were saved).
+  void SaveShownValues(TStream& s);
+  static std::string TakeShownValues(std::string& stateBytes);
 
   const TComponentServices& services_;
   TNovaHistoryFormatManager* history_;
@@ -147,11 +152,11 @@ private:
   std::array<std::string, 3> extraStrings_;  // stored and saved only
   int32_t option_ = 0;                       // stored and saved only
   bool renderRequested_ = false, resetRequested_ = false;
+  bool surfaceRefused_ = false;  // the current page was beyond the text surface limits
   int32_t startDelay_ = 0;
   int32_t caretHeight_ = 0;
   std::vector<TWdReal*> hover_;  // the hovered link run
   std::vector<TRect> changed_;   // page rectangles changed by this frame's glyph updates
 };
-  bool surfaceRefused_ = false;  // the current page was beyond the text surface limits
 
 }  // namespace nova
