@@ -80,6 +80,10 @@ int TKtWord::IndexOf(const TWdGlyph* g) const {
 }
 
 TWdGlyph* TKtWord::InsertOwned(int index, std::unique_ptr<TWdGlyph> g) {
+  if (Full()) {
+    ++dropped_;
+    return nullptr;
+  }
   index = std::clamp(index, 0, Count());
   g->Owner = this;
   TWdGlyph* raw = g.get();
@@ -108,6 +112,7 @@ void TKtWord::Clear() {
   decorates_.Clear();
   VarValues.clear();
   IndexBase = 0;
+  dropped_ = 0;
 }
 
 // --- copying and counting

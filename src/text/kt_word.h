@@ -24,6 +24,12 @@ struct TGlyphSize {
   int32_t Width = 0, Height = 0;
 };
 
+// The most glyphs one text object holds. Every glyph is an object of about 150 bytes with its
+// place in the lists, so a text built at run time from megabytes of characters would take
+// gigabytes and seconds to lay out; a message holds a few thousand. Glyphs beyond the limit
+// (from markup, glyph streams, copies or variable values) are dropped.
+constexpr int kMaxTextGlyphs = 1 << 20;
+
 // The newest glyph stream version this code writes (the expression of a VAR as text).
 constexpr int32_t kGlyphStreamVersion = 102;
 
@@ -78,6 +84,11 @@ public:
   // source every picture measures 0 x 0.
   TTextMetrics* Metrics = nullptr;
   TTextImageSource* Images = nullptr;
+  // Glyphs beyond this count are dropped (kMaxTextGlyphs; smaller in tests); Dropped() counts
+  // them since the last Clear.
+  int GlyphLimit = kMaxTextGlyphs;
+  int64_t Dropped() const { return dropped_; }
+  bool Full() const { return Count() >= GlyphLimit; }
   // The current page rendered (page_render.h): colours (transparent value 0) and 8-bit coverage.
   TDIBX PageColor, PageCoverage;
 
@@ -86,7 +97,7 @@ public:
   TWdGlyph* Glyph(int i) const { return glyphs_[static_cast<size_t>(i)].get(); }
   int IndexOf(const TWdGlyph* g) const;
   // Takes a glyph made for this text (characters and variables keep their attribute record in
-  // this text's list).
+  // this text's list). When the text is full the glyph is freed and nullptr returned.
   TWdGlyph* Add(std::unique_ptr<TWdGlyph> g);
   TWdGlyph* Insert(int index, std::unique_ptr<TWdGlyph> g);
   void Delete(int index);
@@ -154,6 +165,7 @@ private:
   // Records outlive the glyphs that point at them: declared first, destroyed last.
   TDecorateList decorates_;
   std::vector<std::unique_ptr<TWdGlyph>> glyphs_;
+  int64_t dropped_ = 0;
 };
 
 }  // namespace nova

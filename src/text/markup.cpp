@@ -355,6 +355,11 @@ void TKtWord::BuildGlyphs(const std::vector<std::string>& lines, int32_t default
     if (t.Kind == TTokenKind::Text) {
       for (size_t i = 0; i < token.size();) {
         size_t len = CharLen(token, i);
+        if (Full()) {  // counted, but not made only to be dropped
+          ++dropped_;
+          i += len;
+          continue;
+        }
         uint16_t code = static_cast<unsigned char>(token[i]);
         if (len == 2) code = static_cast<uint16_t>(code << 8 | static_cast<unsigned char>(token[i + 1]));
         auto c = std::make_unique<TWdChar>(this, st.Decorate(), code);

@@ -1,5 +1,7 @@
 // Variables of a text: expanding them into characters and collapsing them again.
 #include <algorithm>
+#include <iterator>
+#include <vector>
 
 #include "base/error.h"
 #include "base/sjis.h"
@@ -63,10 +65,14 @@ std::string TKtWord::VarValue(TWdOpeVar& v, TParamCollection* store, TSysFuncMan
 void TKtWord::CollapseVar(int index) {
   auto* v = dynamic_cast<TWdOpeVar*>(Glyph(index));
   if (!v) return;
-  for (TWdGlyph* g : v->Expansion) {
-    int i = IndexOf(g);
-    if (i >= 0) glyphs_.erase(glyphs_.begin() + i);
-  }
+  // The expansion follows its variable; it goes in one step, so a value of many characters does
+  // not cost a search of the list per character. Glyphs moved elsewhere are found in one pass.
+  auto ofVar = [v](const std::unique_ptr<TWdGlyph>& g) { return g->SourceVar() == v; };
+  auto from = glyphs_.begin() + index + 1;
+  auto to = std::find_if_not(from, glyphs_.end(), ofVar);
+  const size_t run = static_cast<size_t>(to - from);
+  glyphs_.erase(from, to);
+  if (run < v->Expansion.size()) std::erase_if(glyphs_, ofVar);
   v->Expansion.clear();
   v->Expanded = false;
 }
@@ -82,8 +88,14 @@ void TKtWord::ExpandRange(TParamCollection* store, TSysFuncMan* funcs, int first
       last -= static_cast<int>(before - glyphs_.size());
     }
     std::string value = VarValue(*v, store, funcs);
-    int at = i + 1;
+    // The value's glyphs are made first and inserted after the variable in one step, so a long
+    // value before a long text moves the rest of the list once, not once per character.
+    std::vector<std::unique_ptr<TWdGlyph>> made;
     for (size_t k = 0; k < value.size();) {
+      if (Count() + static_cast<int64_t>(made.size()) >= GlyphLimit) {
+        dropped_ += static_cast<int64_t>(CharCount(std::string_view(value).substr(k)));
+        break;
+      }
       size_t len = CharLen(value, k);
       unsigned char c = static_cast<unsigned char>(value[k]);
       std::unique_ptr<TWdGlyph> g;
@@ -99,10 +111,13 @@ void TKtWord::ExpandRange(TParamCollection* store, TSysFuncMan* funcs, int first
       }
       k += len;
       if (!g) continue;  // other control characters are dropped
-      v->Expansion.push_back(InsertOwned(at++, std::move(g)));
+      g->Owner = this;
+      v->Expansion.push_back(g.get());
+      made.push_back(std::move(g));
     }
+    glyphs_.insert(glyphs_.begin() + i + 1, std::make_move_iterator(made.begin()), std::make_move_iterator(made.end()));
     v->Expanded = true;
-    int inserted = at - (i + 1);
+    const int inserted = static_cast<int>(made.size());
     i += inserted;
     last += inserted;
   }

@@ -552,3 +552,8 @@ void TNovaMes::LoadPageStates(TStream& s) {
 }
 
 }  // namespace nova
+#include <cstdio>
+#include "base/encoding.h"
+  if (word_.Dropped() > 0)
+    std::fprintf(stderr, "novaplayer: %s: the text holds more than %d glyphs; the last %lld are not shown\n",
+                 SjisToUtf8(Name()).c_str(), word_.GlyphLimit, static_cast<long long>(word_.Dropped()));
