@@ -3,9 +3,14 @@
 //   ("core_percent": share of one core per second of sound; budget 2 %). Mixing only (decoded
 //   PCM sources), and decoding 16 Ogg Vorbis sources through the media library as the mixer
 //   reads them.
-// - BM_MidiTimerJitter: the sequencer's 10 ms timer thread on the system clock; "jitter_ms_*"
-//   are the deviations of the tick periods from 10 ms (budget 1 ms), "late_ms_*" how long after
-//   its time each event went out (the 10 ms tick makes that up to 10 ms by design).
+// - BM_MidiTimerJitter: the sequencer's 10 ms timer thread on the system clock (a port with no
+//   tick source of its own; external ports tick on a thread like it); "jitter_ms_*" are the
+//   deviations of the tick periods from 10 ms (budget 1 ms), "late_ms_*" how long after its
+//   time each event went out (the 10 ms tick makes that up to 10 ms by design). busy:1 keeps
+//   every core busy meanwhile with two spinning threads each.
+// - BM_MidiAudioTime: the same notes on a port heard in a stream of the SDL sound device (dummy
+//   driver), as the synthesizer is: the sequencer ticks in the device's render, and the figures
+//   are in the sound's own time, where a note is heard (the frame it sounds from).
 // - BM_MovieFrame: decoding one 640 x 480 MPEG-1 frame into its surface and drawing it into a
 //   640 x 480 picture ("ms_per_frame"; budget 3 ms).
 // - BM_SoundLatency: a sound started as the Sound command starts it (the item's Play right after
@@ -23,6 +28,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -140,48 +146,153 @@ public:
   TTimedOutput* output = nullptr;
 };
 
-void BM_MidiTimerJitter(benchmark::State& state) {
-  // 100 notes 20 ms apart (division 96, tempo 500000: 20 ms = 3.84 ticks; 4 ticks = 20.8 ms).
-  std::string track;
-  for (int i = 0; i < 100; ++i) track += std::string{static_cast<char>(i ? 4 : 0), '\x90', '\x3C', '\x40'};
-  track += std::string("\x00\xFF\x2F\x00", 4);
-  uint32_t n = static_cast<uint32_t>(track.size());
-  std::string smf = std::string("MThd\0\0\0\6\0\0\0\1\0\x60MTrk", 18) +
-                    std::string{static_cast<char>(n >> 24), static_cast<char>(n >> 16), static_cast<char>(n >> 8), static_cast<char>(n)} + track;
+// 100 notes 20 ms apart (division 96, tempo 500000: 20 ms = 3.84 ticks; 4 ticks = 20.8 ms).
+const std::string& JitterSmf() {
+  static const std::string smf = [] {
+    std::string track;
+    for (int i = 0; i < 100; ++i) track += std::string{static_cast<char>(i ? 4 : 0), '\x90', '\x3C', '\x40'};
+    track += std::string("\x00\xFF\x2F\x00", 4);
+    uint32_t n = static_cast<uint32_t>(track.size());
+    return std::string("MThd\0\0\0\6\0\0\0\1\0\x60MTrk", 18) +
+           std::string{static_cast<char>(n >> 24), static_cast<char>(n >> 16), static_cast<char>(n >> 8), static_cast<char>(n)} +
+           track;
+  }();
+  return smf;
+}
+
+// Two threads a core spinning at normal priority while it lives (none when off).
+class TBusyMachine {
+public:
+  explicit TBusyMachine(bool on) {
+    if (!on) return;
+    for (unsigned i = 0; i < 2 * std::max(1u, std::thread::hardware_concurrency()); ++i)
+      threads_.emplace_back([this] {
+        volatile uint64_t x = 0;
+        while (!stop_.load(std::memory_order_relaxed)) x = x * 6364136223846793005ull + 1;
+      });
+  }
+  ~TBusyMachine() {
+    stop_.store(true);
+    for (auto& t : threads_) t.join();
+  }
+
+private:
+  std::atomic<bool> stop_{false};
+  std::vector<std::thread> threads_;
+};
+
+// The figures of the sends of one note each: `times` in ms (from the start of playing) against
+// the events' times. Sends happen at ticks: the gaps between consecutive sends are multiples of
+// the period.
+struct TMidiTiming {
   std::vector<double> periods, late;
+  void Add(const std::vector<double>& times, const std::vector<TMidiMsgEvent>& events) {
+    for (size_t i = 1; i < times.size(); ++i) {
+      double gap = times[i] - times[i - 1];
+      double ticks = std::max(1.0, std::round(gap / 10.0));
+      periods.push_back(std::abs(gap - ticks * 10.0) / ticks);
+    }
+    for (size_t i = 0; i < times.size() && i < events.size(); ++i) late.push_back(times[i] - events[i].Time);
+  }
+  void Report(benchmark::State& state) const {
+    auto mean = [](const std::vector<double>& v) { return v.empty() ? 0 : std::accumulate(v.begin(), v.end(), 0.0) / v.size(); };
+    auto max = [](const std::vector<double>& v) { return v.empty() ? 0 : *std::max_element(v.begin(), v.end()); };
+    std::vector<double> sorted = periods;
+    std::sort(sorted.begin(), sorted.end());
+    state.counters["jitter_ms_mean"] = mean(periods);
+    state.counters["jitter_ms_p99"] = sorted.empty() ? 0 : sorted[sorted.size() * 99 / 100];
+    state.counters["jitter_ms_max"] = max(periods);
+    state.counters["late_ms_mean"] = mean(late);
+    state.counters["late_ms_max"] = max(late);
+  }
+};
+
+void BM_MidiTimerJitter(benchmark::State& state) {
+  TBusyMachine busy(state.range(0) != 0);
+  TMidiTiming timing;
   for (auto _ : state) {
     TRealTimePlatform platform;
     auto* out = new TTimedOutput;
     platform.output = out;
     TMidiPlayV player(platform);
     player.Open(0);
-    TKtMemoryStream s(smf);
+    TKtMemoryStream s(JitterSmf());
     player.LoadFromStream(s);
     Clock::time_point start = Clock::now();
     player.PlayFrom(0);
     while (!player.IsEnded()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     player.Stop();
-    const auto& events = player.File().Events;
-    // Sends happen at ticks: the gaps between consecutive sends are multiples of the period.
-    for (size_t i = 1; i < out->Times.size(); ++i) {
-      double gap = std::chrono::duration<double, std::milli>(out->Times[i] - out->Times[i - 1]).count();
-      double ticks = std::max(1.0, std::round(gap / 10.0));
-      periods.push_back(std::abs(gap - ticks * 10.0) / ticks);
-    }
-    for (size_t i = 0; i < out->Times.size() && i < events.size(); ++i)
-      late.push_back(std::chrono::duration<double, std::milli>(out->Times[i] - start).count() - events[i].Time);
+    std::vector<double> times;
+    for (Clock::time_point t : out->Times) times.push_back(std::chrono::duration<double, std::milli>(t - start).count());
+    timing.Add(times, player.File().Events);
   }
-  auto mean = [](const std::vector<double>& v) { return v.empty() ? 0 : std::accumulate(v.begin(), v.end(), 0.0) / v.size(); };
-  auto max = [](const std::vector<double>& v) { return v.empty() ? 0 : *std::max_element(v.begin(), v.end()); };
-  std::vector<double> sorted = periods;
-  std::sort(sorted.begin(), sorted.end());
-  state.counters["jitter_ms_mean"] = mean(periods);
-  state.counters["jitter_ms_p99"] = sorted.empty() ? 0 : sorted[sorted.size() * 99 / 100];
-  state.counters["jitter_ms_max"] = max(periods);
-  state.counters["late_ms_mean"] = mean(late);
-  state.counters["late_ms_max"] = max(late);
+  timing.Report(state);
 }
-BENCHMARK(BM_MidiTimerJitter)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MidiTimerJitter)->ArgName("busy")->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// A port heard in a stream of the sound device, as the synthesizer is (silent here): the
+// sequencer ticks in the stream's render; each note on is noted with the frame it sounds from.
+class TRenderedOutput : public TMidiOutput, public TAudioSource {
+public:
+  explicit TRenderedOutput(std::unique_ptr<TAudioOutput> stream) : stream_(std::move(stream)), clock_(44100) {
+    stream_->SetSource(this);
+  }
+  ~TRenderedOutput() override { stream_->SetSource(nullptr); }
+  void SendShort(uint32_t m) override {
+    if ((m & 0xF0) == 0x90) Frames.push_back(clock_.Frames());
+  }
+  void SendLong(const std::vector<uint8_t>&) override {}
+  void Reset() override {}
+  TMidiTickSource* TickSource() override { return &clock_; }
+  void Render(int16_t* out, size_t frames) override {
+    std::fill(out, out + 2 * frames, int16_t{0});
+    clock_.Render(frames, [](size_t, size_t) {});
+  }
+  std::vector<uint64_t> Frames;  // written by the ticks only
+
+private:
+  std::unique_ptr<TAudioOutput> stream_;
+  TRenderTickSource clock_;
+};
+
+void BM_MidiAudioTime(benchmark::State& state) {
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  TBusyMachine busy(state.range(0) != 0);
+  TSdlAudioDevice device;
+  TMidiTiming timing;
+  for (auto _ : state) {
+    class TAudioPlatform : public THeadlessPlatform {
+    public:
+      explicit TAudioPlatform(TSdlAudioDevice& d) : device(d) {}
+      TFrameTicker* FrameTicker() override { return nullptr; }
+      std::unique_ptr<TMidiOutput> OpenMidi(int) override {
+        auto stream = device.OpenStream(TAudioFormat{});
+        if (!stream) return nullptr;
+        auto port = std::make_unique<TRenderedOutput>(std::move(stream));
+        output = port.get();
+        return port;
+      }
+      TSdlAudioDevice& device;
+      TRenderedOutput* output = nullptr;
+    } platform(device);
+    TMidiPlayV player(platform);
+    if (!player.Open(0)) {
+      state.SkipWithError("no sound device");
+      break;
+    }
+    TKtMemoryStream s(JitterSmf());
+    player.LoadFromStream(s);
+    uint64_t start = platform.output->TickSource()->NowMs();
+    player.PlayFrom(0);
+    while (!player.IsEnded()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    player.Stop();
+    std::vector<double> times;
+    for (uint64_t f : platform.output->Frames) times.push_back(f * 1000.0 / 44100 - static_cast<double>(start));
+    timing.Add(times, player.File().Events);
+  }
+  timing.Report(state);
+}
+BENCHMARK(BM_MidiAudioTime)->ArgName("busy")->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 void BM_MovieFrame(benchmark::State& state) {
   static test::TempDir dir;

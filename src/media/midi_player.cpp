@@ -32,14 +32,27 @@ bool TMidiPlayV::Open(int deviceIndex) {
   if (opened_) return true;
   device_ = platform_.OpenMidi(deviceIndex);
   opened_ = device_ != nullptr;
+  UseClock(device_ ? device_->TickSource() : nullptr);
   return opened_;
 }
 
 void TMidiPlayV::Close() {
   TTickPause pause(*timer_);
+  UseClock(nullptr);  // the port's ticks end with it
   if (device_) device_->Reset();  // long messages are done when sent: none is pending
   device_.reset();
   opened_ = false;
+}
+
+void TMidiPlayV::UseClock(TMidiTickSource* source) {
+  timer_->SetSource(source);
+  tickSource_.store(source);
+  lastTick_ = Now();  // a new clock: the time up to now is not counted again
+}
+
+uint32_t TMidiPlayV::Now() {
+  TMidiTickSource* source = tickSource_.load();
+  return source ? source->NowMs() : platform_.Clock().Now();
 }
 
 void TMidiPlayV::SendShort(uint8_t status, uint8_t d1, uint8_t d2) {
@@ -88,7 +101,7 @@ void TMidiPlayV::Tick() {
   if (last < 0) return;
   bool loops = repeat_ && events[last].Time > events[0].Time;
   if (current_ >= last && !loops) return;
-  uint32_t now = platform_.Clock().Now();
+  uint32_t now = Now();
   uint32_t e = std::min<uint32_t>(1000, now - lastTick_);
   position_ = static_cast<int32_t>(std::min<int64_t>(kMaxMidiTime, int64_t{position_} + e));
   lastTick_ = now;
@@ -133,7 +146,7 @@ void TMidiPlayV::PlayFrom(int32_t t) {
     if (e.Kind != mkNoteOn && e.Kind != mkNoteOff) Send(e);
     if (e.Kind == mkGsReset) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  lastTick_ = platform_.Clock().Now();
+  lastTick_ = Now();
   timer_->SetEnabled(true);
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 // The MIDI sequencer (TMidiPlayV): plays one loaded file (TMidiV) on a MIDI output port with
 // its 10 ms timer. The main thread pauses the tick before it touches the position or the port.
+// Its time ("now" of the tick and of PlayFrom) is the port's tick source when the port has one
+// (the synthesizer: the frames of its sound stream), else the platform's clock.
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -57,10 +60,14 @@ private:
   void Send(const TMidiMsgEvent& e);
   void AllNotesOff();
   void SendShort(uint8_t status, uint8_t d1, uint8_t d2);
+  // Called with the tick paused.
+  void UseClock(TMidiTickSource* source);
+  uint32_t Now();
 
   TPlatform& platform_;
   TMidiV file_;
   std::unique_ptr<TMidiOutput> device_;
+  std::atomic<TMidiTickSource*> tickSource_{nullptr};
   bool opened_ = false;
   std::vector<TMidiDeviceInfo> devices_;
   int current_ = 0;

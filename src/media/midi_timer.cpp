@@ -12,13 +12,14 @@ namespace nova {
 TMMTimer::TMMTimer(TFrameTicker* ticker, std::function<void()> tick, int periodMs)
     : tick_(std::move(tick)), periodMs_(periodMs), ticker_(ticker) {
   if (ticker_) {
-    tickerId_ = ticker_->Add([this] { RunTick(); });
+    tickerId_ = ticker_->Add([this] { OwnTick(); });
   } else {
     thread_ = std::thread([this] { Loop(); });
   }
 }
 
 TMMTimer::~TMMTimer() {
+  SetSource(nullptr);
   if (ticker_) {
     ticker_->Remove(tickerId_);
     return;
@@ -34,18 +35,28 @@ TMMTimer::~TMMTimer() {
 void TMMTimer::Pause() {
   pauses_.fetch_add(1);
   std::unique_lock<std::mutex> lock(mutex_);
-  finished_.wait(lock, [this] { return !running_.load(); });
+  finished_.wait(lock, [this] { return running_.load() == 0; });
 }
 
 void TMMTimer::Release() { pauses_.fetch_sub(1); }
 
-void TMMTimer::RunTick() {
+void TMMTimer::SetSource(TMidiTickSource* source) {
+  TMidiTickSource* old = source_.exchange(source);
+  if (old == source) return;
+  if (old) old->SetTick(nullptr, periodMs_);
+  if (source) source->SetTick([this] { RunTick(false); }, periodMs_);
+}
+
+void TMMTimer::RunTick(bool own) {
   if (!enabled_.load()) return;
-  running_.store(true);
-  if (pauses_.load() == 0) tick_();
+  running_.fetch_add(1);
+  // The source and the enabled flag change only while paused: a tick that passed its checks
+  // just before sees the change here (or the pause), so the tick never runs twice at once nor
+  // after it was disabled.
+  if (pauses_.load() == 0 && enabled_.load() && !(own && source_.load())) tick_();
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    running_.store(false);
+    running_.fetch_sub(1);
   }
   finished_.notify_all();
 }
@@ -65,7 +76,7 @@ void TMMTimer::Loop() {
     auto now = std::chrono::steady_clock::now();
     if (now - next > std::chrono::milliseconds(100)) next = now;  // fell behind: no burst
     lock.unlock();
-    RunTick();
+    OwnTick();
     lock.lock();
   }
 }

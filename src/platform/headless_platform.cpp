@@ -1,5 +1,7 @@
 #include "platform/platform.h"
 
+#include <algorithm>
+
 namespace nova {
 
 // The headless clock, which at every frame step also runs the frame ticker and lets the
@@ -23,16 +25,34 @@ private:
 
 namespace {
 
-// A port handed out by OpenMidi: everything goes to the platform's one record.
-class TForwardingMidiOutput : public TMidiOutput {
+// A port handed out by OpenMidi: everything goes to the platform's one record. Like the
+// synthesizer it is heard in a (silent) stream of the sound device, whose frames are its
+// clock: the sequencer ticks in the sound device's time and the record notes each message's
+// frame.
+class TForwardingMidiOutput : public TMidiOutput, public TAudioSource {
 public:
-  explicit TForwardingMidiOutput(std::shared_ptr<TRecordingMidiOutput> to) : to_(std::move(to)) {}
+  TForwardingMidiOutput(std::shared_ptr<TRecordingMidiOutput> to, std::unique_ptr<TAudioOutput> stream)
+      : to_(std::move(to)), stream_(std::move(stream)), clock_(stream_->Spec().Rate) {
+    to_->SetFrameClock([this] { return static_cast<int64_t>(clock_.Frames()); });
+    stream_->SetSource(this);
+  }
+  ~TForwardingMidiOutput() override {
+    stream_->SetSource(nullptr);
+    to_->SetFrameClock({});
+  }
   void SendShort(uint32_t message) override { to_->SendShort(message); }
   void SendLong(const std::vector<uint8_t>& bytes) override { to_->SendLong(bytes); }
   void Reset() override { to_->Reset(); }
+  TMidiTickSource* TickSource() override { return &clock_; }
+  void Render(int16_t* out, size_t frames) override {
+    std::fill(out, out + static_cast<size_t>(stream_->Spec().Channels) * frames, int16_t{0});
+    clock_.Render(frames, [](size_t, size_t) {});
+  }
 
 private:
   std::shared_ptr<TRecordingMidiOutput> to_;
+  std::unique_ptr<TAudioOutput> stream_;
+  TRenderTickSource clock_;
 };
 
 }  // namespace
@@ -65,7 +85,7 @@ std::vector<std::string> THeadlessPlatform::MidiPorts() { return {RecorderPortNa
 
 std::unique_ptr<TMidiOutput> THeadlessPlatform::OpenMidi(int index) {
   if (index < -1 || index > 0) return nullptr;
-  return std::make_unique<TForwardingMidiOutput>(midiRecord_);
+  return std::make_unique<TForwardingMidiOutput>(midiRecord_, audio_->Hub().OpenStream());
 }
 
 }  // namespace nova

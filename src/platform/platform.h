@@ -64,7 +64,8 @@ struct THeadlessOptions {
 // rasteriser unless another one is given (the player's headless mode renders with the installed
 // fonts). Its sound device
 // takes the sound of each frame step after the frame ticker ran (THeadlessAudio); its one MIDI
-// port records what it is sent; its decoders read PCM WAV only unless others are given.
+// port records what it is sent, ticking the sequencer in the sound device's time (a silent
+// stream's frames); its decoders read PCM WAV only unless others are given.
 class THeadlessPlatform : public TPlatform {
 public:
   explicit THeadlessPlatform(const THeadlessOptions& options = {}, std::unique_ptr<TFontRasterizer> fonts = nullptr);

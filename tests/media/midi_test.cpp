@@ -2,6 +2,9 @@
 // repeat and volume scaling, played through the headless platform's recording port.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "media/midi_player.h"
 
 namespace nova {
@@ -170,7 +173,9 @@ TEST(MidiFile, HugeTimesStayInRangeAndInOrder) {
   EXPECT_EQ(TMidiV::IntervalMs(UINT32_MAX, 0xFFFFFF, 1), 72057589055095LL);
 }
 
-// The sequencer on the headless platform: its timer ticks once per frame step (16 ms).
+// The sequencer on the headless platform: its port is heard in a stream of the sound device
+// and it ticks in that stream's render, every 441 frames (10 ms at 44100 Hz). The tests render
+// the device's frames directly (or by frame steps, as a headless run does).
 class SequencerTest : public testing::Test {
 protected:
   void SetUp() override {
@@ -185,12 +190,19 @@ protected:
   void Frames(int n) {
     for (int i = 0; i < n; ++i) platform_.Clock().FrameStep();
   }
-  // Short messages other than all-notes-off, as (time, status, data1).
-  std::vector<std::tuple<uint32_t, int, int>> Sent() {
-    std::vector<std::tuple<uint32_t, int, int>> out;
+  void Render(size_t frames) {
+    std::vector<int16_t> buffer(frames * 2);
+    platform_.Audio().Hub().Mix(buffer.data(), frames);
+  }
+  void RenderMs(int ms) { Render(FrameOf(ms)); }
+  // The sound device's frame at a time (ms a multiple of 10).
+  static int64_t FrameOf(int ms) { return int64_t{ms} * 441 / 10; }
+  // Short messages other than all-notes-off, as (frame, status, data1).
+  std::vector<std::tuple<int64_t, int, int>> Sent() {
+    std::vector<std::tuple<int64_t, int, int>> out;
     for (auto& m : platform_.MidiRecord().Messages())
       if (!m.Long && !m.IsReset && !((m.Bytes[0] & 0xF0) == 0xB0 && m.Bytes[1] == 123))
-        out.emplace_back(m.Time, m.Bytes[0], m.Bytes.size() > 1 ? m.Bytes[1] : 0);
+        out.emplace_back(m.Frame, m.Bytes[0], m.Bytes.size() > 1 ? m.Bytes[1] : 0);
     return out;
   }
   int AllNotesOffCount() {
@@ -203,16 +215,34 @@ protected:
   std::unique_ptr<TMidiPlayV> player_;
 };
 
+// One note on at each time (ms), at division 1 and tempo 1000: one tick is one millisecond.
+std::string NotesAt(std::initializer_list<uint32_t> times) {
+  Bytes body;
+  uint32_t previous = 0;
+  Vlq(body, 0);
+  Bytes tempo = Tempo(1000);
+  body.insert(body.end(), tempo.begin(), tempo.end());
+  int key = 0;
+  for (uint32_t t : times) {
+    Vlq(body, t - previous);
+    body.insert(body.end(), {0x90, static_cast<uint8_t>(key++), 100});
+    previous = t;
+  }
+  Vlq(body, 100000);
+  body.insert(body.end(), {0xFF, 0x2F, 0x00});
+  Bytes track = {'M', 'T', 'r', 'k', 0, 0, static_cast<uint8_t>(body.size() >> 8), static_cast<uint8_t>(body.size())};
+  track.insert(track.end(), body.begin(), body.end());
+  return Smf({track}, 1);
+}
+
 TEST_F(SequencerTest, EventsGoOutOnTheFirstTickPastTheirTime) {
   // Events at 0, 500 and 750 ms (tempo halves at 500 ms); the end of track at 750 is the last.
   LoadSmf(Smf({Track({{0, {0x90, 60, 100}}, {96, Tempo(250000)}, {0, {0x90, 62, 100}}, {96, {0x80, 60, 0}}})}));
   player_->PlayFrom(0);
-  Frames(60);  // 960 ms
-  auto sent = Sent();
-  ASSERT_EQ(sent.size(), 3u);
-  EXPECT_EQ(sent[0], std::make_tuple(16u, 0x90, 60));
-  EXPECT_EQ(sent[1], std::make_tuple(512u, 0x90, 62));  // 500 < 512, the first tick past it
-  EXPECT_EQ(sent[2], std::make_tuple(752u, 0x80, 60));
+  RenderMs(960);
+  using S = std::tuple<int64_t, int, int>;
+  // 500 < 510, the first tick past it; the ticks fall on every 441st frame.
+  EXPECT_EQ(Sent(), (std::vector<S>{{FrameOf(10), 0x90, 60}, {FrameOf(510), 0x90, 62}, {FrameOf(760), 0x80, 60}}));
   EXPECT_DOUBLE_EQ(player_->TempoBpm(), 240.0);
   // Without repeat the last event is not sent; the sequencer ends but stays "playing".
   EXPECT_TRUE(player_->IsEnded());
@@ -220,6 +250,78 @@ TEST_F(SequencerTest, EventsGoOutOnTheFirstTickPastTheirTime) {
   player_->Stop();
   EXPECT_FALSE(player_->IsPlaying());
   EXPECT_EQ(AllNotesOffCount(), 16);
+}
+
+TEST_F(SequencerTest, PositionFollowsTheRenderedFrames) {
+  // However the device cuts its periods, the position is the 10 ms ticks of the frames rendered
+  // since PlayFrom.
+  LoadSmf(NotesAt({60000}));
+  player_->PlayFrom(0);
+  size_t total = 0;
+  for (size_t chunk : {1, 439, 1, 441, 1000, 4410, 3, 88200, 512, 1024}) {
+    Render(chunk);
+    total += chunk;
+    EXPECT_EQ(player_->Position(), static_cast<int32_t>(total / 441 * 10)) << total << " frames";
+  }
+  // A headless run's frame steps hand the device 44.1 frames a millisecond: the same clock.
+  for (int i = 0; i < 40; ++i) {
+    Frames(1);
+    uint64_t frames = total + platform_.Audio().FramesWritten();
+    EXPECT_EQ(player_->Position(), static_cast<int32_t>(frames / 441 * 10)) << frames << " frames";
+  }
+}
+
+TEST_F(SequencerTest, NotesLandOnTheFrameOfTheirTick) {
+  // A note at t ms goes out on the tick that first passes it, 10 x (t / 10 + 1) ms, in frames.
+  LoadSmf(NotesAt({0, 5, 9, 10, 11, 333, 1000, 1234}));
+  player_->PlayFrom(0);
+  for (int i = 0; i < 60; ++i) Render(1000);  // periods that are no multiple of the tick
+  using S = std::tuple<int64_t, int, int>;
+  std::vector<S> expected;
+  int key = 0;
+  for (int t : {0, 5, 9, 10, 11, 333, 1000, 1234}) expected.emplace_back(FrameOf((t / 10 + 1) * 10), 0x90, key++);
+  EXPECT_EQ(Sent(), expected);
+  // PlayFrom reads the same clock: played from 0 again after 3 s of sound, the first note
+  // comes one tick later.
+  Render(FrameOf(3000) - 60000);
+  platform_.MidiRecord().Clear();
+  player_->PlayFrom(0);
+  RenderMs(30);
+  ASSERT_FALSE(Sent().empty());
+  EXPECT_EQ(Sent()[0], S(FrameOf(3010), 0x90, 0));
+}
+
+TEST_F(SequencerTest, TicksInARenderThreadWhileTheMainThreadSteers) {
+  // The device renders on a thread of its own (as the SDL device's callback does) while the
+  // main thread seeks, stops, reads the position and scales the volume: nothing blocks, and
+  // every note still goes out on a tick's frame.
+  LoadSmf(NotesAt({0, 10, 20, 30, 40, 50, 60, 70, 80, 90}));
+  player_->SetRepeat(true);
+  std::atomic<bool> stop{false};
+  std::thread device([&] {
+    while (!stop.load()) {
+      Render(512);
+      std::this_thread::yield();
+    }
+  });
+  for (int i = 0; i < 200; ++i) {
+    player_->PlayFrom(i % 7 * 10);
+    EXPECT_GE(player_->Position(), 0);
+    player_->SetControllerScale(7, 50 + i % 50);
+    if (i % 3 == 0) player_->Stop();
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  player_->PlayFrom(0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  stop.store(true);
+  device.join();
+  int notes = 0;
+  for (auto& [frame, status, key] : Sent()) {
+    if (status != 0x90) continue;
+    ++notes;
+    EXPECT_EQ(frame % 441, 0) << "note " << key << " at frame " << frame;
+  }
+  EXPECT_GT(notes, 0);
 }
 
 TEST_F(SequencerTest, RepeatStartsOverWithNotesOff) {
@@ -240,25 +342,25 @@ TEST_F(SequencerTest, RepeatWaitsForTheEndOfTrackAfterTheLastNote) {
                      false)}));
   player_->SetRepeat(true);
   player_->PlayFrom(0);
-  Frames(62);  // 992 ms: the note is over, the rest not yet
-  EXPECT_EQ(player_->Position(), 992);
+  RenderMs(1000);  // the note is over, the rest not yet passed
+  EXPECT_EQ(player_->Position(), 1000);
   EXPECT_EQ(AllNotesOffCount(), 0);
-  Frames(1);  // 1008 ms: past the end of track, the loop starts over at 0
+  RenderMs(10);  // past the end of track: the loop starts over at 0
   EXPECT_EQ(player_->Position(), 0);
   EXPECT_EQ(AllNotesOffCount(), 16);
-  Frames(63 + 10);  // the second round, and 160 ms into the third
+  RenderMs(1010 + 160);  // the second round, and 160 ms into the third
   EXPECT_EQ(player_->Position(), 160);
-  using S = std::tuple<uint32_t, int, int>;
-  EXPECT_EQ(Sent(), (std::vector<S>{{16, 0xC0, 3}, {16, 0x90, 60}, {512, 0x80, 60},
-                                    {1024, 0xC0, 3}, {1024, 0x90, 60}, {1520, 0x80, 60},
-                                    {2032, 0xC0, 3}, {2032, 0x90, 60}}));
+  using S = std::tuple<int64_t, int, int>;
+  EXPECT_EQ(Sent(), (std::vector<S>{{FrameOf(10), 0xC0, 3}, {FrameOf(10), 0x90, 60}, {FrameOf(510), 0x80, 60},
+                                    {FrameOf(1020), 0xC0, 3}, {FrameOf(1020), 0x90, 60}, {FrameOf(1520), 0x80, 60},
+                                    {FrameOf(2030), 0xC0, 3}, {FrameOf(2030), 0x90, 60}}));
   EXPECT_FALSE(player_->IsEnded());
   // Repeat off: the same file stops at its last note and its position stays.
   player_->SetRepeat(false);
   player_->PlayFrom(0);
-  Frames(80);
+  RenderMs(1500);
   EXPECT_TRUE(player_->IsEnded());
-  EXPECT_EQ(player_->Position(), 512);
+  EXPECT_EQ(player_->Position(), 510);
 }
 
 TEST_F(SequencerTest, RepeatOfAFileWithoutLengthSendsItOnce) {
@@ -266,7 +368,7 @@ TEST_F(SequencerTest, RepeatOfAFileWithoutLengthSendsItOnce) {
   LoadSmf(Smf({Track({{0, {0xC0, 3}}, {0, {0x90, 60, 100}}})}));
   player_->SetRepeat(true);
   player_->PlayFrom(0);
-  Frames(20);
+  RenderMs(300);
   EXPECT_EQ(Sent().size(), 2u);
   EXPECT_EQ(AllNotesOffCount(), 0);
 }
@@ -286,10 +388,11 @@ TEST_F(SequencerTest, SeekingChasesEverythingButNotes) {
   EXPECT_EQ(std::get<1>(sent[1]), 0xB0);
   EXPECT_EQ(player_->CurrentIndex(), 3);
   // The position is that of the last chased event (0): the events at 5000 follow 5 s later.
-  Frames(2);
-  EXPECT_EQ(player_->Position(), 32);
+  RenderMs(20);
+  EXPECT_EQ(player_->Position(), 20);
+  RenderMs(4980);
   EXPECT_EQ(Sent().size(), 2u);
-  Frames(312);  // 5024 ms
+  RenderMs(10);
   EXPECT_EQ(Sent().size(), 4u);
   platform_.MidiRecord().Clear();
   // Back to 0: notes off on all channels, position 0, nothing to chase before index 0.
@@ -303,7 +406,7 @@ TEST_F(SequencerTest, ControllerScaleAndMasterVolume) {
   LoadSmf(Smf({Track({{0, {0xB2, 7, 100}}, {96, {0xB2, 7, 50}}, {96, {0x80, 1, 0}}})}));
   player_->SetControllerScale(7, 50);
   player_->PlayFrom(0);
-  Frames(2);
+  RenderMs(20);
   auto messages = platform_.MidiRecord().Messages();
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages.back().Bytes, (Bytes{0xB2, 7, 50}));  // 100 x 50 %
@@ -323,7 +426,7 @@ TEST_F(SequencerTest, ControllerScaleAndMasterVolume) {
 TEST_F(SequencerTest, SysExGoesOutAsOneLongMessage) {
   LoadSmf(Smf({Track({{0, {0xF0, 0x04, 0x7E, 0x7F, 0x09, 0xF7}}, {10, {0x90, 1, 1}}})}));
   player_->PlayFrom(0);
-  Frames(3);
+  RenderMs(30);
   auto messages = platform_.MidiRecord().Messages();
   ASSERT_FALSE(messages.empty());
   EXPECT_TRUE(messages[0].Long);
@@ -336,6 +439,17 @@ TEST(SequencerThread, RealTimerKeepsTime) {
   public:
     TFrameTicker* FrameTicker() override { return nullptr; }
     TPlatformClock& Clock() override { return *clock_; }
+    // A port with no tick source of its own (the recording port is heard in a sound stream).
+    std::unique_ptr<TMidiOutput> OpenMidi(int) override {
+      struct TPort : TMidiOutput {
+        TRecordingMidiOutput& to;
+        explicit TPort(TRecordingMidiOutput& r) : to(r) {}
+        void SendShort(uint32_t m) override { to.SendShort(m); }
+        void SendLong(const std::vector<uint8_t>& b) override { to.SendLong(b); }
+        void Reset() override { to.Reset(); }
+      };
+      return std::make_unique<TPort>(MidiRecord());
+    }
     std::unique_ptr<TPlatformClock> clock_ = CreateSystemClock();
   } platform;
   TMidiPlayV player(platform);

@@ -1,13 +1,71 @@
 #include "platform/sdl/alsa_midi.h"
 
 #if defined(NOVA_HAVE_ALSA)
+#include <SDL.h>
 #include <alsa/asoundlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #endif
 
 namespace nova {
 
 #if defined(NOVA_HAVE_ALSA)
 namespace {
+
+// The tick of an external port, which plays in no stream of ours: a thread of its own on the
+// steady clock, at the best priority SDL can get for it (time-critical where the system
+// allows it, else high), so other work delays it as little as the system lets it.
+class TThreadTickSource : public TMidiTickSource {
+public:
+  ~TThreadTickSource() override { Stop(); }
+  void SetTick(std::function<void()> tick, int periodMs) override {
+    Stop();
+    if (!tick) return;
+    tick_ = std::move(tick);
+    period_ = std::chrono::milliseconds(std::max(1, periodMs));
+    stop_ = false;
+    thread_ = std::thread([this] { Loop(); });
+  }
+  uint32_t NowMs() override {
+    auto since = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+  }
+
+private:
+  void Stop() {
+    if (!thread_.joinable()) return;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+  }
+  void Loop() {
+    if (SDL_SetThreadPriority(SDL_THREAD_PRIORITY_TIME_CRITICAL) != 0) SDL_SetThreadPriority(SDL_THREAD_PRIORITY_HIGH);
+    auto next = std::chrono::steady_clock::now();
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      next += period_;
+      if (wake_.wait_until(lock, next, [this] { return stop_; })) return;
+      auto now = std::chrono::steady_clock::now();
+      if (now - next > std::chrono::milliseconds(100)) next = now;  // fell behind: no burst
+      lock.unlock();
+      tick_();
+      lock.lock();
+    }
+  }
+  std::function<void()> tick_;
+  std::chrono::milliseconds period_{10};
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  bool stop_ = false;
+  std::thread thread_;
+};
 
 void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
@@ -22,7 +80,10 @@ snd_seq_t* OpenSequencer() {
 class TAlsaMidiOutput : public TMidiOutput {
 public:
   TAlsaMidiOutput(snd_seq_t* seq, int ownPort, const TAlsaPort& to) : seq_(seq), port_(ownPort), to_(to) {}
-  ~TAlsaMidiOutput() override { snd_seq_close(seq_); }
+  ~TAlsaMidiOutput() override {
+    ticks_.SetTick(nullptr, 0);  // no tick sends on the handle once it is closed
+    snd_seq_close(seq_);
+  }
 
   void SendShort(uint32_t m) override {
     snd_seq_event_t ev;
@@ -48,6 +109,8 @@ public:
     snd_seq_event_output_direct(seq_, &ev);
   }
 
+  TMidiTickSource* TickSource() override { return &ticks_; }
+
   void Reset() override {
     for (int ch = 0; ch < 16; ++ch) {
       SendShort(static_cast<uint32_t>(0xB0 | ch) | 123 << 8);  // all notes off
@@ -65,6 +128,7 @@ private:
   snd_seq_t* seq_;
   int port_;
   TAlsaPort to_;
+  TThreadTickSource ticks_;
 };
 
 }  // namespace

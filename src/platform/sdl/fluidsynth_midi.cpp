@@ -10,7 +10,7 @@ namespace {
 class TFluidSynthOutput : public TMidiOutput, public TAudioSource {
 public:
   TFluidSynthOutput(std::unique_ptr<TAudioOutput> stream, fluid_settings_t* settings, fluid_synth_t* synth)
-      : stream_(std::move(stream)), settings_(settings), synth_(synth) {
+      : stream_(std::move(stream)), settings_(settings), synth_(synth), clock_(stream_->Spec().Rate) {
     stream_->SetSource(this);
   }
   ~TFluidSynthOutput() override {
@@ -20,9 +20,15 @@ public:
     delete_fluid_settings(settings_);
   }
 
+  // The sequencer ticks here, between the pieces of the period, so its notes start on the
+  // frame of their tick.
   void Render(int16_t* out, size_t frames) override {
-    fluid_synth_write_s16(synth_, static_cast<int>(frames), out, 0, 2, out, 1, 2);
+    clock_.Render(frames, [&](size_t at, size_t n) {
+      int16_t* p = out + 2 * at;
+      fluid_synth_write_s16(synth_, static_cast<int>(n), p, 0, 2, p, 1, 2);
+    });
   }
+  TMidiTickSource* TickSource() override { return &clock_; }
 
   void SendShort(uint32_t m) override {
     int status = m & 0xFF, d1 = (m >> 8) & 0x7F, d2 = (m >> 16) & 0x7F, ch = status & 0x0F;
@@ -52,6 +58,7 @@ private:
   std::unique_ptr<TAudioOutput> stream_;
   fluid_settings_t* settings_;
   fluid_synth_t* synth_;
+  TRenderTickSource clock_;
 };
 
 }  // namespace
