@@ -30,9 +30,9 @@ void TKtLabelList::MeasureAll() {
   const TOutlineMetrics& m = glyphs_.MeasureMetrics(FontName, FontSize, Style);
   std::map<uint16_t, TAbcWidths> cache;  // one measuring pass
   for (auto& label : Labels) {
-    // Sizes from damaged or hostile fonts and borders saturate instead of overflowing; the
-    // caption is then refused when it is rendered.
-    label->Height = SaturatedAdd(m.Height, SaturatedMul(2, BorderWidth));
+    // Sizes from damaged or hostile fonts and borders are held instead of overflowing (the
+    // owner centres captions with them); the caption is then refused when it is rendered.
+    label->Height = TextObjectSide(int64_t{m.Height} + 2 * int64_t{BorderWidth});
     label->Advances.clear();
     label->Width = 0;
     std::vector<uint16_t> codes = GlyphCodes(label->Text);
@@ -44,7 +44,7 @@ void TKtLabelList::MeasureAll() {
       if (i + 1 == codes.size() && abc.C < 0) advance -= abc.C;
       const auto held = static_cast<int32_t>(std::clamp<int64_t>(advance, INT32_MIN, INT32_MAX));
       label->Advances.push_back(held);
-      label->Width = SaturatedAdd(label->Width, held);
+      label->Width = TextObjectSide(int64_t{label->Width} + held);
     }
     label->Stale = true;
   }

@@ -36,4 +36,8 @@ void ReportTextSurfaceRefused(const std::string& what, int64_t width, int64_t he
 int32_t SaturatedAdd(int32_t a, int32_t b) { return Saturate(int64_t{a} + b); }
 int32_t SaturatedMul(int32_t a, int32_t b) { return Saturate(int64_t{a} * b); }
 
+int32_t TextObjectSide(int64_t size) {
+  return static_cast<int32_t>(std::clamp<int64_t>(size, -kMaxTextObjectSide, kMaxTextObjectSide));
+}
+
 }  // namespace nova

@@ -29,4 +29,9 @@ void ReportTextSurfaceRefused(const std::string& what, int64_t width, int64_t he
 int32_t SaturatedAdd(int32_t a, int32_t b);
 int32_t SaturatedMul(int32_t a, int32_t b);
 
+// A width or height a text object computes for itself, held to -2^30 .. 2^30 so that the
+// object's position plus its size stays in the int32 range.
+constexpr int32_t kMaxTextObjectSide = 1 << 30;
+int32_t TextObjectSide(int64_t size);
+
 }  // namespace nova

@@ -42,6 +42,10 @@ TEST(TextLimits, SizeArithmeticSaturates) {
     EXPECT_EQ(SaturatedAdd(c.a, c.b), c.sum) << c.a << " + " << c.b;
     EXPECT_EQ(SaturatedMul(c.a, c.b), c.product) << c.a << " * " << c.b;
   }
+  // Object sizes stay where a position can be added to them.
+  for (auto [size, held] : {std::pair<int64_t, int32_t>{100, 100}, {-(int64_t{1} << 30), -(1 << 30)},
+                            {INT64_MAX, 1 << 30}, {int64_t{INT32_MIN} * 4, -(1 << 30)}})
+    EXPECT_EQ(TextObjectSide(size), held) << size;
 }
 
 TEST(TextLimits, RefusalNamesTheObjectAndTheSize) {

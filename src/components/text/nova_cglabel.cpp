@@ -55,9 +55,10 @@ void TNovaCGLabel::Rebuild() {
   }
   const auto lines = static_cast<int32_t>(cells_.size());
   Invalidate();
-  // Cell sizes and spacing from scripts and saved games may be anything: the size saturates.
-  SetWidth(SaturatedMul(static_cast<int32_t>(std::min<size_t>(longest, INT32_MAX)), cellWidth_));
-  SetHeight(SaturatedAdd(SaturatedMul(lines, cellHeight_), SaturatedMul(lineSpace_, std::max(0, lines - 1))));
+  // Cell sizes and spacing from scripts and saved games may be anything: the size is held.
+  const auto columns = static_cast<int32_t>(std::min<size_t>(longest, INT32_MAX));
+  SetWidth(TextObjectSide(SaturatedMul(columns, cellWidth_)));
+  SetHeight(TextObjectSide(SaturatedAdd(SaturatedMul(lines, cellHeight_), SaturatedMul(lineSpace_, std::max(0, lines - 1)))));
   Invalidate();
 }
 

@@ -24,10 +24,9 @@ TPoint Turn(double x, double y, double cx, double cy, int32_t angle) {
   return TPoint{static_cast<int32_t>(std::lround(cx + dx * c - dy * s)), static_cast<int32_t>(std::lround(cy + dx * s + dy * c))};
 }
 
-// A natural size scaled by a zoom (1/256), held to the int32 range.
-int32_t Zoomed(int32_t natural, int32_t zoom) {
-  return static_cast<int32_t>(std::clamp<int64_t>(int64_t{natural} * zoom / 256, INT32_MIN, INT32_MAX));
-}
+// A natural size scaled by a zoom (1/256): the control's size, held to a range its position can
+// be added to.
+int32_t Zoomed(int32_t natural, int32_t zoom) { return TextObjectSide(int64_t{natural} * zoom / 256); }
 
 }  // namespace
 

@@ -73,7 +73,7 @@ TEST(TextSurfaceLimits, MessageBoxWithHugeCharactersShowsNothingAndTypesOn) {
 TEST(TextSurfaceLimits, CaptionSizesSaturateAndHugeOnesDrawNothing) {
   struct Case {
     int32_t fontHeight, zoom;
-    int32_t height;  // PR_HEIGHT: the natural height zoomed, held to the int32 range
+    int32_t height;  // PR_HEIGHT: the natural height zoomed, held to -2^30 .. 2^30
     bool drawn;
     bool reported;  // a caption of negative size is not even painted, so not reported
   };
@@ -81,9 +81,10 @@ TEST(TextSurfaceLimits, CaptionSizesSaturateAndHugeOnesDrawNothing) {
       {16, 256, 16, true, false},
       {16, 512, 32, true, false},
       {100000, 256, 100000, false, true},
-      {-2147483647, 256, -2147483647, false, false},  // the zoom's product overflowed before
-      {1 << 30, 1024, INT32_MAX, false, true},
-      {-2147483647, 1024, INT32_MIN, false, false},
+      {-2147483647, 256, -(1 << 30), false, false},  // the zoom's product overflowed before
+      {1 << 29, 256, 1 << 29, false, true},
+      {1 << 30, 1024, 1 << 30, false, true},
+      {-2147483647, 1024, -(1 << 30), false, false},
   };
   for (const Case& c : cases) {
     MesFixture f;
