@@ -124,6 +124,35 @@ TEST(MesSave, VariablesShowTheValuesTheyShowedWhenSaved) {
   }
 }
 
+TEST(MesSave, DamagedShownValuesAreIgnored) {
+  MesFixture f;
+  f.texts.Add("p.nsb", {Compiled("a<VAR NAME=\"v\">", 0)});
+  SetStrVar(f.store, "v", "b");
+  TNovaMes* box = f.Box("mes", 0, 0, 320, 100);
+  box->ShowCompiledText("p.nsb", 0);
+  f.Frames(2);
+  std::string saved = SaveScene(f);
+  const size_t mark = saved.rfind("VARS");
+  ASSERT_NE(mark, std::string::npos);
+  struct Case {
+    const char* name;
+    int32_t count;  // the count in front of the mark
+  };
+  for (const Case c : {Case{"count past the page states", 0x7FFFFFFF}, Case{"negative count", -5}}) {
+    std::string damaged = saved;
+    for (int i = 0; i < 4; ++i) damaged[mark - 4 + i] = static_cast<char>(static_cast<uint32_t>(c.count) >> (8 * i));
+    MesFixture g;
+    g.texts.Add("p.nsb", {Compiled("a<VAR NAME=\"v\">", 0)});
+    SetStrVar(g.store, "v", "c");
+    TKtMemoryStream s(damaged);
+    g.scene.LoadScene(s, 138);
+    auto* back = dynamic_cast<TNovaMes*>(g.scene.FindObject(S("mes")));
+    ASSERT_NE(back, nullptr) << c.name;
+    g.Frames(2);
+    EXPECT_EQ(MesFixture::Str(*back, PR_TEXT), "ac") << c.name << ": the variable runs again";
+  }
+}
+
 // The control record as versions 103 and 124 wrote it.
 void OldControl(TStream& s, const std::string& name, int32_t l, int32_t t, int32_t w, int32_t h, int32_t version = 103) {
   s.WriteString(name);
