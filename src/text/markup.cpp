@@ -57,17 +57,38 @@ std::vector<std::string> SplitMarkupLines(std::string_view text) {
 // --- tokenizer
 
 std::vector<TMarkupToken> TokenizeMarkup(const std::vector<std::string>& lines) {
+  std::vector<TMarkupToken> out;
+  TokenizeMarkup(lines, [&](TMarkupToken&& t) { out.push_back(std::move(t)); });
+  return out;
+}
+
+void TokenizeMarkup(const std::vector<std::string>& lines, const std::function<void(TMarkupToken&&)>& f) {
+  size_t length = lines.empty() ? 0 : lines.size() - 1;
+  for (const std::string& line : lines) length += line.size();
   std::string text;
+  text.reserve(length);
   for (size_t k = 0; k < lines.size(); ++k) {
     if (k) text += '\r';
     text += lines[k];
   }
+  // The last two tokens wait in out: a closing PRE or TEXTAREA may still take back the <BR>
+  // before it. Older ones go to f.
   std::vector<TMarkupToken> out;
+  auto pass = [&](size_t keep) {
+    if (out.size() <= keep) return;
+    const size_t n = out.size() - keep;
+    for (size_t k = 0; k < n; ++k) f(std::move(out[k]));
+    out.erase(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(n));
+  };
+  auto push = [&](TMarkupToken&& t) {
+    out.push_back(std::move(t));
+    pass(2);
+  };
   std::string token;
   int tagDepth = 0, commentDepth = 0, script = 0;
   bool pre = false, textArea = false;
   auto emit = [&](TTokenKind kind = TTokenKind::Text) {
-    if (!token.empty()) out.push_back(TMarkupToken{std::move(token), kind});
+    if (!token.empty()) push(TMarkupToken{std::move(token), kind});
     token.clear();
   };
   auto copyChar = [&](size_t& i) {
@@ -178,7 +199,7 @@ std::vector<TMarkupToken> TokenizeMarkup(const std::vector<std::string>& lines) 
       i += (c == '\r' && i + 1 < n && text[i + 1] == '\n') ? 2 : 1;
       if (tagDepth == 0 && raw) {
         emit();
-        if (pre) out.push_back(TMarkupToken{"<BR>", TTokenKind::Tag});
+        if (pre) push(TMarkupToken{"<BR>", TTokenKind::Tag});
       } else if (!token.empty() && token.back() != ' ') {
         token += ' ';
       }
@@ -202,7 +223,7 @@ std::vector<TMarkupToken> TokenizeMarkup(const std::vector<std::string>& lines) 
     copyChar(i);
   }
   emit(commentDepth > 0 ? TTokenKind::Comment : TTokenKind::Text);  // an unclosed comment hides the rest
-  return out;
+  pass(0);
 }
 
 void SplitTokens(std::vector<std::string>& lines) {
@@ -349,10 +370,12 @@ void TKtWord::BuildGlyphs(const std::vector<std::string>& lines, int32_t default
   TTagValList st(defaultWait);
   auto addOp = [&](std::unique_ptr<TWdGlyph> g) { Add(std::move(g)); };
 
-  for (const TMarkupToken& t : TokenizeMarkup(lines)) {
+  // Tokens are built into glyphs as they come: a long text is never held as tokens too.
+  TokenizeMarkup(lines, [&](TMarkupToken&& t) {
     const std::string& token = t.Text;
-    if (t.Kind == TTokenKind::Comment) continue;  // comments, SCRIPT and STYLE show nothing
+    if (t.Kind == TTokenKind::Comment) return;  // comments, SCRIPT and STYLE show nothing
     if (t.Kind == TTokenKind::Text) {
+      const TDecorateValues d = st.Decorate();  // the same for every character of the token
       for (size_t i = 0; i < token.size();) {
         size_t len = CharLen(token, i);
         if (Full()) {  // counted, but not made only to be dropped
@@ -362,13 +385,13 @@ void TKtWord::BuildGlyphs(const std::vector<std::string>& lines, int32_t default
         }
         uint16_t code = static_cast<unsigned char>(token[i]);
         if (len == 2) code = static_cast<uint16_t>(code << 8 | static_cast<unsigned char>(token[i + 1]));
-        auto c = std::make_unique<TWdChar>(this, st.Decorate(), code);
+        auto c = std::make_unique<TWdChar>(this, d, code);
         c->Link = st.Link;
         c->Wait = st.Wait.Top();
         Add(std::move(c));
         i += len;
       }
-      continue;
+      return;
     }
     TTag tag(token);
     if (tag.Is("A")) {
@@ -463,7 +486,7 @@ void TKtWord::BuildGlyphs(const std::vector<std::string>& lines, int32_t default
         addOp(std::move(img));
       }
     }
-  }
+  });
 }
 
 }  // namespace nova

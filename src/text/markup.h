@@ -2,6 +2,7 @@
 // The message markup: splitting text into tokens (text runs and tags), reading a tag's head and
 // attributes, and the stacks of attribute values while glyphs are built (TKtWord::BuildGlyphs).
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,9 @@ struct TMarkupToken {
 // inside PRE the line breaks become "<BR>" tags. A token knows how it was made, so text whose
 // brackets were escaped ("\<B\>") stays text.
 std::vector<TMarkupToken> TokenizeMarkup(const std::vector<std::string>& lines);
+// The same, handing each token to f as soon as it is final, so a long text is never held as a
+// list of tokens.
+void TokenizeMarkup(const std::vector<std::string>& lines, const std::function<void(TMarkupToken&&)>& f);
 // The same, replacing the lines with the tokens' texts.
 void SplitTokens(std::vector<std::string>& lines);
 
