@@ -3,8 +3,10 @@
 #include "components/text/nova_mes.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string_view>
 
+#include "base/encoding.h"
 #include "base/error.h"
 #include "components/component_services.h"
 #include "components/text/history.h"
@@ -74,6 +76,9 @@ void TNovaMes::BuildFromMarkup(const std::string& shownValues) {
   if (!word_.VarValues.empty()) word_.ExpandVarsFromValues();
   else if (services_.Store && services_.Funcs) word_.ExpandVars(*services_.Store, *services_.Funcs);
   word_.LayoutPages(pages_);
+  if (word_.Dropped() > 0)
+    std::fprintf(stderr, "novaplayer: %s: the text holds more than %d glyphs; the last %lld are not shown\n",
+                 SjisToUtf8(Name()).c_str(), word_.GlyphLimit, static_cast<long long>(word_.Dropped()));
   if (!error.empty()) throw ENovaError(error);
 }
 
@@ -552,8 +557,3 @@ void TNovaMes::LoadPageStates(TStream& s) {
 }
 
 }  // namespace nova
-#include <cstdio>
-#include "base/encoding.h"
-  if (word_.Dropped() > 0)
-    std::fprintf(stderr, "novaplayer: %s: the text holds more than %d glyphs; the last %lld are not shown\n",
-                 SjisToUtf8(Name()).c_str(), word_.GlyphLimit, static_cast<long long>(word_.Dropped()));
