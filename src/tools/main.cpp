@@ -26,7 +26,8 @@ const Command kCommands[] = {
     {"disasm", nova::tools::CmdDisasm, "disasm FILE.nsb | disasm game.dat PAGE | disasm game.dat -o DIR"},
     {"image", nova::tools::CmdImage, "image info|decode|encode FILE [-o OUT] [--key N] [--frame K] [--compression C]"},
     {"save", nova::tools::CmdSave, "save list|show FILE [--json] [--game GAME_FOLDER|game.dat]"},
-    {"text", nova::tools::CmdText, "text layout [--width W] [--page-height H] [--line-spacing S] [--metrics fixed] MARKUP"},
+    {"text", nova::tools::CmdText,
+     "text layout [--width W] [--page-height H] [--line-spacing S] [--font-size N] [--metrics fixed|FACE] MARKUP"},
 };
 
 void Usage(FILE* out) {

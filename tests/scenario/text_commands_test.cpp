@@ -12,7 +12,6 @@
 #include "scenario/scenario_texts.h"
 #include "scenario_test_util.h"
 #include "text/font_pixels.h"
-#include "text/glyph_metrics.h"
 #include "text/ktwords.h"
 
 namespace nova::test {
@@ -47,7 +46,7 @@ int Exprs(PageBuilder& b, int code, const std::vector<std::string>& exprs) {
 // The interpreter with a message box named "mes" and the history, read marks and compiled
 // texts of a game.
 struct TextMachine : Machine {
-  TextMachine() : glyphs(fonts), metrics(glyphs), texts([this] { return cm.get(); }) {
+  TextMachine() : glyphs(fonts), texts([this] { return cm.get(); }) {
     FreshFileManager();
     services.Store = store.get();
     services.Funcs = funcs.get();
@@ -55,7 +54,7 @@ struct TextMachine : Machine {
     services.Texts = &texts;
     services.History = &history;
     services.ReadMarks = &marks;
-    history.Env = TMesTextEnv{&texts, &metrics, nullptr, store.get(), funcs.get()};
+    history.Env = TMesTextEnv{&texts, nullptr, nullptr, store.get(), funcs.get()};  // square cells, as the game's
     host.History = &history;
     host.Marks = &marks;
     RegisterHistoryFunctions(*funcs, history);
@@ -76,7 +75,6 @@ struct TextMachine : Machine {
 
   THeadlessFontRasterizer fonts;
   TFontPixelManager glyphs;
-  TGlyphCacheMetrics metrics;
   TScenarioTexts texts;
   TNovaHistoryFormatManager history;
   TNovaReadList marks;
