@@ -27,6 +27,15 @@ function(nova_test name)
   add_executable(test_${name} ${sources})
   target_include_directories(test_${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(test_${name} PRIVATE ${ARGN} nova_testsupport GTest::gtest GTest::gtest_main)
+  # Test programs keep line tables only (NOVA_TEST_DEBUG_FLAGS): a failure or a sanitizer report
+  # still names file and line, and they compile a third faster. In the sanitizer build, every
+  # test file's GoogleTest and standard headers are parsed once per program; not at -O2, where
+  # GCC 12 warns (falsely) inside standard headers that come from a precompiled header.
+  if(NOVA_SANITIZE)
+    target_precompile_headers(test_${name} PRIVATE
+      <gtest/gtest.h> <algorithm> <cstdint> <cstring> <filesystem> <functional> <map> <memory> <string> <vector>)
+  endif()
+  target_compile_options(test_${name} PRIVATE ${NOVA_TEST_DEBUG_FLAGS})
   gtest_discover_tests(test_${name}
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=dummy")

@@ -213,9 +213,10 @@ TEST(Player, TerminationClosesTheGameNormally) {
   CopyBundledGame(dir);
   // The signal goes once the player has started the game (the last trace point of the start-up:
   // the handlers are installed and the project that the teardown frees exists), however slowly
-  // a busy machine gets there.
+  // a busy machine gets there. timeout stays in the foreground so that the player gets the
+  // signal once: a second one would end it at once, as a second Ctrl+C should.
   const std::string trace = dir.Path() + "/trace.txt";
-  std::string cmd = std::string("sh -c 'NOVALOG=") + trace + " timeout 60 " + NOVA_PLAYER_PATH + " --headless " +
+  std::string cmd = std::string("sh -c 'NOVALOG=") + trace + " timeout --foreground 60 " + NOVA_PLAYER_PATH + " --headless " +
                     dir.Path() + " & p=$!; n=0; while ! grep -qx NovaInitColor " + trace +
                     " 2>/dev/null && [ $n -lt 1200 ]; do sleep 0.05; n=$((n+1)); done; kill -TERM $p; wait $p'";
   int status = std::system(cmd.c_str());
