@@ -138,8 +138,7 @@ TEST_F(ProjectTest, StartUpFailures) {
   } cases[] = {
       {"no project file", [] {}, nullptr},
       {"empty project file", [] { RegisterFile("nova.npb", ""); }, "警告|プロジェクトがありません"},
-      {"too new", [] { RegisterFile("nova.npb", std::string("\x71\x00\x00\x00", 4) + std::string(64, '\0')); },
-       nullptr},
+      {"too new", [] { RegisterFile("nova.npb", std::string("\x71\x00\x00\x00", 4).append(64, '\0')); }, nullptr},
       {"no start page",
        [] {
          TProjectFile p = BasicProject(112);
