@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "base/geometry.h"
@@ -133,8 +134,33 @@ bool IsFilmFile(std::span<const uint8_t> bytes);
 // here: check IsFilmFile first (the player shows them as an empty film).
 TFilmFile ReadFilmFile(std::span<const uint8_t> bytes, const std::string& name);
 
-// The bytes of the film in the layout of its Version (raises for a version outside 100..108).
+// The bytes of the film in the layout of its Version. Raises for what a reader would refuse: a
+// version outside 100..108, another signature, a type above 7, a parent that is out of range,
+// the track itself or part of a cycle.
 std::vector<uint8_t> WriteFilmFile(const TFilmFile& film);
+
+// The stored fields of the header or of one track record, in file order, for one version: the
+// reader, the writer and the text description of a film (authoring/film_description) walk the
+// same lists, so they agree on which fields a version holds. The header list starts after the
+// signature and version and ends before the track count; a track list starts after the type
+// byte. Colour marks int32 fields holding a colour (shown in hexadecimal by the description).
+using TFilmFieldRef = std::variant<uint8_t*, int32_t*, double*, std::string*, TPoint*>;
+struct TFilmField {
+  const char* Name;
+  TFilmFieldRef Value;
+  bool Colour = false;
+};
+std::vector<TFilmField> FilmHeaderFields(TFilmFile& film);
+std::vector<TFilmField> FilmTrackFields(TFilmTrack& track, int version);  // by track.Type()
+
+// What makes the tracks unplayable, or empty when nothing does: a type above 7 or a parent
+// index out of range, pointing at the track itself or forming a cycle. `track` receives the
+// index of the track at fault.
+std::string FilmTracksProblem(const TFilmFile& film, size_t& track);
+
+// The name of a track type ("picture", "label", "box", "wipe", "sound", "tile", "particle",
+// "fire"), or empty above 7.
+const char* FilmTrackTypeName(int type);
 
 // The tracks as a player uses them: frames (start, duration, cycle, loop start) doubled for
 // version <= 106, volumes converted (stored / 10 + 1000) for version <= 107, zoom y copied
