@@ -138,6 +138,15 @@ void TNovaControl::SetClipValue(int32_t& field, int32_t v) {
   ClipChanged();
 }
 
+void TNovaControl::SetMotionPosition(int32_t x, int32_t y) {
+  if (x == motionX_ && y == motionY_) return;
+  Invalidate();
+  motionX_ = x;
+  motionY_ = y;
+  Invalidate();
+  PositionChanged();
+}
+
 void TNovaControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
   Invalidate();

@@ -58,6 +58,10 @@ public:
   virtual int32_t ScrollX() const { return 0; }
   virtual int32_t ScrollY() const { return 0; }
   virtual bool HasMotion() const { return false; }
+  // The place a motion puts the control at (used for the screen position while it has one).
+  int32_t MotionX() const { return motionX_; }
+  int32_t MotionY() const { return motionY_; }
+  void SetMotionPosition(int32_t x, int32_t y);
   // The surface the object draws from itself (images), for the zoomed-child case.
   virtual TCustomDIBX* OwnSurface() { return nullptr; }
 

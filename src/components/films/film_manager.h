@@ -88,8 +88,29 @@ public:
   bool FilmPaused() const { return paused_; }
 
   const TComponentServices& Services() const { return services_; }
+  // The services as the created objects keep them (the film itself never changes them).
+  TComponentServices& MutableServices() const;
+
+  // ---- what the tracks ask ----
+  // Scene mode: a cinema's private scene (neither a driven control nor an anchor).
+  bool SceneMode() const { return !driven_ && !anchor_ && scene_; }
+  // What positions are moved by: (origin - design origin) for a relative film in control
+  // mode, else (0, 0).
+  TPoint RelativeShift() const;
+  // Scene mode: the screen (0 or 1) the objects of a track go on.
+  int ScreenOf(const TCustomFrameList& track) const;
+  // The parity of the screens at frame n: transition tracks that have reached their last
+  // frame, counted modulo 2.
+  int ScreenParity(int64_t n) const;
+  // The name prefix of created objects ("\001" + the anchor's name + "\001" anchored, else
+  // "\001"): system names, never saved.
+  std::string CreatedPrefix() const;
 
 private:
+  // Scene mode: the screen transition of frame n from the transition tracks.
+  void ShowTransitions(int32_t n);
+  std::vector<TCustomFrameList*> wipes_;
+  uint64_t transitionSerial_ = 0;  // the scene's transition this film started
   const TComponentServices& services_;
   std::vector<std::unique_ptr<TCustomFrameList>> tracks_;
   TPoint sceneSize_{640, 480};

@@ -1,0 +1,187 @@
+#include "components/films/effect_frame_lists.h"
+
+#include "components/films/film_interpolate.h"
+#include "components/films/film_manager.h"
+#include "objects/nova_prop_motion.h"
+#include "objects/scene.h"
+
+namespace nova {
+
+namespace {
+
+void SetInt(TNovaObject& o, int id, int32_t v) { o.SetProperty(id, TPropValue::OfInt(v)); }
+
+void SetClip(TNovaObject& o, const TFilmClipValue& clip) {
+  SetInt(o, PR_CLIPLEFT, clip.Left);
+  SetInt(o, PR_CLIPTOP, clip.Top);
+  SetInt(o, PR_CLIPWIDTH, clip.Width);
+  SetInt(o, PR_CLIPHEIGHT, clip.Height);
+}
+
+}  // namespace
+
+// ---- TEffectFrameList ----
+
+TNovaObject* TEffectFrameList::GetObject() const {
+  // The chain's object lives with its first track.
+  const TCustomFrameList* first = this;
+  while (first->Parent()) first = first->Parent();
+  return first == this ? TCustomFrameList::GetObject() : first->GetObject();
+}
+
+TNovaControl* TEffectFrameList::ChainEffect() {
+  auto* first = static_cast<TEffectFrameList*>(ChainFirst());
+  TNovaObject* object = first->EnsureObject();
+  return object && object->IsControl() ? static_cast<TNovaControl*>(object) : nullptr;
+}
+
+void TEffectFrameList::Leave(int32_t n) {
+  if (film_.ControlMode() || successor_) return;
+  TCustomFrameList* first = ChainFirst();
+  if (n >= first->AbsoluteStart() && int64_t{n} < End()) return;
+  first->FreeObject();
+}
+
+bool TEffectFrameList::ShowAt(int32_t n) {
+  if (Outside(n)) {
+    Leave(n);
+    return false;
+  }
+  const int32_t t = n - absoluteStart_;
+  if (film_.ControlMode()) {
+    if (TNovaControl* driven = film_.Driven()) ApplyToDriven(t, *driven);
+    return true;
+  }
+  if (TNovaControl* effect = ChainEffect()) {
+    PlaceObject(*effect);
+    ApplyToEffect(t, *effect);
+  }
+  return true;
+}
+
+// ---- TParticleFrameList ----
+
+void TParticleFrameList::ReadTrack(const TFilmTrack& track, const std::string& folder) {
+  TEffectFrameList::ReadTrack(track, folder);
+}
+
+TParticleEmission TParticleFrameList::EmissionAt(int32_t t) const {
+  // Stored order: interval base s/e, interval range s/e, x base s, y base s, x base e,
+  // y base e, x range s, y range s, x range e, y range e.
+  const auto& own = data_.Emission;
+  const auto& from = parent_ ? parent_->Data().Emission : own;
+  // In a chain the start values are the parent's end values.
+  auto start = [&](int startIndex, int endIndex) { return parent_ ? from[endIndex] : own[startIndex]; };
+  TParticleEmission e;
+  e.IntervalBase = Interpolate(MT_NORMAL, start(0, 1), own[1], t);
+  e.IntervalRange = Interpolate(MT_NORMAL, start(2, 3), own[3], t);
+  e.XBase = Interpolate(data_.EaseXBase, start(4, 6), own[6], t);
+  e.YBase = Interpolate(data_.EaseYBase, start(5, 7), own[7], t);
+  e.XRange = Interpolate(MT_NORMAL, start(8, 10), own[10], t);
+  e.YRange = Interpolate(MT_NORMAL, start(9, 11), own[11], t);
+  return e;
+}
+
+std::array<double, 3> TParticleFrameList::ParamsAt(int32_t t) const {
+  std::array<double, 3> p{};
+  for (size_t i = 0; i < 3; ++i) {
+    const double from = parent_ ? parent_->Data().EndParam[i] : data_.StartParam[i];
+    p[i] = InterpolateReal(MT_NORMAL, from, data_.EndParam[i], t);
+  }
+  return p;
+}
+
+TNovaObject* TParticleFrameList::CreateObject() {
+  // PARTICLE EFFECT OBJECT: the particle surface (TNovaParticle) is to be created here in
+  // film_.Scene() and registered with Adopt, once the effect exists. Until then an
+  // uncontrolled particle track shows nothing.
+  return nullptr;
+}
+
+void TParticleFrameList::ApplyToDriven(int32_t t, TNovaControl& driven) {
+  const TRect r = RectAt(t);
+  driven.SetMotionPosition(r.Left, r.Top);
+  driven.SetWidth(r.Width());
+  driven.SetHeight(r.Height());
+  SetInt(driven, PR_PRIORITY, film_.ControlPriority() + data_.Priority);
+  SetInt(driven, PR_ALPHA, AlphaAt(t));
+  SetClip(driven, ClipAt(t));
+}
+
+void TParticleFrameList::ApplyToEffect(int32_t t, TNovaControl& effect) {
+  const TRect r = RectAt(t);
+  effect.SetBounds(r.Left, r.Top, r.Width(), r.Height());
+  effect.SetPriority(data_.Priority);
+  SetInt(effect, PR_ALPHA, AlphaAt(t));
+  effect.SetProperty(PR_SOURCE, TPropValue::OfStr(fileName_));
+  SetInt(effect, PR_PARTMOTION, data_.PartMotion);
+  SetInt(effect, PR_INDEX, data_.Index);
+  const auto params = ParamsAt(t);
+  effect.SetProperty(PR_PARAM1, TPropValue::OfFloat(params[0]));
+  effect.SetProperty(PR_PARAM2, TPropValue::OfFloat(params[1]));
+  effect.SetProperty(PR_PARAM3, TPropValue::OfFloat(params[2]));
+  // The emission values go into the effect's parameter record (TNovaParticleParam), which
+  // the particle object will provide.
+  SetClip(effect, ClipAt(t));
+}
+
+// ---- TFireFrameList ----
+
+void TFireFrameList::ReadTrack(const TFilmTrack& track, const std::string& folder) {
+  TEffectFrameList::ReadTrack(track, folder);
+  fileName_.clear();
+}
+
+TRect TFireFrameList::FireRectAt(int32_t t) const {
+  const TPoint from = StartPosition(), to = EndPosition();
+  const TPoint fromSize = StartOf(&TFilmTrack::StartSize, &TFilmTrack::EndSize);
+  const int32_t x = Interpolate(data_.EaseX, from.X, to.X, t);
+  const int32_t y = Interpolate(data_.EaseY, from.Y, to.Y, t);
+  const int32_t w = Interpolate(data_.EaseX, fromSize.X, data_.EndSize.X, t);
+  const int32_t h = Interpolate(data_.EaseY, fromSize.Y, data_.EndSize.Y, t);
+  return TRect{x, y, static_cast<int32_t>(int64_t{x} + w), static_cast<int32_t>(int64_t{y} + h)};
+}
+
+int32_t TFireFrameList::ZoomXAt(int32_t t) const {
+  return Interpolate(data_.EaseZoomX, ZoomUnits(StartOf(&TFilmTrack::StartZoomX, &TFilmTrack::EndZoomX)),
+                     ZoomUnits(data_.EndZoomX), t);
+}
+
+int32_t TFireFrameList::ZoomYAt(int32_t t) const {
+  return Interpolate(data_.EaseZoomY, ZoomUnits(StartOf(&TFilmTrack::StartZoomY, &TFilmTrack::EndZoomY)),
+                     ZoomUnits(data_.EndZoomY), t);
+}
+
+TNovaObject* TFireFrameList::CreateObject() {
+  // FIRE EFFECT OBJECT: the fire surface (TNovaFire) is to be created here in film_.Scene()
+  // and registered with Adopt, once the effect exists. Until then an uncontrolled fire track
+  // shows nothing.
+  return nullptr;
+}
+
+void TFireFrameList::ApplyToDriven(int32_t t, TNovaControl& driven) {
+  const TRect r = FireRectAt(t);
+  SetInt(driven, PR_PRIORITY, film_.ControlPriority() + data_.Priority);
+  driven.SetMotionPosition(r.Left, r.Top);
+  SetInt(driven, PR_ORIGWIDTH, r.Width());
+  SetInt(driven, PR_ORIGHEIGHT, r.Height());
+  SetInt(driven, PR_ZOOMX, ZoomXAt(t));
+  SetInt(driven, PR_ZOOMY, ZoomYAt(t));
+  SetInt(driven, PR_POWER, data_.Power);
+  SetClip(driven, ClipAt(t));
+}
+
+void TFireFrameList::ApplyToEffect(int32_t t, TNovaControl& effect) {
+  const TRect r = FireRectAt(t);
+  effect.SetPriority(data_.Priority);
+  effect.SetLeft(r.Left);
+  effect.SetTop(r.Top);
+  SetInt(effect, PR_ORIGWIDTH, r.Width());
+  SetInt(effect, PR_ORIGHEIGHT, r.Height());
+  SetInt(effect, PR_ZOOMX, ZoomXAt(t));
+  SetInt(effect, PR_ZOOMY, ZoomYAt(t));
+  SetInt(effect, PR_POWER, data_.Power);
+  SetClip(effect, ClipAt(t));
+}
+
+}  // namespace nova
