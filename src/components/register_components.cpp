@@ -1,6 +1,7 @@
 #include "components/register_components.h"
 
 #include "components/component_services.h"
+#include "components/films/nova_cinema.h"
 #include "components/images/nova_box.h"
 #include "components/images/nova_button.h"
 #include "components/media/nova_http.h"
@@ -44,6 +45,8 @@ void RegisterComponentClasses(TObjectFactory& factory, TComponentServices& servi
   factory.Register(LT_SOUND, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaSound>(&scene, services); });
   factory.Register(LT_HTTP, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaHttp>(&scene, services); });
   factory.Register(LT_VIDEO, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaVideo>(&scene, services); });
+  factory.Register(LT_CINEMA,
+                   [&services](TNovaBaseList& scene) { return std::make_unique<TNovaCinema>(&scene, services); });
 }
 
 }  // namespace nova

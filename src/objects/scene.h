@@ -88,6 +88,7 @@ public:
   // Creates an object of a type code with the factory (null when the code has no class).
   TNovaObject* CreateObject(int typeCode);
   void SetFactory(const TObjectFactory* factory) { factory_ = factory; }
+  const TObjectFactory* Factory() const { return factory_; }
   // Frees every object, the transition and the events; fresh screens of the same size.
   void Clear();
 
