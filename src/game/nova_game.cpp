@@ -13,6 +13,7 @@
 #include "components/text/read_list.h"
 #include "components/register_components.h"
 #include "game/game_fonts.h"
+#include "game/splash.h"
 #include "media/media_system.h"
 #include "media/media_vars.h"
 #include "objects/input_vars.h"
@@ -129,6 +130,7 @@ void TNovaGame::Create(TGameHost& host) {
                                   .DropCachedImage = [this](const std::string& name) { images_->DropImage(name); },
                                   .WrittenFiles = &writtenFiles_,
                               });
+  if (!config_.SplashFilm.empty()) splash_ = std::make_unique<TSplash>(*scene_, FileManager(), config_.SplashFilm);
   TracePoint("MediaInit");
   StartMedia();
 }
@@ -198,7 +200,12 @@ bool TNovaGame::Frame() {
   ProcessPendingDeletions();
   const uint32_t elapsed = FrameClock().LastDelta;
   scene_->ProcessInput(elapsed);
-  project_->RunFrame();
+  // Until the splash is over it takes the interpreter's place.
+  if (splash_) {
+    if (splash_->Step()) splash_.reset();
+  } else {
+    project_->RunFrame();
+  }
   if (Quitting()) return false;
   scene_->UpdateScene(elapsed);
   if (media_) media_->Update();
@@ -278,6 +285,7 @@ void TNovaGame::Shutdown() {
   TracePoint("ParamMan.Free");
   store_.reset();
   TracePoint("NovaFinalize");
+  splash_.reset();
   scene_.reset();
   images_.reset();
   history_.reset();

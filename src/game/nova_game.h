@@ -8,6 +8,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "components/component_services.h"
 #include "game/game.h"
@@ -29,6 +30,7 @@ class TNovaHistoryFormatManager;
 class TNovaReadList;
 class TScenarioTexts;
 class TMediaSystem;
+class TSplash;
 
 struct TGameConfig {
   std::filesystem::path GameFolder;  // where the game runs from (install.dat, game.dat, save.dat)
@@ -39,6 +41,8 @@ struct TGameConfig {
   bool UseWMP = false;               // [Video] UseWMP
   std::filesystem::path TraceFile;     // the interpreter's trace (empty: none)
   std::filesystem::path DumpVarsFile;  // the variables at exit (empty: none)
+  // The film the window plays before the game's first page (empty: no splash).
+  std::vector<uint8_t> SplashFilm;
 };
 
 // Exit codes beyond 0 (a normal end).
@@ -76,6 +80,8 @@ public:
   TNovaHistoryFormatManager* History() { return history_.get(); }
   TNovaReadList* ReadMarks() { return readMarks_.get(); }
   TMediaSystem* Media() { return media_.get(); }
+  // The start-up splash while it plays, else null.
+  TSplash* Splash() { return splash_.get(); }
   void DumpVars(std::ostream& out);
 
 private:
@@ -103,6 +109,7 @@ private:
   std::unique_ptr<TProject> project_;
   std::vector<std::filesystem::path> writtenFiles_;  // SaveScreen with mode 1
   std::unique_ptr<TMediaSystem> media_;
+  std::unique_ptr<TSplash> splash_;
   std::unique_ptr<TDIBX> backSurface_;  // the scene's view of the panel picture
   const uint32_t* panelBits_ = nullptr;
   TInputState idleInput_;  // written by the window before the scene exists
