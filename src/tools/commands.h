@@ -18,6 +18,7 @@ int CmdDisasm(const Args& args);   // disasm FILE.nsb | disasm game.dat PAGE
 int CmdText(const Args& args);     // text layout [--width W] [--page-height H] ... MARKUP
 int CmdImage(const Args& args);    // image info|decode|encode FILE ...
 int CmdSave(const Args& args);     // save list|show FILE [--json] [--game GAME]
+int CmdFilm(const Args& args);     // film build DESCRIPTION -o FILE.nmt | film dump FILE.nmt
 
 // The bytes of an "install.dat" saying the archive holds the whole game of that project.
 std::string InstallRecord(const std::string& utf8ProjectName);

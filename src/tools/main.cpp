@@ -26,6 +26,7 @@ const Command kCommands[] = {
     {"disasm", nova::tools::CmdDisasm, "disasm FILE.nsb | disasm game.dat PAGE | disasm game.dat -o DIR"},
     {"image", nova::tools::CmdImage, "image info|decode|encode FILE [-o OUT] [--key N] [--frame K] [--compression C]"},
     {"save", nova::tools::CmdSave, "save list|show FILE [--json] [--game GAME_FOLDER|game.dat]"},
+    {"film", nova::tools::CmdFilm, "film build DESCRIPTION -o FILE.nmt | film dump FILE.nmt [-o DESCRIPTION]"},
     {"text", nova::tools::CmdText,
      "text layout [--width W] [--page-height H] [--line-spacing S] [--font-size N] [--metrics fixed|FACE] MARKUP"},
 };
