@@ -10,6 +10,7 @@
 #include "app/game_location.h"
 #include "app/input_script.h"
 #include "app/options.h"
+#include "app/splash_film.h"
 #include "app/user_config.h"
 #include "app/view.h"
 #include "archive/vrfiles.h"
@@ -91,14 +92,11 @@ int RunPlayer(const std::vector<std::string>& args, const std::filesystem::path&
       return 2;
     }
   }
+  const TUserConfig user = LoadUserConfig(UserConfigFile());
+  for (const std::string& warning : user.Warnings) std::fprintf(stderr, "novaplayer: %s\n", warning.c_str());
   ScaleMode scale = ScaleMode::Nearest;
-  if (options.Scale) {
-    scale = *options.Scale;
-  } else {
-    TUserConfig user = LoadUserConfig(UserConfigFile());
-    for (const std::string& warning : user.Warnings) std::fprintf(stderr, "novaplayer: %s\n", warning.c_str());
-    if (user.Scale) scale = *user.Scale;
-  }
+  if (options.Scale) scale = *options.Scale;
+  else if (user.Scale) scale = *user.Scale;
 
   std::unique_ptr<TInstanceLock> lock;
   TGameConfig config;
@@ -127,6 +125,11 @@ int RunPlayer(const std::vector<std::string>& args, const std::filesystem::path&
     config.UseWMP = settings.UseWMP;
     config.TraceFile = options.TraceFile;
     config.DumpVarsFile = options.DumpVarsFile;
+    // Headless runs go straight to the game's first page (tests and recordings count frames).
+    if (!options.Headless && user.Splash) {
+      const std::span<const uint8_t> splash = SplashFilmBytes();
+      config.SplashFilm.assign(splash.begin(), splash.end());
+    }
     if (!options.SaveDir.empty()) {
       std::error_code ec;
       std::filesystem::create_directories(options.SaveDir, ec);

@@ -30,6 +30,13 @@ TUserConfig LoadUserConfig(const std::filesystem::path& file) {
                                 ": not one of nearest, integer, smooth; nearest is used");
     }
   }
+  std::string splash = ini.ReadString("Player", "Splash", "");
+  for (char& c : splash) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (splash == "off" || splash == "no" || splash == "false" || splash == "0") {
+    config.Splash = false;
+  } else if (!splash.empty() && splash != "on" && splash != "yes" && splash != "true" && splash != "1") {
+    config.Warnings.push_back(file.string() + ": [Player] Splash=" + splash + ": not one of on, off; on is used");
+  }
   return config;
 }
 
