@@ -84,6 +84,27 @@ TEST(FilmDescription, EveryVersionReadsBackToTheSameFilm) {
   EXPECT_NE(text.find("font_name             \"ＭＳ ゴシック\"\n"), std::string::npos);
 }
 
+// Every byte alone and every lead byte with every possible second byte survive the text form.
+TEST(FilmDescription, EveryShiftJisByteSequenceRoundTrips) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  for (int lead = 0x81; lead <= 0xFC; ++lead) {
+    if (lead > 0x9F && lead < 0xE0) continue;
+    for (int trail = 0x40; trail <= 0xFC; ++trail) {
+      all += static_cast<char>(lead);
+      all += static_cast<char>(trail);
+    }
+  }
+  TFilmFile film;
+  TFilmTrack label = NewFilmTrack(FT_LABEL);
+  label.Text = all;
+  label.FontName = all.substr(0, 200);
+  film.Tracks.push_back(label);
+  std::string text = DescribeFilm(film);
+  EXPECT_EQ(text.find('\0'), std::string::npos);
+  EXPECT_EQ(ParseFilmDescription(text, "op.txt"), film);
+}
+
 TEST(FilmDescription, LeftOutFieldsTakeTheValuesOfANewTrack) {
   TFilmFile film = ParseFilmDescription(
       "# opening\n"
