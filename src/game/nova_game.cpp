@@ -4,6 +4,7 @@
 #include "base/encoding.h"
 #include "base/error.h"
 #include "base/process.h"
+#include "components/films/nova_motion.h"
 #include "components/images/brio_collection.h"
 #include "components/images/image_vars.h"
 #include "components/lists/item_functions.h"
@@ -118,6 +119,7 @@ void TNovaGame::Create(TGameHost& host) {
   services_.Glyphs = glyphs_.get();
   services_.Platform = &platform_;
   services_.ImageKey = project_->File().ImageKey;
+  services_.MakeMotion = NovaMotionMaker(services_);
   services_.Texts = texts_.get();
   services_.History = history_.get();
   services_.ReadMarks = readMarks_.get();

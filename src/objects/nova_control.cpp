@@ -147,6 +147,14 @@ void TNovaControl::SetMotionPosition(int32_t x, int32_t y) {
   PositionChanged();
 }
 
+void TNovaControl::MotionGone() {
+  motionX_ = 0;
+  motionY_ = 0;
+  if (SubOrder() == 0) return;
+  StoreSubOrder(0);
+  if (parent_) parent_->SortChildren();
+}
+
 void TNovaControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
   Invalidate();

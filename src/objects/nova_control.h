@@ -62,6 +62,9 @@ public:
   int32_t MotionX() const { return motionX_; }
   int32_t MotionY() const { return motionY_; }
   void SetMotionPosition(int32_t x, int32_t y);
+  // The motion went: motion position and sub-order back to 0. Requests no repaint, so it is
+  // safe while the control itself is being destroyed; the parent re-sorts its children.
+  void MotionGone();
   // The surface the object draws from itself (images), for the zoomed-child case.
   virtual TCustomDIBX* OwnSurface() { return nullptr; }
 

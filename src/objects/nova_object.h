@@ -82,6 +82,8 @@ public:
 protected:
   // Called when the priority or the sub-order changed (controls re-sort their parent).
   virtual void OrderChanged() {}
+  // The sub-order stored without the OrderChanged call (for a control being destroyed).
+  void StoreSubOrder(int32_t subOrder) { subOrder_ = subOrder; }
 
 private:
   friend class TNovaBaseList;

@@ -57,7 +57,7 @@ bool TBoxFrameList::ShowAt(int32_t n) {
     target->SetMotionPosition(r.Left, r.Top);
     target->SetWidth(r.Width());
     target->SetHeight(r.Height());
-    setInt(PR_PRIORITY, film_.ControlPriority() + data_.Priority);
+    target->SetPriority(film_.ControlPriority() + data_.Priority);
   } else {
     PlaceObject(*target);
     target->SetBounds(r.Left, r.Top, r.Width(), r.Height());

@@ -40,10 +40,10 @@ void TLabelFrameList::ApplyCell(const TImageCellState& s) {
   setFlag(PR_FLIPV, FlipV());
   target->SetProperty(PR_TEXT, TPropValue::OfStr(data_.Text));
   if (film_.ControlMode()) {
-    setInt(PR_PRIORITY, film_.ControlPriority() + data_.Priority);
+    target->SetPriority(film_.ControlPriority() + data_.Priority);
     target->SetMotionPosition(s.Position.X, s.Position.Y);
   } else {
-    setInt(PR_PRIORITY, data_.Priority);
+    target->SetPriority(data_.Priority);
     target->SetLeft(s.Position.X);
     target->SetTop(s.Position.Y);
   }

@@ -16,6 +16,7 @@ public:
   uint8_t TypeCode() const override { return LT_TILE; }
 
   const std::string& Source() const { return state_.Source; }
+  TImageMotion* Motion() const { return state_.Motion.get(); }
   void SetSource(const std::string& name);
   int32_t ScrollX() const override { return scrollX_; }
   int32_t ScrollY() const override { return scrollY_; }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "components/component_services.h"
+#include "formats/image_open.h"
 #include "objects/scene.h"
 #include "text/font_pixels.h"
 #include "text/glyph_render.h"
@@ -31,7 +32,9 @@ int32_t Zoomed(int32_t natural, int32_t zoom) { return TextObjectSide(int64_t{na
 }  // namespace
 
 TNovaLabel::TNovaLabel(TNovaBaseList* scene, const TComponentServices& services)
-    : TNovaControl(scene), glyphs_(services.Glyphs), fontName_(DefaultCaptionFontName()) {}
+    : TNovaControl(scene), glyphs_(services.Glyphs), fontName_(DefaultCaptionFontName()), services_(services) {}
+
+TNovaLabel::~TNovaLabel() = default;
 
 std::string TNovaLabel::FaceName() const { return fontName_.empty() ? DefaultTextFontName() : fontName_; }
 
@@ -197,8 +200,17 @@ void TNovaLabel::PaintSelf(TCustomDIBX& surface) {
 }
 
 void TNovaLabel::SetSource(const std::string& name) {
-  // Motions (".nmt") are attached by the motion system; the name is kept for it and the save.
+  if (name == source_) return;
   source_ = name;
+  motion_.reset();
+  if (LowerExtension(name) == ".nmt" && services_.MakeMotion) motion_ = services_.MakeMotion(*this, name);
+}
+
+bool TNovaLabel::Update(uint32_t elapsedMs) {
+  if (!motion_ || !motion_->Step(elapsedMs)) return false;
+  if (autoScrap_) return true;
+  PostEventIfFree(PR_ONPLAYEND);
+  return false;
 }
 
 bool TNovaLabel::GetProperty(int id, TPropValue& v) {
@@ -215,6 +227,9 @@ bool TNovaLabel::GetProperty(int id, TPropValue& v) {
     case PR_ANTIALIAS: v = TPropValue::OfFlag(antialias_); return true;
     case PR_PAUSED: v = TPropValue::OfFlag(paused_); return true;
     case PR_REPEAT: v = TPropValue::OfFlag(repeat_); return true;
+    case PR_PLAYING:
+      v = TPropValue::OfFlag(motion_ && !motion_->Finished() && !paused_ && !aniPaused_);
+      return true;
     case PR_ANGLE: v = TPropValue::OfInt(angle_); return true;
     case PR_ONPLAYEND: v = TPropValue::OfStr(onPlayEnd_); return true;
     case PR_TEXT: v = TPropValue::OfStr(Text()); return true;
@@ -255,7 +270,10 @@ bool TNovaLabel::SetProperty(int id, const TPropValue& v) {
     case PR_FONTCOLOR: return text(fontColor_, v.Int);
     case PR_ANTIALIAS: return text(antialias_, v.Flag);
     case PR_PAUSED: paused_ = v.Flag; return true;
-    case PR_REPEAT: repeat_ = v.Flag; return true;
+    case PR_REPEAT:
+      repeat_ = v.Flag;
+      if (repeat_ && motion_ && motion_->Finished()) motion_->Rewind();
+      return true;
     case PR_ANGLE: return look(angle_, v.Int);
     case PR_ONPLAYEND: onPlayEnd_ = v.Str; return true;
     case PR_TEXT: SetText(v.Str); return true;

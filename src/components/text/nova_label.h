@@ -5,9 +5,11 @@
 // line is as high as the font size plus the line spacing; lines align left, centred or right
 // within the widest one.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "components/images/image_motion.h"
 #include "objects/nova_control.h"
 #include "render/dibx.h"
 
@@ -19,9 +21,14 @@ struct TComponentServices;
 class TNovaLabel : public TNovaControl {
 public:
   TNovaLabel(TNovaBaseList* scene, const TComponentServices& services);
+  ~TNovaLabel() override;
 
   uint8_t TypeCode() const override { return LT_LABEL; }
   bool Paused() const override { return paused_; }
+  // A motion file (".nmt") as PR_SOURCE moves the caption (see image_motion.h).
+  bool HasMotion() const override { return motion_ != nullptr; }
+  TImageMotion* Motion() const { return motion_.get(); }
+  bool Update(uint32_t elapsedMs) override;
   int32_t ZoomX() const override { return zoomX_; }
   int32_t ZoomY() const override { return zoomY_; }
   bool FlipH() const override { return flipH_; }
@@ -82,7 +89,9 @@ private:
   bool stale_ = true;
   bool refused_ = false;  // the natural size was beyond the text surface limits: nothing drawn
   int renderedBits_ = 0;
-  // What motion-carrying objects have; the motion itself is not attached here.
+  // What motion-carrying objects have.
+  const TComponentServices& services_;
+  std::unique_ptr<TImageMotion> motion_;
   std::string source_;
   bool repeat_ = false, paused_ = false, autoScrap_ = false;
   std::string onPlayEnd_, onIdle_;

@@ -1,0 +1,143 @@
+// Motions: a film played on a control at 60 frames per second (start-up, repeat from the
+// loop-start frame, the end, seeking through PR_INDEX, relative films moved by a script).
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "components/images/nova_box.h"
+#include "components/images/nova_button.h"
+#include "components/images/nova_images.h"
+#include "film_fixtures.h"
+
+namespace nova::test {
+namespace {
+
+TFilmFile Moving(int32_t frames, int32_t loopStart = 0) {
+  TFilmTrack t = Track(FT_PICTURE, 0, frames, "p.bri");
+  t.EndPos = TPoint{frames - 1, 0};  // x = frame
+  return Film({t}, loopStart);
+}
+
+// The frame the image shows after each of `steps` updates of one frame's time.
+std::vector<int32_t> Play(TNovaImages& image, int steps, std::vector<bool>* ended = nullptr) {
+  std::vector<int32_t> frames;
+  for (int k = 0; k < steps; ++k) {
+    // The first two steps only show frame 0; time runs from the third.
+    const bool done = MotionOf(image)->Step(k < 2 ? StepMs(1) : StepMs(k - 1));
+    if (ended) ended->push_back(done);
+    frames.push_back(ReadProperty(image, PR_INDEX).Int);
+  }
+  return frames;
+}
+
+TEST(NovaMotion, RepeatResumesAtTheLoopStart) {
+  FilmScene fs;
+  fs.AddFilm("m.nmt", Moving(120, 30));
+  auto* image = fs.Driven<TNovaImages>(LT_IMAGES, "m.nmt", {{PR_REPEAT, Flag(true)}});
+  ASSERT_TRUE(MotionOf(*image));
+  EXPECT_EQ(ReadProperty(*image, PR_COUNT).Int, 120);
+  std::vector<bool> ended;
+  const std::vector<int32_t> frames = Play(*image, 2 + 119 + 90 + 5, &ended);
+  std::vector<int32_t> want = {0, 0};
+  for (int f = 1; f < 120; ++f) want.push_back(f);
+  for (int round = 0; round < 2; ++round)
+    for (int f = 30; f < 120 && want.size() < frames.size(); ++f) want.push_back(f);
+  EXPECT_EQ(frames, want);
+  EXPECT_EQ(std::count(ended.begin(), ended.end(), true), 0);
+  EXPECT_EQ(image->MotionX(), 34);  // the film's x follows the frame
+}
+
+TEST(NovaMotion, WithoutRepeatItFinishesOnceOnTheLastFrame) {
+  FilmScene fs;
+  fs.AddFilm("m.nmt", Moving(10));
+  auto* image = fs.Driven<TNovaImages>(LT_IMAGES, "m.nmt", {{PR_ONPLAYEND, Str("end.nsb")}});
+  std::vector<bool> ended;
+  const std::vector<int32_t> frames = Play(*image, 14, &ended);
+  EXPECT_EQ(frames, (std::vector<int32_t>{0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 9, 9, 9}));
+  EXPECT_EQ(ended, (std::vector<bool>{false, false, false, false, false, false, false, false, false, false, false,
+                                      true, false, false}));
+  EXPECT_FALSE(ReadProperty(*image, PR_PLAYING).Flag);
+  // Through the scene: the finishing update posts the play-end event; PR_REPEAT rewinds.
+  WriteProperty(*image, PR_REPEAT, Flag(true));
+  EXPECT_TRUE(ReadProperty(*image, PR_PLAYING).Flag);
+  WriteProperty(*image, PR_REPEAT, Flag(false));
+  fs.ClearEvents();
+  for (int i = 0; i < 20; ++i) fs.Frame(17);
+  EXPECT_EQ(fs.Events().size(), 1u);
+}
+
+TEST(NovaMotion, IndexSeeksTheFilmsTime) {
+  FilmScene fs;
+  fs.AddFilm("m.nmt", Moving(100));
+  auto* image = fs.Driven<TNovaImages>(LT_IMAGES, "m.nmt");
+  TNovaMotion* motion = MotionOf(*image);
+  motion->Step(0);
+  motion->Step(0);
+  WriteProperty(*image, PR_INDEX, Int(40));
+  EXPECT_EQ(motion->Elapsed(), 667);  // 40 frames, rounded
+  motion->Step(0);
+  EXPECT_EQ(ReadProperty(*image, PR_INDEX).Int, 40);
+  EXPECT_EQ(image->MotionX(), 40);
+  // Animation-paused: time stands still.
+  WriteProperty(*image, PR_ANIPAUSED, Flag(true));
+  motion->Step(500);
+  EXPECT_EQ(ReadProperty(*image, PR_INDEX).Int, 40);
+}
+
+TEST(NovaMotion, RelativeFilmFollowsAScriptsMove) {
+  FilmScene fs;
+  TFilmFile film = Moving(60);
+  film.Relative = 1;
+  film.DesignOrigin = TPoint{10, 5};
+  film.Tracks[0].StartPos = TPoint{10, 5};
+  film.Tracks[0].EndPos = TPoint{69, 5};  // x = 10 + frame
+  fs.AddFilm("m.nmt", film);
+  auto* image = fs.Driven<TNovaImages>(LT_IMAGES, "m.nmt", {{PR_LEFT, Int(100)}, {PR_TOP, Int(50)}});
+  ASSERT_TRUE(MotionOf(*image));
+  Play(*image, 12);  // frame 10
+  EXPECT_EQ(image->MotionX(), 100 + 10);
+  EXPECT_EQ(image->MotionY(), 50);
+  EXPECT_EQ(image->ScreenLeft(), 110);
+  // The script moves it: the same frame again at the new place, and on from there.
+  WriteProperty(*image, PR_LEFT, Int(300));
+  MotionOf(*image)->Step(0);
+  EXPECT_EQ(image->MotionX(), 300 + 10);
+  MotionOf(*image)->Step(StepMs(11));
+  EXPECT_EQ(image->MotionX(), 300 + 11);
+  EXPECT_EQ(image->MotionY(), 50);
+}
+
+TEST(NovaMotion, EachButtonStateHasItsMotion) {
+  FilmScene fs;
+  fs.AddFilm("a.nmt", Moving(10));
+  TFilmFile other = Moving(10);
+  other.Tracks[0].StartPos = TPoint{0, 20};
+  other.Tracks[0].EndPos = TPoint{0, 20};
+  fs.AddFilm("b.nmt", other);
+  auto* button = fs.Create<TNovaButton>(LT_BUTTON, "b", {{PR_SOURCE, Str("a.nmt")}, {PR_HOVERSOURCE, Str("b.nmt")}});
+  ASSERT_TRUE(button->HasMotion());
+  button->Update(16);
+  EXPECT_EQ(button->MotionY(), 0);
+  button->SetButtonState(TNovaButton::kHover);
+  button->Update(16);
+  EXPECT_EQ(button->MotionY(), 20);
+}
+
+TEST(NovaMotion, DamagedOrMissingFilmsPlayEmptyAndFinishAtOnce) {
+  for (const char* name : {"bad.nmt", "missing.nmt"}) {
+    FilmScene fs;
+    fs.AddFile("bad.nmt", std::string("NovaMotion108") + std::string(3, '\x01'));
+    testing::internal::CaptureStderr();
+    auto* image = fs.Driven<TNovaImages>(LT_IMAGES, name);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err.rfind(std::string("novaplayer: ") + name + ":", 0), 0u) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    ASSERT_TRUE(MotionOf(*image)) << name;
+    EXPECT_EQ(MotionOf(*image)->FrameCount(), 0);
+    EXPECT_TRUE(MotionOf(*image)->Step(16)) << name;  // the first step ends it
+    EXPECT_TRUE(MotionOf(*image)->Finished());
+  }
+}
+
+}  // namespace
+}  // namespace nova::test
