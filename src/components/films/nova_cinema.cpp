@@ -90,9 +90,10 @@ void TNovaCinema::ResizePrivateScene() {
       privateBack_->SetSize(width_, height_, bits);
     private_->SetBackSurface(privateBack_.get());
   } else {
-    // Nothing is shown through a cinema without a sensible size.
+    // Nothing is shown through a cinema without a sensible size, and nothing is allocated for
+    // it: the private scene keeps no area (its screens keep the surfaces they had).
     private_->SetBackSurface(nullptr);
-    private_->SetSize(std::max(width_, 0), std::max(height_, 0));
+    private_->SetSize(0, 0);
     privateBack_ = std::make_unique<TDIBX>();
   }
   ++changes_;

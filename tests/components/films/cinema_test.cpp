@@ -190,6 +190,32 @@ TEST(Cinema, SceneModeShowsThePrivateSceneThroughItsRectangle) {
   EXPECT_EQ(cine->PrivateScene().ScreenWidth(), 12);
 }
 
+TEST(Cinema, SizesBeyondAScreenAllocateNothing) {
+  CinemaScene f;
+  TFilmFile huge = BoxFilm(10, {100000, 100000}, 0);  // a scene-mode film of 10^10 pixels
+  f.AddFilm("huge.nmt", huge);
+  testing::internal::CaptureStderr();
+  TNovaCinema* cine = f.Make("huge.nmt");
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("novaplayer: huge.nmt: the film's scene size 100000x100000 is beyond the limit"),
+            std::string::npos)
+      << err;
+  EXPECT_FALSE(cine->SceneMode());
+  EXPECT_EQ(cine->PrivateScene().ScreenWidth(), 0);
+  struct Size {
+    int32_t width, height;
+    bool shown;
+  } sizes[] = {{100000, 100000, false}, {8192, 8192, false}, {-5, 10, false}, {INT32_MAX, 1, false},
+               {4097, 4096, false},     {16, 8, true},      {1024, 512, true}};
+  for (const Size& size : sizes) {
+    WriteProperty(*cine, PR_WIDTH, Int(size.width));
+    WriteProperty(*cine, PR_HEIGHT, Int(size.height));
+    EXPECT_EQ(ReadProperty(*cine, PR_WIDTH).Int, size.width);
+    EXPECT_EQ(cine->PrivateScene().ScreenWidth(), size.shown ? size.width : 0) << size.width << "x" << size.height;
+    f.Frame();
+  }
+}
+
 // The fields a cinema appends to its control record, as a save of the given version lays them out.
 std::string CinemaFields(int32_t v, const std::string& source, int32_t frame, bool rewind, int32_t volume, bool mute,
                          bool ended, bool repeat = false, const std::string& onIdle = "") {
