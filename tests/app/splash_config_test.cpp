@@ -10,6 +10,8 @@
 namespace nova {
 namespace {
 
+namespace fs = std::filesystem;
+
 TEST(SplashConfig, TheUserConfigTurnsTheSplashOff) {
   struct Case {
     const char* file;  // null: no file
@@ -56,6 +58,44 @@ TEST(SplashFilm, IsAShortFilmOfItsOwn) {
   EXPECT_EQ(film.BackColor, -1);
   EXPECT_LE(film.SceneSize.X, 640);
   EXPECT_LE(film.SceneSize.Y, 480);
+}
+
+// The player with a window (SDL's dummy driver): the splash holds the first page back unless the
+// user turned it off, the run is headless, or Return skips it.
+TEST(SplashFilm, ThePlayerShowsItBeforeTheFirstPage) {
+  test::TempDir dir, scratch;
+  test::WriteFile(dir / "src/project.nsp", "name \"t\"\nscreen 320 240\nstart \"start.nsb\"\n");
+  test::WriteFile(dir / "src/start.nss", "VarNew \"ran\" int {1}\n");
+  test::TRun built = test::RunCommand(test::NovatoolCommand() + " build '" + (dir / "src") + "' -o '" +
+                                          (dir / "game") + "'",
+                                      scratch);
+  ASSERT_EQ(built.Code, 0) << built.Err;
+  test::WriteFile(dir / "return.txt", "3 keydown 13\n4 keyup 13\n");
+  struct Case {
+    const char* what;
+    const char* config;  // the user's novaplayer.ini, null: none
+    const char* options;
+    bool ran;  // the first page ran within 20 frames (the film lasts 2.5 s)
+  } cases[] = {
+      {"shown", nullptr, "", false},
+      {"turned off", "[Player]\nSplash=off\n", "", true},
+      {"headless", nullptr, "--headless", true},
+      {"skipped with Return", nullptr, "--input return.txt", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(dir / "config");
+    fs::create_directories(dir / "config/novaplayer");
+    if (c.config) test::WriteFile(dir / "config/novaplayer/novaplayer.ini", c.config);
+    fs::remove(dir / "vars.jsonl");
+    test::TRun r = test::RunCommand(
+        "cd '" + dir.Path() + "' && XDG_CONFIG_HOME='" + (dir / "config") +
+            "' SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 30 " + NOVA_PLAYER_PATH + " " + c.options +
+            " --frames 20 --dump-vars vars.jsonl '" + (dir / "game") + "'",
+        scratch);
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    EXPECT_EQ(test::ReadFile(dir / "vars.jsonl").find("\"name\": \"ran\"") != std::string::npos, c.ran);
+  }
 }
 
 }  // namespace
