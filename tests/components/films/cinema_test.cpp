@@ -142,8 +142,12 @@ TEST(Cinema, AnchoredFilmPutsItsObjectsUnderTheCinema) {
   EXPECT_EQ(f.Px(12, 8), kRedPixel);  // (10 + 2, 5 + 3)
   EXPECT_EQ(f.Px(16, 11), kRedPixel);
   EXPECT_EQ(f.Px(17, 8), 0u);
-  // Clicks go to the cinema, not to the film's box.
+  // Clicks go to the cinema, not to the film's box; a child of the game's own is hit.
   EXPECT_EQ(cine->HitTest(TPoint{12, 8}, kLeftPressModes), cine);
+  auto* own = f.Create<TNovaControl>(LT_BOX, "own", {{PR_LEFT, Int(1)}, {PR_TOP, Int(2)}, {PR_WIDTH, Int(4)},
+                                                     {PR_HEIGHT, Int(4)}, {PR_COLOR, Int(-1)}}, cine);
+  EXPECT_EQ(cine->HitTest(TPoint{12, 8}, kLeftPressModes), own);
+  f.scene.FreeObject(own);
   // The film's objects are not saved with the cinema.
   TKtMemoryStream s;
   f.scene.SaveScene(s);
@@ -188,6 +192,48 @@ TEST(Cinema, SceneModeShowsThePrivateSceneThroughItsRectangle) {
   // Resized through its width, the private scene follows.
   WriteProperty(*cine, PR_WIDTH, Int(12));
   EXPECT_EQ(cine->PrivateScene().ScreenWidth(), 12);
+}
+
+TEST(Cinema, APrivateTransitionRepaintsTheWholeCinema) {
+  // Red on screen 0, green on screen 1 (other screen), a fade from frame 10 to 39.
+  TFilmFile film = BoxFilm(100, {16, 8});
+  TFilmTrack green = film.Tracks[0];
+  green.OtherScreen = 1;
+  green.StartColor = green.EndColor = 0x00FF00;
+  TFilmTrack fade = NewFilmTrack(FT_WIPE, 16, 8);
+  fade.Start = 10;
+  fade.Duration = 30;
+  fade.WipeType = WP_FADE;
+  film.Tracks.push_back(green);
+  film.Tracks.push_back(fade);
+  CinemaScene f;
+  f.AddFilm("f.nmt", film);
+  TNovaCinema* cine = f.Make("f.nmt", {{PR_LEFT, Int(30)}, {PR_TOP, Int(20)}});
+  ASSERT_TRUE(cine->SceneMode());
+  f.Run(3, 16);
+  EXPECT_EQ(f.Px(33, 24), kRedPixel);
+  const TRect drawn = cine->DrawnRect();
+  auto covered = [&](const std::vector<TRect>& dirty) {
+    for (const TRect& r : dirty)
+      if (Intersect(r, drawn) == drawn) return true;
+    return false;
+  };
+  WriteProperty(*cine, PR_INDEX, Int(25));
+  f.Run(2, 16);
+  ASSERT_TRUE(cine->PrivateScene().TransitionRunning());
+  // Half way through the fade, every frame repaints the cinema whole.
+  EXPECT_TRUE(covered(f.Frame(16)));
+  EXPECT_TRUE(covered(f.Frame(16)));
+  const uint32_t mid = f.Px(33, 24);
+  EXPECT_GT(mid >> 16 & 0xFF, 0x30u);
+  EXPECT_GT(mid >> 8 & 0xFF, 0x30u);
+  WriteProperty(*cine, PR_INDEX, Int(60));
+  f.Run(3, 16);
+  EXPECT_FALSE(cine->PrivateScene().TransitionRunning());
+  EXPECT_EQ(cine->PrivateScene().DisplayedIndex(), 1);
+  EXPECT_EQ(f.Px(33, 24), 0x00FF00u);
+  // Outside a transition only what changed is repainted.
+  EXPECT_FALSE(covered(f.Frame(16)));
 }
 
 TEST(Cinema, SizesBeyondAScreenAllocateNothing) {
