@@ -73,9 +73,19 @@ bool TCustomImageFrameList::ShowAt(int32_t n) {
 
 TImageFrameList::TImageFrameList(TFilmManager& film) : TCustomImageFrameList(film) {}
 
-TImageFrameList::~TImageFrameList() { ClearCells(); }
+TImageFrameList::~TImageFrameList() {
+  FreeObject();
+  ClearCells();
+}
+
+void TImageFrameList::FreeObject() {
+  if (auto* image = dynamic_cast<TNovaCustomImage*>(GetObject())) image->ShowPicture(nullptr, nullptr);
+  TCustomImageFrameList::FreeObject();
+}
 
 void TImageFrameList::ClearCells() {
+  // A created object never keeps a picture of a released cache entry.
+  if (auto* image = dynamic_cast<TNovaCustomImage*>(GetObject())) image->ShowPicture(nullptr, nullptr);
   cells_.clear();
   if (cache_) cache_->ReleaseImage(this);
   cache_ = nullptr;

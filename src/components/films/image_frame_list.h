@@ -42,6 +42,9 @@ public:
   int32_t CellAt(int32_t t) const override;
   void ClearCells() override;
   void LoadResources() override;
+  // The object lets go of the track's pictures first: it may outlive the cache entry until
+  // the scene deletes it.
+  void FreeObject() override;
   TImageFrame& ImageCell(int i) const { return static_cast<TImageFrame&>(Cell(i)); }
 
 protected:

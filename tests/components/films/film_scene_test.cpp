@@ -149,6 +149,16 @@ TEST(FilmScene, AnchoredObjectsLiveUnderTheAnchorWithinTheirTracks) {
   EXPECT_EQ(ObjectOf(film, 0)->Left(), 5);
   film.ShowFrame(5);
   EXPECT_EQ(ObjectOf(film, 0), nullptr);
+  // Freeing the film: its objects go at the end of the frame, and until then show no picture
+  // of the cache entries the tracks released.
+  film.ShowFrame(3);
+  auto* left = dynamic_cast<TNovaCustomImage*>(ObjectOf(film, 0));
+  ASSERT_NE(left, nullptr);
+  film.Clear();
+  EXPECT_TRUE(fs.scene.IsPendingDeletion(left));
+  EXPECT_EQ(left->OwnSurface(), nullptr);
+  EXPECT_EQ(fs.cache.FindImage(TBrioCollection::CacheKey("p.bri", false, false)), nullptr);
+  fs.Frame();
 }
 
 TEST(FilmScene, ParticleAndFireTracksCreateNothingYet) {
