@@ -57,7 +57,7 @@ bool TBoxFrameList::ShowAt(int32_t n) {
     target->SetMotionPosition(r.Left, r.Top);
     target->SetWidth(r.Width());
     target->SetHeight(r.Height());
-    target->SetPriority(film_.ControlPriority() + data_.Priority);
+    target->SetPriority(DrivenPriority());
   } else {
     PlaceObject(*target);
     target->SetBounds(r.Left, r.Top, r.Width(), r.Height());

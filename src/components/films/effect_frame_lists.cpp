@@ -103,7 +103,7 @@ void TParticleFrameList::ApplyToDriven(int32_t t, TNovaControl& driven) {
   driven.SetMotionPosition(r.Left, r.Top);
   driven.SetWidth(r.Width());
   driven.SetHeight(r.Height());
-  driven.SetPriority(film_.ControlPriority() + data_.Priority);
+  driven.SetPriority(DrivenPriority());
   SetInt(driven, PR_ALPHA, AlphaAt(t));
   SetClip(driven, ClipAt(t));
 }
@@ -161,7 +161,7 @@ TNovaObject* TFireFrameList::CreateObject() {
 
 void TFireFrameList::ApplyToDriven(int32_t t, TNovaControl& driven) {
   const TRect r = FireRectAt(t);
-  driven.SetPriority(film_.ControlPriority() + data_.Priority);
+  driven.SetPriority(DrivenPriority());
   driven.SetMotionPosition(r.Left, r.Top);
   SetInt(driven, PR_ORIGWIDTH, r.Width());
   SetInt(driven, PR_ORIGHEIGHT, r.Height());

@@ -53,7 +53,10 @@ bool TFilmManager::NeedsOwnScene() const {
 
 TPoint TFilmManager::RelativeShift() const {
   if (!driven_ || !relative_) return TPoint{};
-  return TPoint{origin_.X - designOrigin_.X, origin_.Y - designOrigin_.Y};
+  auto sub = [](int32_t a, int32_t b) {
+    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{a} - b, INT32_MIN, INT32_MAX));
+  };
+  return TPoint{sub(origin_.X, designOrigin_.X), sub(origin_.Y, designOrigin_.Y)};
 }
 
 int TFilmManager::ScreenParity(int64_t n) const {

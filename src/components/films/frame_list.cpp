@@ -57,16 +57,23 @@ double TCustomFrameList::InterpolateReal(int ease, double from, double to, int32
   return nova::InterpolateReal(ease, from, to, duration, t);
 }
 
-TPoint TCustomFrameList::StartPosition() const {
-  const TPoint p = StartOf(&TFilmTrack::StartPos, &TFilmTrack::EndPos);
-  const TPoint shift = film_.RelativeShift();
-  return TPoint{p.X + shift.X, p.Y + shift.Y};
+namespace {
+
+// A stored position moved by the relative shift, kept inside 32 bits.
+TPoint Shifted(TPoint p, TPoint shift) {
+  auto add = [](int32_t a, int32_t b) {
+    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{a} + b, INT32_MIN, INT32_MAX));
+  };
+  return TPoint{add(p.X, shift.X), add(p.Y, shift.Y)};
 }
 
-TPoint TCustomFrameList::EndPosition() const {
-  const TPoint shift = film_.RelativeShift();
-  return TPoint{data_.EndPos.X + shift.X, data_.EndPos.Y + shift.Y};
+}  // namespace
+
+TPoint TCustomFrameList::StartPosition() const {
+  return Shifted(StartOf(&TFilmTrack::StartPos, &TFilmTrack::EndPos), film_.RelativeShift());
 }
+
+TPoint TCustomFrameList::EndPosition() const { return Shifted(data_.EndPos, film_.RelativeShift()); }
 
 TFilmClipValue TCustomFrameList::ClipAt(int32_t t) const {
   // In a chain the start clip is the parent's end clip, easings are the track's own.
@@ -106,6 +113,11 @@ int32_t TCustomFrameList::AlphaAt(int32_t t) const {
   // 0 stands for opaque; negative values are additive with factor -v.
   const int32_t v = Interpolate(MT_NORMAL, start == 0 ? 255 : start, end == 0 ? 255 : end, t);
   return v < 0 ? static_cast<int32_t>(std::min<int64_t>(256 - int64_t{v}, INT32_MAX)) : v;
+}
+
+int32_t TCustomFrameList::DrivenPriority() const {
+  return static_cast<int32_t>(
+      std::clamp<int64_t>(int64_t{film_.ControlPriority()} + data_.Priority, INT32_MIN, INT32_MAX));
 }
 
 TNovaControl* TCustomFrameList::Target() const {

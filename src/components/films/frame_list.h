@@ -126,6 +126,9 @@ protected:
   // right and bottom edges exclusive.
   TRect RectAt(int32_t t) const;
   int32_t AlphaAt(int32_t t) const;
+  // The driven control's priority in control mode: its own (recorded by the motion) plus the
+  // track's, kept inside 32 bits.
+  int32_t DrivenPriority() const;
   // In control mode, the driven control; else the created object when it is a control.
   TNovaControl* Target() const;
   // Outside control mode: makes the object when it is missing. Returns it (may be null).

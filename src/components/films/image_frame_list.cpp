@@ -225,7 +225,7 @@ bool TTileFrameList::ShowAt(int32_t n) {
                                       data_.EndScroll.Y, t);
   if (auto* image = dynamic_cast<TNovaCustomImage*>(target)) image->ShowPicture(cell.Surface, cell.Mask);
   if (film_.ControlMode()) {
-    target->SetPriority(film_.ControlPriority() + data_.Priority);
+    target->SetPriority(DrivenPriority());
     target->SetMotionPosition(r.Left, r.Top);
   } else {
     PlaceObject(*target);

@@ -40,7 +40,7 @@ void TLabelFrameList::ApplyCell(const TImageCellState& s) {
   setFlag(PR_FLIPV, FlipV());
   target->SetProperty(PR_TEXT, TPropValue::OfStr(data_.Text));
   if (film_.ControlMode()) {
-    target->SetPriority(film_.ControlPriority() + data_.Priority);
+    target->SetPriority(DrivenPriority());
     target->SetMotionPosition(s.Position.X, s.Position.Y);
   } else {
     target->SetPriority(data_.Priority);

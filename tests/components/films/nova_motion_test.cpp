@@ -126,7 +126,10 @@ TEST(NovaMotion, EachButtonStateHasItsMotion) {
 TEST(NovaMotion, DamagedOrMissingFilmsPlayEmptyAndFinishAtOnce) {
   for (const char* name : {"bad.nmt", "missing.nmt"}) {
     FilmScene fs;
-    fs.AddFile("bad.nmt", std::string("NovaMotion108") + std::string(3, '\x01'));
+    // A signature and version, then a header cut short.
+    std::string bad = "NovaMotion108";
+    bad.append(3, '\x01');
+    fs.AddFile("bad.nmt", bad);
     testing::internal::CaptureStderr();
     auto* image = fs.Driven<TNovaImages>(LT_IMAGES, name);
     const std::string err = testing::internal::GetCapturedStderr();
