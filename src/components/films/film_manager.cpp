@@ -30,6 +30,11 @@ void TFilmManager::SetControlMode(TNovaControl* driven) { driven_ = driven; }
 void TFilmManager::Clear() {
   wipes_.clear();
   lastWipe_ = nullptr;
+  // No track looks at another while the tracks go.
+  for (const auto& track : tracks_) {
+    track->Link(nullptr);
+    track->SetSuccessor(nullptr);
+  }
   tracks_.clear();
   loopStart_ = 0;
   designOrigin_ = TPoint{};

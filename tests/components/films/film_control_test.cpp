@@ -284,5 +284,23 @@ TEST(FilmControl, TileAndEffectTracksWriteTheirValues) {
   EXPECT_EQ(box->MotionY(), 8);
 }
 
+TEST(FilmControl, FarPlacesAndPrioritiesSaturate) {
+  FilmScene fs;
+  TFilmTrack t = Track(FT_BOX, 0, 2);
+  t.StartPos = TPoint{1000, -1000};
+  t.EndPos = TPoint{1000, -1000};
+  t.Priority = 5;
+  TFilmFile f = Film({t});
+  f.Relative = 1;
+  f.DesignOrigin = TPoint{-2000000000, 2000000000};
+  fs.AddFilm("far.nmt", f);
+  auto* box = fs.Driven<TNovaBox>(LT_BOX, "far.nmt",
+                                  {{PR_LEFT, Int(2000000000)}, {PR_TOP, Int(-2000000000)}, {PR_PRIORITY, Int(INT32_MAX)}});
+  box->Update(0);
+  EXPECT_EQ(box->MotionX(), INT32_MAX);
+  EXPECT_EQ(box->MotionY(), INT32_MIN);
+  EXPECT_EQ(box->Priority(), INT32_MAX);
+}
+
 }  // namespace
 }  // namespace nova::test
