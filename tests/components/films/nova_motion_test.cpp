@@ -107,6 +107,36 @@ TEST(NovaMotion, RelativeFilmFollowsAScriptsMove) {
   EXPECT_EQ(image->MotionY(), 50);
 }
 
+TEST(NovaMotion, EveryMotionCarryingControlPlaysThroughTheScene) {
+  struct Case {
+    int type;
+    int track;
+  };
+  for (const Case& c : {Case{LT_IMAGES, FT_PICTURE}, Case{LT_BUTTON, FT_PICTURE}, Case{LT_TILE, FT_TILE},
+                        Case{LT_BOX, FT_BOX}, Case{LT_LABEL, FT_LABEL}}) {
+    FilmScene fs;
+    TFilmTrack t = Track(c.track, 0, 30, c.track == FT_LABEL || c.track == FT_BOX ? "" : "p.bri");
+    t.EndPos = TPoint{29, 0};
+    fs.AddFilm("m.nmt", Film({t}));
+    auto* control = fs.Driven<TNovaControl>(c.type, "m.nmt", {{PR_ONPLAYEND, Str("end.nsb")}});
+    ASSERT_TRUE(control && control->HasMotion()) << c.type;
+    std::vector<int32_t> xs;
+    for (int k = 0; k < 34; ++k) {
+      fs.Frame(k < 2 ? 16 : StepMs(k - 1));
+      xs.push_back(control->MotionX());
+    }
+    // Two frames at the start, then one film frame per update.
+    EXPECT_EQ(xs[0], 0) << c.type;
+    EXPECT_EQ(xs[1], 0) << c.type;
+    EXPECT_EQ(xs[2], 1) << c.type;
+    EXPECT_EQ(xs[20], 19) << c.type;
+    // Tiles always repeat (frame 30 is frame 0 again); a button's play end is its clicked
+    // state's only.
+    EXPECT_EQ(xs[33], c.type == LT_TILE ? 2 : 29) << c.type;
+    EXPECT_EQ(fs.Events().size(), c.type == LT_TILE || c.type == LT_BUTTON ? 0u : 1u) << c.type;
+  }
+}
+
 TEST(NovaMotion, EachButtonStateHasItsMotion) {
   FilmScene fs;
   fs.AddFilm("a.nmt", Moving(10));
