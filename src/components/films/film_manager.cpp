@@ -93,6 +93,8 @@ void TFilmManager::LoadFilm(const std::string& name) {
 
 void TFilmManager::ReadFilm(std::span<const uint8_t> bytes, const std::string& name) {
   Clear();
+  // A film read into a player that held a longer one is only as long as itself.
+  frameCount_ = 0;
   if (!IsFilmFile(bytes)) return;
   TFilmPlayback film;
   try {

@@ -214,6 +214,7 @@ TEST(FilmScene, LoadingKeepsEmptyFilmsAndRejectsDamagedOnes) {
     }
     EXPECT_EQ(raised, c.raises) << c.what;
     EXPECT_EQ(film.TrackCount(), 0) << c.what;
+    EXPECT_EQ(film.FilmFrameCount(), 0) << c.what;  // not the length of the film before
     EXPECT_EQ(film.FirstTrackAtStart(), nullptr) << c.what;
     film.ShowFrame(0);  // an empty film shows nothing
   }
