@@ -88,6 +88,45 @@ TEST(FilmSound, FollowsPausesAndRestartsWithTheFilm) {
   EXPECT_FALSE(s.Paused());
 }
 
+TEST(FilmSound, AChainKeepsOneSoundAcrossItsSeams) {
+  MediaScene m;
+  m.Write("s.wav", ToneWav(12000));
+  TFilmFile f;
+  TFilmTrack a = NewFilmTrack(FT_SOUND);
+  a.Duration = 300;
+  a.File = "s.wav";
+  TFilmTrack b = NewFilmTrack(FT_SOUND);
+  b.Parent = 0;
+  b.Duration = 300;
+  b.EndVolume = 0;
+  f.Tracks = {a, b};
+  const std::vector<uint8_t> bytes = WriteFilmFile(f);
+  TFilmManager film(m.services);
+  film.SetSoundScene(&m.scene);
+  auto* anchor = dynamic_cast<TNovaControl*>(m.scene.CreateObject(LT_BOX));
+  anchor->SetParent(&m.scene.Displayed());
+  film.SetScene(&m.scene);
+  film.SetAnchor(anchor);
+  film.ReadFilm(bytes, "c.nmt");
+  film.StartFilm();
+  const int objects = m.scene.ObjectCount();
+  TNovaObject* sound = film.Track(0)->GetObject();
+  ASSERT_NE(sound, nullptr);
+  EXPECT_EQ(film.Track(1)->GetObject(), sound);
+  for (int n : {0, 150, 299, 300, 450}) {
+    film.ShowFrame(n);
+    EXPECT_EQ(film.Track(1)->GetObject(), sound) << n;
+    EXPECT_FALSE(MediaScene::Get(*sound, PR_PAUSED).Flag) << n;
+  }
+  EXPECT_EQ(MediaScene::Get(*sound, PR_VOLUME).Int, 1000 - 150 * 1000 / 299);
+  EXPECT_EQ(m.scene.ObjectCount(), objects);
+  // The chain's last frame is the film's: paused there.
+  film.ShowFrame(599);
+  EXPECT_TRUE(MediaScene::Get(*sound, PR_PAUSED).Flag);
+  film.Clear();
+  EXPECT_TRUE(m.scene.IsPendingDeletion(sound));
+}
+
 TEST(FilmSound, RepeatsOnlyWhenShorterThanTheTrackOrLoopedInto) {
   struct Case {
     int32_t duration, loopStart;

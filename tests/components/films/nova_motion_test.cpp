@@ -137,6 +137,37 @@ TEST(NovaMotion, EveryMotionCarryingControlPlaysThroughTheScene) {
   }
 }
 
+TEST(NovaMotion, NotSavedButMadeAgainFromTheSourceOnLoad) {
+  FilmScene fs;
+  fs.AddFilm("m.nmt", Moving(30));
+  auto* image = fs.Driven<TNovaImages>(LT_IMAGES, "m.nmt");
+  auto* label = fs.Create<TNovaControl>(LT_LABEL, "cap", {{PR_SOURCE, Str("m.nmt")}});
+  auto* box = fs.Create<TNovaControl>(LT_BOX, "box", {{PR_SOURCE, Str("m.nmt")}});
+  for (int k = 0; k < 12; ++k) fs.Frame(17);
+  ASSERT_GT(image->MotionX(), 5);
+  TKtMemoryStream saved;
+  fs.scene.SaveScene(saved);
+  FilmScene other;
+  other.AddFilm("m.nmt", Moving(30));
+  TKtMemoryStream in(saved.Data());
+  other.scene.LoadScene(in, 138);
+  other.Frame(17);
+  other.Frame(17);
+  struct Case {
+    const char* name;
+    int32_t x;
+  };
+  // An image keeps its frame (its saved PR_INDEX sets the film's time); the others start over.
+  for (const Case& c : {Case{"driven", 10}, Case{"cap", 0}, Case{"box", 0}}) {
+    TNovaControl* control = other.scene.FindControl(c.name);
+    ASSERT_NE(control, nullptr) << c.name;
+    EXPECT_TRUE(control->HasMotion()) << c.name;
+    EXPECT_EQ(control->MotionX(), c.x) << c.name;
+  }
+  EXPECT_EQ(label->MotionX(), 10);
+  EXPECT_EQ(box->MotionX(), 10);
+}
+
 TEST(NovaMotion, EachButtonStateHasItsMotion) {
   FilmScene fs;
   fs.AddFilm("a.nmt", Moving(10));
