@@ -42,7 +42,7 @@ bool TBoxFrameList::ShowAt(int32_t n) {
   TNovaControl* target = Target();
   if (!target) return true;
   const int32_t t = n - absoluteStart_;
-  const TRect r = RectAt(t);
+  const TFilmRect r = RectAt(t);
   const TFilmClipValue clip = ClipAt(t);
   const int32_t alpha = AlphaAt(t);
   const int32_t color = InterpolateColor(*this, StartOf(&TFilmTrack::StartColor, &TFilmTrack::EndColor),
@@ -55,12 +55,12 @@ bool TBoxFrameList::ShowAt(int32_t n) {
   auto setInt = [target](int id, int32_t v) { target->SetProperty(id, TPropValue::OfInt(v)); };
   if (film_.ControlMode()) {
     target->SetMotionPosition(r.Left, r.Top);
-    target->SetWidth(r.Width());
-    target->SetHeight(r.Height());
+    target->SetWidth(r.Width);
+    target->SetHeight(r.Height);
     target->SetPriority(DrivenPriority());
   } else {
     PlaceObject(*target);
-    target->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    target->SetBounds(r.Left, r.Top, r.Width, r.Height);
     target->SetPriority(data_.Priority);
   }
   setInt(PR_ALPHA, alpha);

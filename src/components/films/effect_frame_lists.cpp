@@ -99,18 +99,18 @@ TNovaObject* TParticleFrameList::CreateObject() {
 }
 
 void TParticleFrameList::ApplyToDriven(int32_t t, TNovaControl& driven) {
-  const TRect r = RectAt(t);
+  const TFilmRect r = RectAt(t);
   driven.SetMotionPosition(r.Left, r.Top);
-  driven.SetWidth(r.Width());
-  driven.SetHeight(r.Height());
+  driven.SetWidth(r.Width);
+  driven.SetHeight(r.Height);
   driven.SetPriority(DrivenPriority());
   SetInt(driven, PR_ALPHA, AlphaAt(t));
   SetClip(driven, ClipAt(t));
 }
 
 void TParticleFrameList::ApplyToEffect(int32_t t, TNovaControl& effect) {
-  const TRect r = RectAt(t);
-  effect.SetBounds(r.Left, r.Top, r.Width(), r.Height());
+  const TFilmRect r = RectAt(t);
+  effect.SetBounds(r.Left, r.Top, r.Width, r.Height);
   effect.SetPriority(data_.Priority);
   SetInt(effect, PR_ALPHA, AlphaAt(t));
   effect.SetProperty(PR_SOURCE, TPropValue::OfStr(fileName_));
@@ -132,14 +132,15 @@ void TFireFrameList::ReadTrack(const TFilmTrack& track, const std::string& folde
   fileName_.clear();
 }
 
-TRect TFireFrameList::FireRectAt(int32_t t) const {
+TFilmRect TFireFrameList::FireRectAt(int32_t t) const {
   const TPoint from = StartPosition(), to = EndPosition();
   const TPoint fromSize = StartOf(&TFilmTrack::StartSize, &TFilmTrack::EndSize);
-  const int32_t x = Interpolate(data_.EaseX, from.X, to.X, t);
-  const int32_t y = Interpolate(data_.EaseY, from.Y, to.Y, t);
-  const int32_t w = Interpolate(data_.EaseX, fromSize.X, data_.EndSize.X, t);
-  const int32_t h = Interpolate(data_.EaseY, fromSize.Y, data_.EndSize.Y, t);
-  return TRect{x, y, static_cast<int32_t>(int64_t{x} + w), static_cast<int32_t>(int64_t{y} + h)};
+  TFilmRect r;
+  r.Left = Interpolate(data_.EaseX, from.X, to.X, t);
+  r.Top = Interpolate(data_.EaseY, from.Y, to.Y, t);
+  r.Width = Interpolate(data_.EaseX, fromSize.X, data_.EndSize.X, t);
+  r.Height = Interpolate(data_.EaseY, fromSize.Y, data_.EndSize.Y, t);
+  return r;
 }
 
 int32_t TFireFrameList::ZoomXAt(int32_t t) const {
@@ -160,11 +161,11 @@ TNovaObject* TFireFrameList::CreateObject() {
 }
 
 void TFireFrameList::ApplyToDriven(int32_t t, TNovaControl& driven) {
-  const TRect r = FireRectAt(t);
+  const TFilmRect r = FireRectAt(t);
   driven.SetPriority(DrivenPriority());
   driven.SetMotionPosition(r.Left, r.Top);
-  SetInt(driven, PR_ORIGWIDTH, r.Width());
-  SetInt(driven, PR_ORIGHEIGHT, r.Height());
+  SetInt(driven, PR_ORIGWIDTH, r.Width);
+  SetInt(driven, PR_ORIGHEIGHT, r.Height);
   SetInt(driven, PR_ZOOMX, ZoomXAt(t));
   SetInt(driven, PR_ZOOMY, ZoomYAt(t));
   SetInt(driven, PR_POWER, data_.Power);
@@ -172,12 +173,12 @@ void TFireFrameList::ApplyToDriven(int32_t t, TNovaControl& driven) {
 }
 
 void TFireFrameList::ApplyToEffect(int32_t t, TNovaControl& effect) {
-  const TRect r = FireRectAt(t);
+  const TFilmRect r = FireRectAt(t);
   effect.SetPriority(data_.Priority);
   effect.SetLeft(r.Left);
   effect.SetTop(r.Top);
-  SetInt(effect, PR_ORIGWIDTH, r.Width());
-  SetInt(effect, PR_ORIGHEIGHT, r.Height());
+  SetInt(effect, PR_ORIGWIDTH, r.Width);
+  SetInt(effect, PR_ORIGHEIGHT, r.Height);
   SetInt(effect, PR_ZOOMX, ZoomXAt(t));
   SetInt(effect, PR_ZOOMY, ZoomYAt(t));
   SetInt(effect, PR_POWER, data_.Power);

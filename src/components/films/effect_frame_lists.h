@@ -54,8 +54,8 @@ public:
   using TEffectFrameList::TEffectFrameList;
   int TrackType() const override { return FT_FIRE; }
   void ReadTrack(const TFilmTrack& track, const std::string& folder) override;
-  // Position and size (right and bottom exclusive) of frame t.
-  TRect FireRectAt(int32_t t) const;
+  // Position and size of frame t.
+  TFilmRect FireRectAt(int32_t t) const;
   int32_t ZoomXAt(int32_t t) const;
   int32_t ZoomYAt(int32_t t) const;
 

@@ -48,16 +48,18 @@ void TCustomFrameList::ReadTrack(const TFilmTrack& track, const std::string& fol
 }
 
 int32_t TCustomFrameList::Interpolate(int ease, int32_t from, int32_t to, int32_t t) const {
-  const int32_t duration = successor_ ? data_.Duration + 1 : data_.Duration;
+  const int32_t duration = successor_ && data_.Duration < INT32_MAX ? data_.Duration + 1 : data_.Duration;
   return nova::Interpolate(ease, from, to, duration, t);
 }
 
 double TCustomFrameList::InterpolateReal(int ease, double from, double to, int32_t t) const {
-  const int32_t duration = successor_ ? data_.Duration + 1 : data_.Duration;
+  const int32_t duration = successor_ && data_.Duration < INT32_MAX ? data_.Duration + 1 : data_.Duration;
   return nova::InterpolateReal(ease, from, to, duration, t);
 }
 
 namespace {
+
+int32_t ClampInt32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 // A stored position moved by the relative shift, kept inside 32 bits.
 TPoint Shifted(TPoint p, TPoint shift) {
@@ -90,19 +92,17 @@ TFilmClipValue TCustomFrameList::ClipAt(int32_t t) const {
   return clip;
 }
 
-TRect TCustomFrameList::RectAt(int32_t t) const {
+TFilmRect TCustomFrameList::RectAt(int32_t t) const {
   const TPoint from = StartPosition(), to = EndPosition();
   const TPoint fromSize = StartOf(&TFilmTrack::StartSize, &TFilmTrack::EndSize), toSize = data_.EndSize;
-  auto corner = [](int32_t pos, int32_t size) {
-    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{pos} + size - 1, INT32_MIN, INT32_MAX));
-  };
-  TRect r;
+  auto corner = [](int32_t pos, int32_t size) { return ClampInt32(int64_t{pos} + size - 1); };
+  TFilmRect r;
   r.Left = Interpolate(data_.EaseX, from.X, to.X, t);
   r.Top = Interpolate(data_.EaseY, from.Y, to.Y, t);
   const int32_t right = Interpolate(data_.EaseX, corner(from.X, fromSize.X), corner(to.X, toSize.X), t);
   const int32_t bottom = Interpolate(data_.EaseY, corner(from.Y, fromSize.Y), corner(to.Y, toSize.Y), t);
-  r.Right = right == INT32_MAX ? right : right + 1;
-  r.Bottom = bottom == INT32_MAX ? bottom : bottom + 1;
+  r.Width = ClampInt32(int64_t{right} - r.Left + 1);
+  r.Height = ClampInt32(int64_t{bottom} - r.Top + 1);
   return r;
 }
 

@@ -45,6 +45,11 @@ struct TFilmClipValue {
   friend bool operator==(const TFilmClipValue&, const TFilmClipValue&) = default;
 };
 
+// A rectangle as the tracks write it: its place and size (kept inside 32 bits).
+struct TFilmRect {
+  int32_t Left = 0, Top = 0, Width = 0, Height = 0;
+};
+
 // ---- the track base ----
 class TCustomFrameList {
 public:
@@ -122,9 +127,9 @@ protected:
   const TFilmClip& StartClip() const { return parent_ ? parent_->data_.Clip : data_.Clip; }
   bool Chained() const { return parent_ != nullptr; }
   TFilmClipValue ClipAt(int32_t t) const;
-  // The rectangle of box, tile and particle tracks at frame t: the corners interpolated, the
-  // right and bottom edges exclusive.
-  TRect RectAt(int32_t t) const;
+  // The rectangle of box, tile and particle tracks at frame t: the corners interpolated
+  // (a stored rectangle runs from (x, y) to (x + width - 1, y + height - 1)).
+  TFilmRect RectAt(int32_t t) const;
   int32_t AlphaAt(int32_t t) const;
   // The driven control's priority in control mode: its own (recorded by the motion) plus the
   // track's, kept inside 32 bits.

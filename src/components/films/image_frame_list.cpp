@@ -217,7 +217,7 @@ bool TTileFrameList::ShowAt(int32_t n) {
   TNovaControl* target = Target();
   if (!target) return true;
   const TImageCellState s = StateAt(t);
-  const TRect r = RectAt(t);
+  const TFilmRect r = RectAt(t);
   const TImageFrame& cell = ImageCell(cellIndex);
   const int32_t scrollX = Interpolate(data_.EaseScrollX, StartOf(&TFilmTrack::StartScroll, &TFilmTrack::EndScroll).X,
                                       data_.EndScroll.X, t);
@@ -237,8 +237,8 @@ bool TTileFrameList::ShowAt(int32_t n) {
   SetInt(*target, PR_DISTANCEY, data_.Distance.Y);
   SetFlag(*target, PR_FLIPH, FlipH());
   SetFlag(*target, PR_FLIPV, FlipV());
-  target->SetWidth(r.Width());
-  target->SetHeight(r.Height());
+  target->SetWidth(r.Width);
+  target->SetHeight(r.Height);
   target->SetOffsetX(s.Offset.X);
   target->SetOffsetY(s.Offset.Y);
   SetInt(*target, PR_ZOOMX, s.ZoomX);

@@ -99,7 +99,7 @@ bool TSoundFrameList::ShowAt(int32_t n) {
       TPropValue position;
       sound->GetProperty(PR_INDEX, position);
       if (std::llabs(int64_t{position.Int} - expected) >= kFollowMs)
-        sound->SetProperty(PR_INDEX, TPropValue::OfInt(static_cast<int32_t>(expected)));
+        sound->SetProperty(PR_INDEX, TPropValue::OfInt(static_cast<int32_t>(std::min<int64_t>(expected, INT32_MAX))));
       return true;
     }
     // Paused (a new sound, the film's end, a jump back): from the beginning again.

@@ -302,5 +302,29 @@ TEST(FilmControl, FarPlacesAndPrioritiesSaturate) {
   EXPECT_EQ(box->Priority(), INT32_MAX);
 }
 
+TEST(FilmControl, ExtremeRectanglesAndLengthsStayInRange) {
+  FilmScene fs;
+  TFilmTrack a = Track(FT_BOX, INT32_MAX - 10, INT32_MAX);
+  a.StartPos = TPoint{INT32_MIN, INT32_MIN};
+  a.EndPos = TPoint{INT32_MAX, INT32_MAX};
+  a.StartSize = TPoint{INT32_MAX, 1};
+  a.EndSize = TPoint{INT32_MAX, INT32_MIN};
+  TFilmTrack b = Track(FT_FIRE, 0, INT32_MAX);
+  b.Parent = 0;
+  b.EndSize = TPoint{INT32_MIN, INT32_MAX};
+  TFilmTrack c = Track(FT_SOUND, INT32_MIN, INT32_MAX, "none.wav");
+  fs.AddFilm("x.nmt", Film({a, b, c}));
+  auto* box = fs.Driven<TNovaBox>(LT_BOX, "x.nmt");
+  ASSERT_TRUE(box->HasMotion());
+  TFilmManager& film = MotionOf(*box)->Film();
+  EXPECT_EQ(film.FilmFrameCount(), INT32_MAX);
+  EXPECT_EQ(film.Track(1)->AbsoluteStart(), INT32_MAX);
+  for (int32_t n : {INT32_MAX - 10, INT32_MAX - 9, INT32_MAX - 1, INT32_MAX, 0, INT32_MIN}) film.ShowFrame(n);
+  film.ShowFrame(INT32_MAX - 10);
+  EXPECT_EQ(box->MotionX(), INT32_MIN);
+  EXPECT_EQ(box->Width(), INT32_MAX);  // from INT32_MIN across the whole range
+  EXPECT_EQ(box->Height(), 1);
+}
+
 }  // namespace
 }  // namespace nova::test
