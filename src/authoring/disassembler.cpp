@@ -15,7 +15,6 @@
 namespace nova::source {
 namespace {
 
-constexpr int kLabel = 3, kComment = 27;
 constexpr int32_t kMaxShownIndent = 40;  // deeper (or negative) indents are written as @indent
 
 std::string ExprBytesOf(const TNovaParser* p) {
@@ -40,7 +39,7 @@ public:
     if (page_.Version <= kPageVersionMax) {
       for (size_t i = 0; i < page_.Commands.size(); ++i) {
         const TCommandRecord& r = page_.Commands[i];
-        if ((r.Code() == kLabel || r.Code() == kComment) && !r.Fields.empty() && !r.Fields[0].Str.empty())
+        if ((r.Code() == kLabelCode || r.Code() == kCommentCode) && !r.Fields.empty() && !r.Fields[0].Str.empty())
           labels_.emplace(r.Fields[0].Str, static_cast<int32_t>(i));
       }
       std::vector<TCodeIndent> shape;
@@ -117,7 +116,7 @@ private:
     if (page.empty() || SameText(page, name_)) {
       if (target >= 0 && static_cast<size_t>(target) < page_.Commands.size()) {
         const TCommandRecord& t = page_.Commands[static_cast<size_t>(target)];
-        if ((t.Code() == kLabel || t.Code() == kComment) && !t.Fields.empty()) {
+        if ((t.Code() == kLabelCode || t.Code() == kCommentCode) && !t.Fields.empty()) {
           auto it = labels_.find(t.Fields[0].Str);
           if (it != labels_.end() && it->second == target) return QuoteString(t.Fields[0].Str);
         }

@@ -17,7 +17,6 @@
 namespace nova::source {
 namespace {
 
-constexpr int kLabel = 3, kComment = 27;
 
 std::unique_ptr<TNovaParser> ParserFromBytes(const std::string& bytes) {
   auto p = std::make_unique<TNovaParser>();
@@ -415,7 +414,7 @@ TLabelMap CollectLabels(const TPageSource& src) {
   TLabelMap map;
   for (size_t i = 0; i < src.Commands.size(); ++i) {
     const TSourceCommand& c = src.Commands[i];
-    if (c.Code != kLabel && c.Code != kComment) continue;
+    if (c.Code != kLabelCode && c.Code != kCommentCode) continue;
     for (const TItem& it : c.Items)
       if ((it.Key.empty() || it.Key == "name" || it.Key == "text") && it.Value.K == TValue::String) {
         map.emplace(it.Value.Text, static_cast<int32_t>(i));

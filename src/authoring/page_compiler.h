@@ -11,6 +11,9 @@
 
 namespace nova::source {
 
+// The command codes of a label and of a comment: records that carry a name or a note only.
+constexpr int kLabelCode = 3, kCommentCode = 27;
+
 // An error at a place in a source file; Message is UTF-8.
 struct TBuildError {
   std::string File;

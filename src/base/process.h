@@ -27,6 +27,8 @@ struct TFrameClock {
   uint32_t DrawDivisor = 1;
 };
 TFrameClock& FrameClock();
+// The scenario clock objects time their fades, waits and animations by.
+inline uint32_t ScenarioNow() { return FrameClock().Total; }
 
 // The application title (Shift-JIS): captions of prompts; set from the project name.
 const std::string& ApplicationTitle();

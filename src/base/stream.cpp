@@ -57,6 +57,11 @@ Real TStream::ReadExtended() {
   return ExtendedToReal(b);
 }
 
+int32_t TStream::CheckedCount(int32_t n, int64_t minBytesEach, const char* what) {
+  if (n < 0 || (minBytesEach > 0 && n > Remaining() / minBytesEach)) RaiseError(Format("%s: bad count", what));
+  return n;
+}
+
 std::string TStream::ReadBytes(int64_t n) {
   if (n <= 0) return std::string();
   int64_t left = Remaining();

@@ -41,6 +41,10 @@ public:
   Real ReadExtended();
   std::string ReadString();           // int32 length + bytes
   std::string ReadBytes(int64_t n);   // up to n bytes (fewer at the end)
+  // A count read from data that may be damaged, checked against the bytes left (each item
+  // takes at least minBytesEach) so that a reader never allocates without end; raises
+  // "WHAT: bad count".
+  int32_t CheckedCount(int32_t n, int64_t minBytesEach, const char* what);
 
   void WriteByte(uint8_t v) { WriteBuffer(&v, 1); }
   void WriteInt32(int32_t v);

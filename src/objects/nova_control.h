@@ -15,6 +15,10 @@ namespace nova {
 class TCustomDIBX;
 class TNovaBase;
 
+// The largest blend value of a display object: 0..254 blend, 255 opaque, 256..511 add with
+// factor value - 256; larger values draw nothing.
+constexpr int32_t kMaxBlend = 511;
+
 class TNovaControl : public TNovaComponent {
 public:
   explicit TNovaControl(TNovaBaseList* scene) : TNovaComponent(scene) {}

@@ -28,11 +28,9 @@ void MixSaturated(int16_t* dst, const int16_t* src, size_t samples) {
   }
 }
 
-namespace {
-
+// One stream of the hub (below). It is TCore's field type, so it has the library's linkage, not an
+// anonymous namespace's.
 class THubStream;
-
-}  // namespace
 
 struct TAudioHub::TCore {
   TAudioFormat format;
@@ -40,8 +38,6 @@ struct TAudioHub::TCore {
   std::vector<THubStream*> streams;
   bool alive = true;
 };
-
-namespace {
 
 class THubStream : public TAudioOutput {
 public:
@@ -122,8 +118,6 @@ private:
   bool paused_ = false;
   TAudioSource* source_ = nullptr;
 };
-
-}  // namespace
 
 TAudioHub::TAudioHub(TAudioFormat format) : core_(std::make_shared<TCore>()) { core_->format = format; }
 TAudioHub::~TAudioHub() = default;

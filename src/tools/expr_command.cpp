@@ -10,7 +10,7 @@
 namespace nova::tools {
 
 namespace {
-int Usage() {
+int ExprUsage() {
   std::fprintf(stderr,
                "usage: novatool expr [--var NAME:TYPE[DIMS][=VALUE]]... [--hex] [--dump-vars] TEXT...\n"
                "  TYPE is int, real, flag or str; DIMS like [3,4]\n");
@@ -32,7 +32,7 @@ int CmdExpr(const Args& args) {
     } else if (a == "--var" || a.rfind("--var=", 0) == 0) {
       std::string declaration;
       if (a == "--var") {
-        if (++i >= args.size()) return Usage();
+        if (++i >= args.size()) return ExprUsage();
         declaration = args[i];
       } else {
         declaration = a.substr(6);
@@ -48,12 +48,12 @@ int CmdExpr(const Args& args) {
       break;
     } else if (a.size() > 2 && a.rfind("--", 0) == 0) {
       std::fprintf(stderr, "novatool expr: unknown option %s\n", a.c_str());
-      return Usage();
+      return ExprUsage();
     } else {
       texts.push_back(a);
     }
   }
-  if (texts.empty()) return Usage();
+  if (texts.empty()) return ExprUsage();
   bool allCompiled = true;
   for (const std::string& text : texts) {
     std::string line;

@@ -21,7 +21,7 @@
 namespace nova::tools {
 namespace {
 
-constexpr const char* kUsage =
+constexpr const char* kImageUsage =
     "usage: novatool image info FILE [--key N]\n"
     "       novatool image decode FILE -o OUT.png [--key N] [--frame K]\n"
     "       novatool image encode IN.png|IN.bmp -o OUT.bri [--key N] [--compression 0|1|2] [--quality Q]\n"
@@ -73,8 +73,8 @@ bool Parse(const Args& args, size_t from, Options& o) {
   return !o.input.empty();
 }
 
-int Usage() {
-  std::fputs(kUsage, stderr);
+int ImageUsage() {
+  std::fputs(kImageUsage, stderr);
   return 2;
 }
 
@@ -109,7 +109,7 @@ int Info(const Options& o) {
 }
 
 int Decode(const Options& o) {
-  if (o.output.empty()) return Usage();
+  if (o.output.empty()) return ImageUsage();
   TBrioFrameList list(o.key);
   Open(list, o.input);
   if (o.frame >= list.Count()) RaiseError(Format("%s has %d frames, no frame %d", o.input.c_str(), list.Count(), o.frame));
@@ -127,9 +127,9 @@ int Decode(const Options& o) {
 }
 
 int Encode(const Options& o) {
-  if (o.output.empty()) return Usage();
+  if (o.output.empty()) return ImageUsage();
   std::string ext = LowerExtension(o.input);
-  if (ext != ".png" && ext != ".bmp" && ext != ".dib") return Usage();
+  if (ext != ".png" && ext != ".bmp" && ext != ".dib") return ImageUsage();
   TBrioFrameList list(o.key);
   Open(list, o.input);
   TBrioWriteOptions w;
@@ -145,7 +145,7 @@ int Encode(const Options& o) {
 // Frame 0 of both pictures, colour by colour: 0 when equal, 1 (with the first difference on
 // stdout) when not.
 int Compare(const Options& o) {
-  if (o.second.empty()) return Usage();
+  if (o.second.empty()) return ImageUsage();
   TBrioFrameList expected(o.key), actual(o.key);
   Open(expected, o.input);
   Open(actual, o.second);
@@ -179,12 +179,12 @@ int Compare(const Options& o) {
 
 int CmdImage(const Args& args) {
   Options o;
-  if (args.empty() || !Parse(args, 1, o)) return Usage();
+  if (args.empty() || !Parse(args, 1, o)) return ImageUsage();
   if (args[0] == "info") return Info(o);
   if (args[0] == "decode") return Decode(o);
   if (args[0] == "encode") return Encode(o);
   if (args[0] == "compare") return Compare(o);
-  return Usage();
+  return ImageUsage();
 }
 
 }  // namespace nova::tools

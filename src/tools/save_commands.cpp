@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char kUsage[] = "usage: save list|show FILE [--json] [--game GAME_FOLDER|game.dat]";
+const char kSaveUsage[] = "usage: save list|show FILE [--json] [--game GAME_FOLDER|game.dat]";
 
 const char* KindName(TEntryReport::TKind k) {
   switch (k) {
@@ -155,7 +155,7 @@ int CmdSave(const Args& args) {
     else what = "?";
   }
   if ((what != "list" && what != "show") || file.empty()) {
-    std::fprintf(stderr, "%s\n", kUsage);
+    std::fprintf(stderr, "%s\n", kSaveUsage);
     return 2;
   }
   const bool details = what == "show";

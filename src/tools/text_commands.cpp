@@ -23,7 +23,7 @@ namespace nova::tools {
 
 namespace {
 
-int Usage() {
+int TextUsage() {
   std::fprintf(stderr,
                "usage: novatool text layout [--width W] [--page-height H] [--line-spacing S] [--font-size N]\n"
                "                            [--metrics fixed|FACE] MARKUP\n"
@@ -65,19 +65,19 @@ int Layout(const Args& args) {
         return 2;
       }
     } else if (a == "--metrics") {
-      if (++i >= args.size()) return Usage();
+      if (++i >= args.size()) return TextUsage();
       metrics = args[i];
     } else if (a.size() > 2 && a.rfind("--", 0) == 0) {
       std::fprintf(stderr, "novatool text: unknown option %s\n", a.c_str());
-      return Usage();
+      return TextUsage();
     } else if (!haveMarkup) {
       markup = a;
       haveMarkup = true;
     } else {
-      return Usage();
+      return TextUsage();
     }
   }
-  if (!haveMarkup) return Usage();
+  if (!haveMarkup) return TextUsage();
   if (markup == "-") markup.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
 
   // The text object's own rule, as the message box has it: no measurer, square cells.
@@ -116,7 +116,7 @@ int Layout(const Args& args) {
 }  // namespace
 
 int CmdText(const Args& args) {
-  if (args.empty() || args[0] != "layout") return Usage();
+  if (args.empty() || args[0] != "layout") return TextUsage();
   return Layout(Args(args.begin() + 1, args.end()));
 }
 

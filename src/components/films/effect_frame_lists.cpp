@@ -7,19 +7,6 @@
 
 namespace nova {
 
-namespace {
-
-void SetInt(TNovaObject& o, int id, int32_t v) { o.SetProperty(id, TPropValue::OfInt(v)); }
-
-void SetClip(TNovaObject& o, const TFilmClipValue& clip) {
-  SetInt(o, PR_CLIPLEFT, clip.Left);
-  SetInt(o, PR_CLIPTOP, clip.Top);
-  SetInt(o, PR_CLIPWIDTH, clip.Width);
-  SetInt(o, PR_CLIPHEIGHT, clip.Height);
-}
-
-}  // namespace
-
 // ---- TEffectFrameList ----
 
 TNovaObject* TEffectFrameList::GetObject() const {
@@ -104,25 +91,25 @@ void TParticleFrameList::ApplyToDriven(int32_t t, TNovaControl& driven) {
   driven.SetWidth(r.Width);
   driven.SetHeight(r.Height);
   driven.SetPriority(DrivenPriority());
-  SetInt(driven, PR_ALPHA, AlphaAt(t));
-  SetClip(driven, ClipAt(t));
+  track::SetInt(driven, PR_ALPHA, AlphaAt(t));
+  track::SetClip(driven, ClipAt(t));
 }
 
 void TParticleFrameList::ApplyToEffect(int32_t t, TNovaControl& effect) {
   const TFilmRect r = RectAt(t);
   effect.SetBounds(r.Left, r.Top, r.Width, r.Height);
   effect.SetPriority(data_.Priority);
-  SetInt(effect, PR_ALPHA, AlphaAt(t));
+  track::SetInt(effect, PR_ALPHA, AlphaAt(t));
   effect.SetProperty(PR_SOURCE, TPropValue::OfStr(fileName_));
-  SetInt(effect, PR_PARTMOTION, data_.PartMotion);
-  SetInt(effect, PR_INDEX, data_.Index);
+  track::SetInt(effect, PR_PARTMOTION, data_.PartMotion);
+  track::SetInt(effect, PR_INDEX, data_.Index);
   const auto params = ParamsAt(t);
   effect.SetProperty(PR_PARAM1, TPropValue::OfFloat(params[0]));
   effect.SetProperty(PR_PARAM2, TPropValue::OfFloat(params[1]));
   effect.SetProperty(PR_PARAM3, TPropValue::OfFloat(params[2]));
   // The emission values go into the effect's parameter record (TNovaParticleParam), which
   // the particle object will provide.
-  SetClip(effect, ClipAt(t));
+  track::SetClip(effect, ClipAt(t));
 }
 
 // ---- TFireFrameList ----
@@ -164,12 +151,12 @@ void TFireFrameList::ApplyToDriven(int32_t t, TNovaControl& driven) {
   const TFilmRect r = FireRectAt(t);
   driven.SetPriority(DrivenPriority());
   driven.SetMotionPosition(r.Left, r.Top);
-  SetInt(driven, PR_ORIGWIDTH, r.Width);
-  SetInt(driven, PR_ORIGHEIGHT, r.Height);
-  SetInt(driven, PR_ZOOMX, ZoomXAt(t));
-  SetInt(driven, PR_ZOOMY, ZoomYAt(t));
-  SetInt(driven, PR_POWER, data_.Power);
-  SetClip(driven, ClipAt(t));
+  track::SetInt(driven, PR_ORIGWIDTH, r.Width);
+  track::SetInt(driven, PR_ORIGHEIGHT, r.Height);
+  track::SetInt(driven, PR_ZOOMX, ZoomXAt(t));
+  track::SetInt(driven, PR_ZOOMY, ZoomYAt(t));
+  track::SetInt(driven, PR_POWER, data_.Power);
+  track::SetClip(driven, ClipAt(t));
 }
 
 void TFireFrameList::ApplyToEffect(int32_t t, TNovaControl& effect) {
@@ -177,12 +164,12 @@ void TFireFrameList::ApplyToEffect(int32_t t, TNovaControl& effect) {
   effect.SetPriority(data_.Priority);
   effect.SetLeft(r.Left);
   effect.SetTop(r.Top);
-  SetInt(effect, PR_ORIGWIDTH, r.Width);
-  SetInt(effect, PR_ORIGHEIGHT, r.Height);
-  SetInt(effect, PR_ZOOMX, ZoomXAt(t));
-  SetInt(effect, PR_ZOOMY, ZoomYAt(t));
-  SetInt(effect, PR_POWER, data_.Power);
-  SetClip(effect, ClipAt(t));
+  track::SetInt(effect, PR_ORIGWIDTH, r.Width);
+  track::SetInt(effect, PR_ORIGHEIGHT, r.Height);
+  track::SetInt(effect, PR_ZOOMX, ZoomXAt(t));
+  track::SetInt(effect, PR_ZOOMY, ZoomYAt(t));
+  track::SetInt(effect, PR_POWER, data_.Power);
+  track::SetClip(effect, ClipAt(t));
 }
 
 }  // namespace nova

@@ -161,4 +161,19 @@ protected:
 // Makes the track object of a type code (null for a code without a track kind).
 std::unique_ptr<TCustomFrameList> MakeFrameList(int type, TFilmManager& film);
 
+// Films run at 60 frames per second.
+constexpr double kFilmFrameMs = 16.666666666666668;
+
+// What the tracks write into the objects they drive.
+namespace track {
+inline void SetInt(TNovaObject& o, int id, int32_t v) { o.SetProperty(id, TPropValue::OfInt(v)); }
+inline void SetFlag(TNovaObject& o, int id, bool v) { o.SetProperty(id, TPropValue::OfFlag(v)); }
+inline void SetClip(TNovaObject& o, const TFilmClipValue& clip) {
+  SetInt(o, PR_CLIPLEFT, clip.Left);
+  SetInt(o, PR_CLIPTOP, clip.Top);
+  SetInt(o, PR_CLIPWIDTH, clip.Width);
+  SetInt(o, PR_CLIPHEIGHT, clip.Height);
+}
+}  // namespace track
+
 }  // namespace nova

@@ -15,18 +15,6 @@ namespace nova {
 
 namespace {
 
-constexpr double kFrameMs = 16.666666666666668;
-
-void SetInt(TNovaObject& o, int id, int32_t v) { o.SetProperty(id, TPropValue::OfInt(v)); }
-void SetFlag(TNovaObject& o, int id, bool v) { o.SetProperty(id, TPropValue::OfFlag(v)); }
-
-void SetClip(TNovaObject& o, const TFilmClipValue& clip) {
-  SetInt(o, PR_CLIPLEFT, clip.Left);
-  SetInt(o, PR_CLIPTOP, clip.Top);
-  SetInt(o, PR_CLIPWIDTH, clip.Width);
-  SetInt(o, PR_CLIPHEIGHT, clip.Height);
-}
-
 int32_t Scaled(int32_t zoom, int32_t size) {
   const int64_t v = int64_t{zoom} * size / 256;
   return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
@@ -112,7 +100,7 @@ void TImageFrameList::LoadResources() {
     cell->Height = frame.Surface.GetHeight();
     cell->OffsetX = frame.OffsetX;
     cell->OffsetY = frame.OffsetY;
-    cell->Duration = std::max<int32_t>(1, static_cast<int32_t>(std::nearbyint(frame.Duration / kFrameMs)));
+    cell->Duration = std::max<int32_t>(1, static_cast<int32_t>(std::nearbyint(frame.Duration / kFilmFrameMs)));
     cycle = static_cast<int32_t>(std::min<int64_t>(int64_t{cycle} + cell->Duration, INT32_MAX));
     cells_.push_back(std::move(cell));
   }
@@ -144,18 +132,18 @@ void TImageFrameList::ApplyToDriven(const TImageCellState& s, TNovaControl& driv
   driven.SetWidth(Scaled(s.ZoomX, cell.Width));
   driven.SetHeight(Scaled(s.ZoomY, cell.Height));
   driven.SetSubOrder(data_.Priority);
-  SetFlag(driven, PR_FLIPH, FlipH());
-  SetFlag(driven, PR_FLIPV, FlipV());
+  track::SetFlag(driven, PR_FLIPH, FlipH());
+  track::SetFlag(driven, PR_FLIPV, FlipV());
   driven.SetMotionPosition(s.Position.X, s.Position.Y);
   driven.SetOffsetX(s.Offset.X);
   driven.SetOffsetY(s.Offset.Y);
-  SetInt(driven, PR_ZOOMX, s.ZoomX);
-  SetInt(driven, PR_ZOOMY, s.ZoomY);
-  SetInt(driven, PR_ANGLE, s.Angle);
-  SetInt(driven, PR_ALPHA, s.Alpha);
-  SetClip(driven, s.Clip);
+  track::SetInt(driven, PR_ZOOMX, s.ZoomX);
+  track::SetInt(driven, PR_ZOOMY, s.ZoomY);
+  track::SetInt(driven, PR_ANGLE, s.Angle);
+  track::SetInt(driven, PR_ALPHA, s.Alpha);
+  track::SetClip(driven, s.Clip);
   // A preview image's hit test stays its rectangle.
-  if (!dynamic_cast<TNovaPrevImages*>(&driven)) SetFlag(driven, PR_CAPTUREMASK, true);
+  if (!dynamic_cast<TNovaPrevImages*>(&driven)) track::SetFlag(driven, PR_CAPTUREMASK, true);
 }
 
 void TImageFrameList::ApplyCell(const TImageCellState& s) {
@@ -180,8 +168,8 @@ void TImageFrameList::ApplyCell(const TImageCellState& s) {
   image->SetTop(s.Position.Y);
   image->SetAngle(s.Angle);
   image->SetAlpha(s.Alpha);
-  SetClip(*image, s.Clip);
-  SetFlag(*image, PR_CAPTUREMASK, true);
+  track::SetClip(*image, s.Clip);
+  track::SetFlag(*image, PR_CAPTUREMASK, true);
 }
 
 // ---- TTileFrameList ----
@@ -233,20 +221,20 @@ bool TTileFrameList::ShowAt(int32_t n) {
     target->SetLeft(r.Left);
     target->SetTop(r.Top);
   }
-  SetInt(*target, PR_DISTANCEX, data_.Distance.X);
-  SetInt(*target, PR_DISTANCEY, data_.Distance.Y);
-  SetFlag(*target, PR_FLIPH, FlipH());
-  SetFlag(*target, PR_FLIPV, FlipV());
+  track::SetInt(*target, PR_DISTANCEX, data_.Distance.X);
+  track::SetInt(*target, PR_DISTANCEY, data_.Distance.Y);
+  track::SetFlag(*target, PR_FLIPH, FlipH());
+  track::SetFlag(*target, PR_FLIPV, FlipV());
   target->SetWidth(r.Width);
   target->SetHeight(r.Height);
   target->SetOffsetX(s.Offset.X);
   target->SetOffsetY(s.Offset.Y);
-  SetInt(*target, PR_ZOOMX, s.ZoomX);
-  SetInt(*target, PR_ZOOMY, s.ZoomY);
-  SetInt(*target, PR_ALPHA, s.Alpha);
-  SetInt(*target, PR_SCROLLX, scrollX);
-  SetInt(*target, PR_SCROLLY, scrollY);
-  SetClip(*target, s.Clip);
+  track::SetInt(*target, PR_ZOOMX, s.ZoomX);
+  track::SetInt(*target, PR_ZOOMY, s.ZoomY);
+  track::SetInt(*target, PR_ALPHA, s.Alpha);
+  track::SetInt(*target, PR_SCROLLX, scrollX);
+  track::SetInt(*target, PR_SCROLLY, scrollY);
+  track::SetClip(*target, s.Clip);
   return true;
 }
 

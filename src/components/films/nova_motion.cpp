@@ -6,20 +6,19 @@
 #include <exception>
 
 #include "base/encoding.h"
+#include "components/films/frame_list.h"
 #include "objects/nova_control.h"
 
 namespace nova {
 
 namespace {
 
-constexpr double kFrameMs = 16.666666666666668;  // 60 frames per second
-
 int32_t FrameAt(int64_t ms) {
-  return static_cast<int32_t>(std::clamp<double>(std::nearbyint(ms / kFrameMs), INT32_MIN, INT32_MAX));
+  return static_cast<int32_t>(std::clamp<double>(std::nearbyint(ms / kFilmFrameMs), INT32_MIN, INT32_MAX));
 }
 
 int32_t MsAt(int64_t frame) {
-  return static_cast<int32_t>(std::clamp<double>(std::nearbyint(frame * kFrameMs), INT32_MIN, INT32_MAX));
+  return static_cast<int32_t>(std::clamp<double>(std::nearbyint(frame * kFilmFrameMs), INT32_MIN, INT32_MAX));
 }
 
 bool Flag(TNovaControl& control, int id) {

@@ -12,7 +12,6 @@ namespace nova {
 
 namespace {
 
-constexpr double kFrameMs = 16.666666666666668;
 constexpr int64_t kFollowMs = 3000;  // a sound this far from the film's time is moved
 
 int32_t Scale(int32_t volume, int32_t filmVolume) {
@@ -45,7 +44,7 @@ TNovaObject* TSoundFrameList::CreateObject() {
   TPropValue length;
   sound->GetProperty(PR_COUNT, length);
   const int32_t frames = film_.FilmFrameCount(), loop = film_.LoopStart();
-  const bool shorter = length.Int < static_cast<int64_t>(std::trunc(data_.Duration * kFrameMs));
+  const bool shorter = length.Int < static_cast<int64_t>(std::trunc(data_.Duration * kFilmFrameMs));
   // A track to the film's end that holds the loop-start frame plays on when the film loops.
   const bool loops = End() >= frames && loop >= absoluteStart_ && loop < End() && loop > 0 && loop < frames - 1;
   sound->SetProperty(PR_REPEAT, TPropValue::OfFlag(shorter || loops));

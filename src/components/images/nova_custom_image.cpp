@@ -10,8 +10,6 @@ namespace nova {
 
 namespace {
 
-constexpr int32_t kMaxBlend = 511;
-
 // Rounds a 16.16 fixed-point product half up (the zoomed-child rule).
 int32_t ScaledHalfUp(int64_t value, int64_t ratio16) { return static_cast<int32_t>((value * ratio16 + 0x8000) >> 16); }
 

@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "archive/vrfiles.h"
-#include "components/lists/list_box_picture.h"
 #include "base/stream.h"
+#include "components/lists/list_box_picture.h"
+#include "objects/key_codes.h"
 #include "objects/scene.h"
 #include "params/param_collection.h"
 
@@ -15,10 +16,6 @@ namespace nova {
 
 namespace {
 
-// Virtual-key codes of the keys a map image answers.
-constexpr int kKeyEnter = 0x0D, kKeyEscape = 0x1B, kKeySpace = 0x20;
-constexpr int kKeyLeft = 0x25, kKeyUp = 0x26, kKeyRight = 0x27, kKeyDown = 0x28;
-constexpr int32_t kMaxBlend = 511;
 constexpr int32_t kClosing = 100, kClosed = 101;
 
 bool HasKey(const std::vector<int>& keys, int a, int b) {

@@ -7,8 +7,6 @@ namespace nova {
 
 namespace {
 
-constexpr int32_t kMaxBlend = 511;
-
 // The distance between copies: the set distance when it is at least half the picture (and at
 // least 1), else the picture's own size.
 int32_t Period(int32_t distance, int32_t size) { return distance >= 1 && 2 * distance >= size ? distance : size; }

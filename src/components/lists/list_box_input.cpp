@@ -4,6 +4,7 @@
 
 #include "base/process.h"
 #include "components/lists/nova_list_box.h"
+#include "objects/key_codes.h"
 #include "objects/scene.h"
 
 namespace nova {
@@ -11,11 +12,8 @@ namespace nova {
 namespace {
 
 // Virtual-key codes the list box answers.
-constexpr int kKeyPageUp = 0x21, kKeyPageDown = 0x22, kKeyUp = 0x26, kKeyDown = 0x28;
 
 bool HasKey(const std::vector<int>& keys, int key) { return std::find(keys.begin(), keys.end(), key) != keys.end(); }
-
-uint32_t Now() { return FrameClock().Total; }
 
 }  // namespace
 
@@ -43,7 +41,7 @@ int32_t TNovaCustomListBox::PartAt(TPoint p) {
 
 void TNovaCustomListBox::StartRepeat() {
   repeatCountdown_ = kFirstRepeatMs;
-  lastTick_ = Now();
+  lastTick_ = ScenarioNow();
 }
 
 void TNovaCustomListBox::DoLButtonDown(TPoint mouse) {
@@ -129,7 +127,7 @@ void TNovaCustomListBox::DoCaptureTick() {
     look = on;
     Invalidate();
   }
-  const uint32_t now = Now();
+  const uint32_t now = ScenarioNow();
   repeatCountdown_ -= static_cast<int32_t>(now - lastTick_);
   lastTick_ = now;
   if (repeatCountdown_ > 0) return;

@@ -11,7 +11,6 @@ namespace nova {
 
 namespace {
 
-constexpr int32_t kMaxBlend = 511;
 constexpr int kScrollCells = 7;  // up, up pressed, down, down pressed, track, track pressed, thumb
 constexpr int kUpCell = 0, kDownCell = 2, kTrackCell = 4, kThumbCell = 6;
 constexpr int kCheckCells = 2;    // unhovered, hovered

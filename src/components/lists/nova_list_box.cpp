@@ -7,6 +7,7 @@
 #include "base/error.h"
 #include "base/sjis.h"
 #include "base/text_lines.h"
+#include "components/lists/load_quietly.h"
 #include "params/param_collection.h"
 #include "text/label_list.h"
 
@@ -36,16 +37,6 @@ bool Store(int32_t& field, int32_t value) {
   if (field == value) return false;
   field = value;
   return true;
-}
-
-// A picture source set while loading saved data: a file that can no longer be read leaves the
-// picture empty instead of failing the load.
-template <class F>
-void Quietly(F&& load) {
-  try {
-    load();
-  } catch (const std::exception&) {
-  }
 }
 
 }  // namespace
@@ -370,9 +361,9 @@ void TNovaCustomListBox::LoadFromStream(TStream& s, int32_t version) {
     onMapIn_ = s.ReadString();
     onMapOut_ = s.ReadString();
   }
-  for (int i = 0; i < kCells; ++i) Quietly([&] { SetCellSource(i, sources[static_cast<size_t>(i)]); });
-  Quietly([&] { SetScrollSource(scroll); });
-  Quietly([&] { SetCheckSource(check); });
+  for (int i = 0; i < kCells; ++i) LoadQuietly([&] { SetCellSource(i, sources[static_cast<size_t>(i)]); });
+  LoadQuietly([&] { SetScrollSource(scroll); });
+  LoadQuietly([&] { SetCheckSource(check); });
   hovered_ = -1;
   dragMode_ = kNoDrag;
   arrowPressed_ = trackPressed_ = false;

@@ -3,15 +3,12 @@
 #include <algorithm>
 
 #include "base/process.h"
+#include "objects/key_codes.h"
 #include "objects/scene.h"
 
 namespace nova {
 
 namespace {
-
-constexpr int kKeyEnter = 0x0D, kKeyEscape = 0x1B, kKeySpace = 0x20;
-
-uint32_t Now() { return FrameClock().Total; }
 
 // Opening counts as open and closing as closed when a new state is compared with the old.
 int32_t SettledState(int32_t state) {
@@ -28,7 +25,7 @@ TNovaMenu::TNovaMenu(TNovaBaseList* scene, TComponentServices& services) : TNova
 
 TNovaMenu::~TNovaMenu() = default;
 
-uint32_t TNovaMenu::Elapsed() const { return Now() - animationStart_; }
+uint32_t TNovaMenu::Elapsed() const { return ScenarioNow() - animationStart_; }
 
 void TNovaMenu::PostMenuEvent(int code) {
   TNovaBaseList* scene = Scene();
@@ -97,7 +94,7 @@ bool TNovaMenu::Update(uint32_t elapsedMs) {
       phase_ = kOpenClock;
       break;
     case kOpenClock:
-      animationStart_ = Now();
+      animationStart_ = ScenarioNow();
       phase_ = kOpenGrow;
       break;
     case kOpenGrow: {
@@ -113,7 +110,7 @@ bool TNovaMenu::Update(uint32_t elapsedMs) {
     }
     case kCloseStart:
       closing_ = true;
-      animationStart_ = Now();
+      animationStart_ = ScenarioNow();
       phase_ = kCloseShrink;
       PostMenuEvent(PR_ONCLOSING);
       break;
@@ -253,7 +250,7 @@ void TNovaMenu::LoadFromStream(TStream& s, int32_t version) {
   Layout();
   // An animation starts again from now with the full height.
   if (Animating()) SetBounds(left_, top_, width_, fullHeight_);
-  animationStart_ = Now();
+  animationStart_ = ScenarioNow();
 }
 
 }  // namespace nova

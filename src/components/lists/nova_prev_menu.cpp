@@ -5,15 +5,14 @@
 
 #include "archive/vrfiles.h"
 #include "base/error.h"
+#include "components/lists/load_quietly.h"
+#include "objects/key_codes.h"
 #include "objects/scene.h"
 #include "params/param_collection.h"
 
 namespace nova {
 
 namespace {
-
-constexpr int kKeyEnter = 0x0D, kKeySpace = 0x20;
-constexpr int kKeyLeft = 0x25, kKeyUp = 0x26, kKeyRight = 0x27, kKeyDown = 0x28;
 
 // The pictures of the table by their roles.
 enum TImageRole : int {
@@ -28,15 +27,6 @@ constexpr int32_t kLeavePriority = 0, kHoverPriority = 1, kSelectPriority = 2;
 
 bool HasKey(const std::vector<int>& keys, int a, int b) {
   return std::find(keys.begin(), keys.end(), a) != keys.end() || std::find(keys.begin(), keys.end(), b) != keys.end();
-}
-
-// A picture that cannot be read leaves the button without it instead of failing the input.
-template <class F>
-void Quietly(F&& load) {
-  try {
-    load();
-  } catch (const std::exception&) {
-  }
 }
 
 }  // namespace
@@ -114,7 +104,7 @@ void TNovaPrevMenu::SetSource(const std::string& name) {
     image->SetProperty(PR_CAPTUREMASK, TPropValue::OfFlag(b.Data.CaptureMask));
     image->SetProperty(PR_CURSOR, TPropValue::OfStr(b.Data.Cursor));
     image->SetRepeat(true);
-    Quietly([&] { image->SetSource(b.Data.Image(kNormal)); });
+    LoadQuietly([&] { image->SetSource(b.Data.Image(kNormal)); });
   }
   // The default members of exclusive groups show checked from the start.
   for (int i = 0; i < ButtonCount(); ++i)
@@ -176,7 +166,7 @@ int TNovaPrevMenu::StateImage(int button) const {
 void TNovaPrevMenu::SetImageSource(int button, int k) {
   TNovaPrevImages* image = ButtonImage(button);
   if (!image) return;
-  Quietly([&] { image->SetSource(Data(button).Image(k)); });
+  LoadQuietly([&] { image->SetSource(Data(button).Image(k)); });
 }
 
 void TNovaPrevMenu::ShowImage(int button, int k, bool repeat) {
@@ -202,7 +192,7 @@ void TNovaPrevMenu::ShowPreview(int button, int k, bool repeat, int32_t priority
     b.Preview = TObjectRef(preview);
   }
   preview->SetPriority(priority);
-  Quietly([&] { preview->SetSource(b.Data.Image(k)); });
+  LoadQuietly([&] { preview->SetSource(b.Data.Image(k)); });
   preview->SetRepeat(repeat);
 }
 
@@ -351,7 +341,7 @@ void TNovaPrevMenu::SetItemVisible(int i, bool on) {
   b.Visible = on;
   if (TNovaPrevImages* image = ButtonImage(i)) {
     image->SetVisible(on);
-    if (!on) Quietly([&] { image->SetSource(std::string()); });
+    if (!on) LoadQuietly([&] { image->SetSource(std::string()); });
     else SetImageSource(i, StateImage(i));
   }
   RefreshGroup(b.Data.Group, i);
@@ -545,7 +535,7 @@ void TNovaPrevMenu::LoadFromStream(TStream& s, int32_t version) {
   if (version > 135) checked = readFlags();
   // A menu file that can no longer be read leaves the menu without buttons.
   source_.clear();
-  Quietly([&] { SetSource(source); });
+  LoadQuietly([&] { SetSource(source); });
   for (size_t i = 0; i < enabled.size() && static_cast<int>(i) < ButtonCount(); ++i)
     SetItemEnabled(static_cast<int>(i), enabled[i]);
   for (size_t i = 0; i < visible.size() && static_cast<int>(i) < ButtonCount(); ++i)

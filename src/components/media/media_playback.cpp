@@ -8,11 +8,6 @@
 #include "objects/nova_object.h"
 
 namespace nova {
-namespace {
-
-constexpr int32_t kSilent = -10000;
-
-}  // namespace
 
 TMediaPlayback::TMediaPlayback(TNovaObject& owner, const TComponentServices& services)
     : owner_(owner), mediaServices_(services) {}

@@ -4,8 +4,6 @@
 
 namespace nova {
 
-constexpr int32_t kSilent = -10000;
-
 int32_t EffectiveVolume(int32_t volume, bool midi) {
   if (midi) return volume * 10 - 10000;
   if (volume <= 0) return kSilent;

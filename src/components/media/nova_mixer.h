@@ -6,6 +6,9 @@
 
 namespace nova {
 
+// A media item's volume that is silence (item volumes are hundredths of a decibel, 0 full).
+constexpr int32_t kSilent = -10000;
+
 class TDMediaItem;
 
 // The item volume of a scenario volume (PR_VOLUME, 1000 = full): MIDI: volume x 10 - 10000;

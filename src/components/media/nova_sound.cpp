@@ -11,8 +11,6 @@ namespace {
 // shorter one (an effect) is saved stopped.
 constexpr int32_t kLongSound = 3000;
 
-uint32_t Now() { return FrameClock().Total; }
-
 bool IsCdName(const std::string& name) { return name.size() >= 3 && name.compare(0, 3, "CD_") == 0; }
 
 }  // namespace
@@ -82,7 +80,7 @@ bool TNovaSound::Update(uint32_t) {
       PostEventIfFree(PR_ONPLAYEND);
     }
   }
-  return StepFader(Now());
+  return StepFader(ScenarioNow());
 }
 
 bool TNovaSound::GetProperty(int id, TPropValue& v) {

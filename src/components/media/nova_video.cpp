@@ -11,8 +11,6 @@ namespace {
 
 constexpr uint32_t kFrameCheckMs = 32;
 
-uint32_t Now() { return FrameClock().Total; }
-
 }  // namespace
 
 TNovaVideo::TNovaVideo(TNovaBaseList* scene, TComponentServices& services)
@@ -36,7 +34,7 @@ void TNovaVideo::ItemOpened() {
   frame_.SetSize(std::max(1, movie->GetSourceWidth()), std::max(1, movie->GetSourceHeight()), bits);
   ShowPicture(&frame_, nullptr);
   movie->SetAutoRepeat(repeat_);
-  lastCheck_ = Now();
+  lastCheck_ = ScenarioNow();
   if (overlay_ && Visible()) PlaceOverlay();
 }
 
@@ -109,7 +107,7 @@ bool TNovaVideo::Update(uint32_t elapsedMs) {
   if (item_) {
     // The overlay follows the object's place and whether it is shown.
     if (overlay_) PlaceOverlay();
-    const uint32_t now = Now();
+    const uint32_t now = ScenarioNow();
     if (now - lastCheck_ >= kFrameCheckMs) {
       lastCheck_ = now;
       if (Item()->NeedPaint()) Invalidate();
@@ -125,7 +123,7 @@ bool TNovaVideo::Update(uint32_t elapsedMs) {
       ended_ = false;
     }
   }
-  if (StepFader(Now())) return true;
+  if (StepFader(ScenarioNow())) return true;
   return scrap;
 }
 

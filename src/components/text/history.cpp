@@ -8,15 +8,6 @@
 
 namespace nova {
 
-namespace {
-
-int32_t CheckedCount(TStream& s, int32_t n, int64_t minBytesEach) {
-  if (n < 0 || n > s.Remaining() / minBytesEach) RaiseError("history: bad count");
-  return n;
-}
-
-}  // namespace
-
 // --- one history
 
 int32_t TNovaNewHistory::Count() const {
@@ -244,7 +235,7 @@ void TNovaNewHistory::LoadFromStream(TStream& s, int32_t version) {
   Word.Clear();
   if (version < 113) (void)s.ReadString();
   if (version > 112) {
-    auto n = static_cast<size_t>(CheckedCount(s, s.ReadInt32(), 20));
+    auto n = static_cast<size_t>(s.CheckedCount(s.ReadInt32(), 20, "history"));
     Refs.resize(n);
     for (THistoryOldData& r : Refs) {
       r.Name = s.ReadString();
@@ -254,7 +245,7 @@ void TNovaNewHistory::LoadFromStream(TStream& s, int32_t version) {
       r.Height = s.ReadInt32();
     }
   } else {
-    auto n = static_cast<size_t>(CheckedCount(s, s.ReadInt32(), 20));
+    auto n = static_cast<size_t>(s.CheckedCount(s.ReadInt32(), 20, "history"));
     Refs.resize(n);
     for (THistoryOldData& r : Refs) r.Name = s.ReadString();
     for (THistoryOldData& r : Refs) r.Command = s.ReadInt32();
@@ -277,7 +268,7 @@ void TNovaNewHistory::LoadFromStream(TStream& s, int32_t version) {
     ApplySettings(settings);
     PendingFirst = s.ReadInt32();
     PendingLast = s.ReadInt32();
-    auto n = CheckedCount(s, s.ReadInt32(), 8);
+    auto n = s.CheckedCount(s.ReadInt32(), 8, "history");
     for (int32_t i = 0; i < n; ++i) {
       Pages.push_back(std::make_unique<TNovaHistData>());
       Pages.back()->LoadFromStream(s, version);
@@ -331,7 +322,7 @@ void TNovaHistoryFormatManager::SaveToStream(TStream& s) const {
 
 void TNovaHistoryFormatManager::LoadFromStream(TStream& s, int32_t version) {
   formats_.clear();
-  int32_t n = CheckedCount(s, s.ReadInt32(), 4 + 24);
+  int32_t n = s.CheckedCount(s.ReadInt32(), 4 + 24, "history");
   for (int32_t i = 0; i < n; ++i) {
     auto f = std::make_unique<TNovaHistoryFormat>();
     f->Name = s.ReadString();

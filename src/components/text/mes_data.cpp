@@ -13,12 +13,6 @@ namespace nova {
 
 namespace {
 
-// Counts read from damaged data must not make the reader allocate without end.
-int32_t CheckedCount(TStream& s, int32_t n, int64_t minBytesEach) {
-  if (n < 0 || (minBytesEach > 0 && n > s.Remaining() / minBytesEach)) RaiseError("message data: bad count");
-  return n;
-}
-
 // Moves the rows of a laid-out page onto another, dy further down; returns the bottom of the
 // last row moved (or -1 when there was none).
 int32_t MoveRows(TWdPage& from, TWdPage& to, int32_t dy) {
@@ -64,7 +58,7 @@ void TNovaHistData::SaveToStream(TStream& s) const {
 
 void TNovaHistData::LoadFromStream(TStream& s, int32_t version) {
   Rows.clear();
-  int32_t n = CheckedCount(s, s.ReadInt32(), 20);
+  int32_t n = s.CheckedCount(s.ReadInt32(), 20, "message data");
   Rows.resize(static_cast<size_t>(n));
   for (THistRow& r : Rows) {
     r.Name = s.ReadString();
@@ -181,7 +175,7 @@ void TNovaNewMesData::SaveToStream(TStream& s) const {
 
 void TNovaNewMesData::LoadFromStream(TStream& s, int32_t version) {
   Clear();
-  auto n = static_cast<size_t>(CheckedCount(s, s.ReadInt32(), 16));
+  auto n = static_cast<size_t>(s.CheckedCount(s.ReadInt32(), 16, "message data"));
   Names.resize(n);
   Commands.resize(n);
   TextPages.resize(n);
