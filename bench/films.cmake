@@ -1,2 +1,4 @@
 target_include_directories(bench_${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-target_link_libraries(bench_${name} PRIVATE nova_components)
+target_link_libraries(bench_${name} PRIVATE nova_components nova_testsupport)
+# The opening frame benchmark reads the built demo game.
+add_dependencies(bench_${name} bundled_game)
