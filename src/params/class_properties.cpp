@@ -120,10 +120,10 @@ std::array<std::vector<int>, 128> MakeTable() {
       {26, false, {{PAUSED}}},
       {7, false, {{SOURCE, ONPLAYEND}}},
   };
-  // Objects that take their size from their picture or text do not get width and height from
-  // their command: an empty expression there would give them the creation default 0 and
-  // overwrite the size of the picture just loaded (the sources come first).
-  const TList sized = {8, 3, 18, 16, 9, 24};
+  // Objects that take their size from their picture, text or film (a cinema) do not get width
+  // and height from their command: an empty expression there would give them the creation
+  // default 0 and overwrite the size of the picture or film just loaded (the sources come first).
+  const TList sized = {8, 3, 18, 16, 9, 24, 4};
   std::array<std::vector<int>, 128> table;
   for (const TClassRow& row : rows) {
     const bool ownSize = std::find(sized.begin(), sized.end(), row.Type) != sized.end();

@@ -123,7 +123,8 @@ TEST(SourceLanguage, PropertySetsCarryTheClassAndWhatThePageNames) {
   TPageFile p = Compile(
       "BoxNew PR_LEFT={10} PR_TOP={20}\n"
       "BoxNew PR_COLOR={255} PR_FONTNAME={\"x\"}\n"
-      "Button PR_NAME={\"b\"}\n");
+      "Button PR_NAME={\"b\"}\n"
+      "Cinema PR_SOURCE={\"f.nmt\"}\n");
   // A box carries every property it takes from its command, and what the page names besides.
   for (const char* name : {"PR_NAME", "PR_PARENT", "PR_LEFT", "PR_TOP", "PR_WIDTH", "PR_COLOR", "PR_BORDERCOLOR",
                            "PR_VISIBLE", "PR_ONIDLE", "PR_FONTNAME"})
@@ -133,6 +134,10 @@ TEST(SourceLanguage, PropertySetsCarryTheClassAndWhatThePageNames) {
   // A button takes its size from its picture: an empty width would make it 0 wide.
   EXPECT_TRUE(PropSetHas(p.PropSets[30], FindPropertyByName("PR_HOVERSOURCE")));
   EXPECT_FALSE(PropSetHas(p.PropSets[30], FindPropertyByName("PR_WIDTH")));
+  // A cinema takes its size from its film: an empty width and height would make it 0 x 0.
+  EXPECT_TRUE(PropSetHas(p.PropSets[23], FindPropertyByName("PR_ONPLAYEND")));
+  for (const char* name : {"PR_WIDTH", "PR_HEIGHT"})
+    EXPECT_FALSE(PropSetHas(p.PropSets[23], FindPropertyByName(name))) << name;
   EXPECT_FALSE(PropSetHas(p.PropSets[30], FindPropertyByName("PR_FONTNAME")) &&
                PropSetHas(p.PropSets[9], FindPropertyByName("PR_FONTNAME")));
   const TPropSet none{};
