@@ -70,19 +70,21 @@ int PeakOfFrames(const std::string& wav, int from, int to) {
   return peak;
 }
 
-// The bundled game played as its screenshot test plays it: the title's music fades in, the first
-// button sounds over it, and the room's MIDI music goes on under the story.
+// The bundled game played as its screenshot test plays it: the opening film's music and chime
+// play until the film ends (frame 346), the title's music fades in, the first button sounds
+// over it, and the room's MIDI music goes on under the story.
 TEST(DemoSounds, TheBundledGameSoundsWhenPlayed) {
   test::TempDir dir;
-  const std::string cmd = std::string(NOVA_PLAYER_PATH) + " --headless --frames 300 --save-dir " + dir.Path() +
+  const std::string cmd = std::string(NOVA_PLAYER_PATH) + " --headless --frames 660 --save-dir " + dir.Path() +
                           " --audio-out " + dir.Path() + "/out.wav --input " + test::SourceDir() +
                           "/games/demo/.test/input.txt " + test::BinaryDir() + "/game >/dev/null 2>&1";
   ASSERT_EQ(std::system(cmd.c_str()), 0);
   const std::string wav = test::ReadFile(dir / "out.wav");
-  ASSERT_GT(wav.size(), 44u + 300 * 2822u);
-  EXPECT_LT(PeakOfFrames(wav, 0, 10), 200);     // the fade-in starts from silence
-  EXPECT_GT(PeakOfFrames(wav, 44, 60), 8000);   // the button's sound (frame 44)
-  EXPECT_GT(PeakOfFrames(wav, 150, 300), 1000); // the room's music
+  ASSERT_GT(wav.size(), 44u + 660 * 2822u);
+  EXPECT_GT(PeakOfFrames(wav, 60, 200), 8000);   // the opening's music and chime
+  EXPECT_LT(PeakOfFrames(wav, 350, 372), 200);   // the title's fade-in starts from silence
+  EXPECT_GT(PeakOfFrames(wav, 404, 420), 8000);  // the button's sound (frame 404)
+  EXPECT_GT(PeakOfFrames(wav, 510, 660), 1000);  // the room's music
 }
 
 TEST(DemoSounds, ArePackedIntoTheBundledGame) {
