@@ -34,7 +34,8 @@ struct TPicture {
 
 TPicture ReadPicture(const std::string& file) {
   const std::string bytes = test::ReadFile(file);
-  return {DecodePng(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), file)};
+  const std::span<const uint8_t> view(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  return {DecodePng(view, file)};
 }
 
 // The character's dress (200, 80, 90), the only colour of its kind in the room: its leftmost column.
@@ -114,7 +115,8 @@ TEST(DemoFilms, TheOpeningEndsAtAClickOrKey) {
     const char* input;
   };
   for (const Case& c : {Case{"click", "50 move 600 100\n60 ldown\n61 lup\n"},
-                        Case{"Return", "60 keydown 13\n61 keyup 13\n"}, Case{"Space", "60 keydown 32\n61 keyup 32\n"}}) {
+                        Case{"Return", "60 keydown 13\n61 keyup 13\n"},
+                        Case{"Space", "60 keydown 32\n61 keyup 32\n"}}) {
     const DemoRun run(c.input, {59, 120});
     ASSERT_EQ(run.Code(), 0) << c.name;
     EXPECT_FALSE(run.At(59) == title) << c.name;  // still the film
