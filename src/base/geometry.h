@@ -14,8 +14,13 @@ struct TPoint {
 struct TRect {
   int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
 
+  // The far edges are held to the 32-bit range: an object placed near its end still has a
+  // rectangle (cut at the end) instead of one that wraps around.
   static constexpr TRect FromSize(int32_t left, int32_t top, int32_t width, int32_t height) {
-    return TRect{left, top, left + width, top + height};
+    return TRect{left, top, Saturate(int64_t{left} + width), Saturate(int64_t{top} + height)};
+  }
+  static constexpr int32_t Saturate(int64_t v) {
+    return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v);
   }
   constexpr int32_t Width() const { return Right - Left; }
   constexpr int32_t Height() const { return Bottom - Top; }

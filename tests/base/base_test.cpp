@@ -7,6 +7,7 @@
 #include "base/crc32.h"
 #include "base/encoding.h"
 #include "base/extended.h"
+#include "base/geometry.h"
 #include "base/hash_collection.h"
 #include "base/kt_random.h"
 #include "base/sjis.h"
@@ -164,6 +165,13 @@ TEST(Stream, TypedFieldsAndLenientEnd) {
   t.WriteBytes("xy");
   t.SetPosition(0);
   EXPECT_EQ(t.ReadString(), "xy");
+}
+
+TEST(Geometry, RectanglesNearTheEndOfTheRangeStopThere) {
+  EXPECT_EQ(TRect::FromSize(10, 20, 30, 40), (TRect{10, 20, 40, 60}));
+  const TRect far = TRect::FromSize(INT32_MAX - 5, INT32_MIN + 2, 100, -100);
+  EXPECT_EQ(far, (TRect{INT32_MAX - 5, INT32_MIN + 2, INT32_MAX, INT32_MIN}));
+  EXPECT_EQ(far.Width(), 5);  // wrapped around, the far edge would lie left of the near one
 }
 
 }  // namespace
