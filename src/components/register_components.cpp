@@ -1,6 +1,9 @@
 #include "components/register_components.h"
 
 #include "components/component_services.h"
+#include "components/controls/nova_gauge.h"
+#include "components/controls/nova_scrollbar.h"
+#include "components/controls/nova_slider.h"
 #include "components/films/nova_cinema.h"
 #include "components/images/nova_box.h"
 #include "components/images/nova_button.h"
@@ -45,6 +48,11 @@ void RegisterComponentClasses(TObjectFactory& factory, TComponentServices& servi
   factory.Register(LT_SOUND, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaSound>(&scene, services); });
   factory.Register(LT_HTTP, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaHttp>(&scene, services); });
   factory.Register(LT_VIDEO, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaVideo>(&scene, services); });
+  factory.Register(LT_SLIDER,
+                   [&services](TNovaBaseList& scene) { return std::make_unique<TNovaSlider>(&scene, services); });
+  factory.Register(LT_SCROLLBAR,
+                   [&services](TNovaBaseList& scene) { return std::make_unique<TNovaScrollbar>(&scene, services); });
+  factory.Register(LT_GAUGE, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaGauge>(&scene, services); });
   factory.Register(LT_CINEMA,
                    [&services](TNovaBaseList& scene) { return std::make_unique<TNovaCinema>(&scene, services); });
 }

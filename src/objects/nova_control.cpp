@@ -327,6 +327,8 @@ void TNovaControl::DoLButtonDown(TPoint mouse) {
   if (screen) screen->Mouse().LeftPressedThisFrame = false;
 }
 
+void TNovaControl::DoWheel(bool down) { PostEventIfFree(down ? PR_ONWHEELDOWN : PR_ONWHEELUP); }
+
 void TNovaControl::DoLButtonUp(TPoint mouse) {
   if (!IsEventBlocked() && !onLBtnUp_.empty() && Scene())
     Scene()->Events().PostEvent(TEventSender(this), onLBtnUp_, RelativeArgs(mouse), PR_ONLBTNUP);

@@ -120,6 +120,9 @@ public:
   virtual void DoMouseIn();
   virtual void DoMouseOut();
   virtual void DoCaptureTick() {}
+  // A wheel step over the control (down or up): posts PR_ONWHEELDOWN or PR_ONWHEELUP if free;
+  // value controls step their value first.
+  virtual void DoWheel(bool down);
   // Right-click close (menus, map images): true when the control closed and took the click.
   virtual bool RightClickScrap() { return false; }
   bool RightClickScrapFlag() const { return rightClickScrap_; }

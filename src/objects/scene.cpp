@@ -337,9 +337,9 @@ void TNovaBaseList::DispatchMouse(TNovaBase& screen) {
     } else if (m.RightPressedThisFrame) {
       hit->DoRButtonDown(at);
     } else if (m.WheelDownThisFrame) {
-      hit->PostEventIfFree(PR_ONWHEELDOWN);
+      hit->DoWheel(true);
     } else if (m.WheelUpThisFrame) {
-      hit->PostEventIfFree(PR_ONWHEELUP);
+      hit->DoWheel(false);
     }
     hit = ResolveControl(hitRef);
   }
