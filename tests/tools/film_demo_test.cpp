@@ -1,5 +1,6 @@
 // The bundled game's films (games/films): each description builds, and every file a track
-// names, resolved from the film's folder film\ as the player resolves it, is a file of the game.
+// names, resolved from the film's folder film\ as the player resolves it, is a file of the game;
+// every film of the repository dumps back to its bytes.
 #include <gtest/gtest.h>
 
 #include "authoring/film_description.h"
@@ -29,6 +30,23 @@ TEST(DemoFilms, BuildAndNameFilesOfTheGame) {
     }
   }
   EXPECT_EQ(count, 3);
+}
+
+// Every film the repository builds (the demo's, the splash, the test games'): its dump builds
+// back to the same bytes.
+TEST(DemoFilms, EveryFilmOfTheRepositoryDumpsBackToItsBytes) {
+  int count = 0;
+  for (const char* folder : {"/games", "/src/app/splash", "/tests/games"}) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(test::SourceDir() + folder)) {
+      if (entry.path().extension() != ".film") continue;
+      SCOPED_TRACE(entry.path().string());
+      ++count;
+      const std::vector<uint8_t> bytes = WriteFilmFile(ParseFilmDescription(test::ReadFile(entry.path()), "film"));
+      const std::string dump = DescribeFilm(ReadFilmFile(bytes, "film"));
+      EXPECT_EQ(WriteFilmFile(ParseFilmDescription(dump, "dump")), bytes);
+    }
+  }
+  EXPECT_GE(count, 5);
 }
 
 }  // namespace
