@@ -20,6 +20,10 @@ const std::set<int> kImages = {PR_SOURCE,  PR_ZOOMX,      PR_ZOOMY,   PR_ALPHA, 
                                PR_ANGLE,   PR_BRIGHTNESS, PR_ONPLAYEND, PR_INDEX,      PR_COUNT,     PR_AUTOSCRAP,
                                PR_CAPTUREMASK, PR_ORIGWIDTH, PR_ORIGHEIGHT, PR_FLIPH, PR_FLIPV,     PR_ONIDLE};
 
+const std::set<int> kSlider = {PR_SOURCE,      PR_ALPHA,        PR_PAUSED, PR_ONNOTIFY, PR_CAPTUREMASK, PR_ONIDLE,
+                               PR_THUMBSOURCE, PR_BUTTONSOURCE, PR_MIN, PR_MAX, PR_VALUE, PR_ORIENTATION,
+                               PR_SMALLCHANGE, PR_ONHOLD, PR_ONRELEASE, PR_BARSIZE};
+
 std::set<int> Join(std::set<int> a, const std::set<int>& b) {
   a.insert(b.begin(), b.end());
   return a;
@@ -44,6 +48,10 @@ TEST(Properties, EachClassAnswersExactlyItsProperties) {
       {LT_TILE, Join(Without(kImages, {PR_ONPLAYEND, PR_AUTOSCRAP}), {PR_SCROLLX, PR_SCROLLY, PR_DISTANCEX, PR_DISTANCEY})},
       {LT_MAPIMG, {PR_SOURCE, PR_ALPHA, PR_PAUSED, PR_REPEAT, PR_BRIGHTNESS, PR_AUTOSCRAP, PR_ONSELECT, PR_RCLICKSCRAP,
                    PR_HOVERSOURCE, PR_ONMAPIN, PR_ONMAPOUT, PR_MAPSOURCE, PR_ONIDLE}},
+      {LT_SLIDER, kSlider},
+      {LT_SCROLLBAR, Join(kSlider, {PR_LARGECHANGE})},
+      {LT_GAUGE, {PR_SOURCE, PR_ALPHA, PR_DELAY, PR_PAUSED, PR_ONIDLE, PR_DURATION, PR_MIN, PR_MAX, PR_VALUE,
+                  PR_ORIENTATION, PR_REVERSE, PR_BARSIZE}},
   };
   const std::set<int> special = {PR_NAME, PR_PRIORITY, PR_TAG, PR_COMPOTYPE, PR_APPEARX, PR_APPEARY};
   for (const Case& c : cases) {
