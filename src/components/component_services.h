@@ -39,6 +39,10 @@ struct TComponentServices {
   TMesTextSource* Texts = nullptr;
   TNovaHistoryFormatManager* History = nullptr;
   TNovaReadList* ReadMarks = nullptr;
+  // The run-time random generator the effects draw their uniform integers and reals from: the
+  // next 32-bit state. Empty: the scenario's Random generator, which the game seeds (headless
+  // runs with a fixed value), so that a headless run repeats exactly.
+  std::function<uint32_t()> NextRandomState;
 };
 
 }  // namespace nova

@@ -4,6 +4,7 @@
 #include "components/controls/nova_gauge.h"
 #include "components/controls/nova_scrollbar.h"
 #include "components/controls/nova_slider.h"
+#include "components/effects/nova_particle.h"
 #include "components/films/nova_cinema.h"
 #include "components/images/nova_box.h"
 #include "components/images/nova_button.h"
@@ -53,6 +54,8 @@ void RegisterComponentClasses(TObjectFactory& factory, TComponentServices& servi
   factory.Register(LT_SCROLLBAR,
                    [&services](TNovaBaseList& scene) { return std::make_unique<TNovaScrollbar>(&scene, services); });
   factory.Register(LT_GAUGE, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaGauge>(&scene, services); });
+  factory.Register(LT_PARTICLE,
+                   [&services](TNovaBaseList& scene) { return std::make_unique<TNovaParticle>(&scene, services); });
   factory.Register(LT_CINEMA,
                    [&services](TNovaBaseList& scene) { return std::make_unique<TNovaCinema>(&scene, services); });
 }

@@ -1,5 +1,6 @@
 #include "components/films/effect_frame_lists.h"
 
+#include "components/effects/nova_particle.h"
 #include "components/films/film_interpolate.h"
 #include "components/films/film_manager.h"
 #include "objects/nova_prop_motion.h"
@@ -79,10 +80,10 @@ std::array<double, 3> TParticleFrameList::ParamsAt(int32_t t) const {
 }
 
 TNovaObject* TParticleFrameList::CreateObject() {
-  // PARTICLE EFFECT OBJECT: the particle surface (TNovaParticle) is to be created here in
-  // film_.Scene() and registered with Adopt, once the effect exists. Until then an
-  // uncontrolled particle track shows nothing.
-  return nullptr;
+  TNovaBaseList* scene = film_.Scene();
+  auto* emitter = scene->Make<TNovaParticle>(film_.MutableServices());
+  Adopt(emitter, scene);
+  return emitter;
 }
 
 void TParticleFrameList::ApplyToDriven(int32_t t, TNovaControl& driven) {
@@ -107,8 +108,13 @@ void TParticleFrameList::ApplyToEffect(int32_t t, TNovaControl& effect) {
   effect.SetProperty(PR_PARAM1, TPropValue::OfFloat(params[0]));
   effect.SetProperty(PR_PARAM2, TPropValue::OfFloat(params[1]));
   effect.SetProperty(PR_PARAM3, TPropValue::OfFloat(params[2]));
-  // The emission values go into the effect's parameter record (TNovaParticleParam), which
-  // the particle object will provide.
+  // The emission values replace the emitter's expressions.
+  if (auto* emitter = dynamic_cast<TNovaParticle*>(&effect)) {
+    const TParticleEmission e = EmissionAt(t);
+    TNovaParticleParam& param = emitter->EnsureParam();
+    param.IntervalBase = e.IntervalBase, param.IntervalRange = e.IntervalRange;
+    param.XBase = e.XBase, param.YBase = e.YBase, param.XRange = e.XRange, param.YRange = e.YRange;
+  }
   track::SetClip(effect, ClipAt(t));
 }
 

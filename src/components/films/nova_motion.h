@@ -31,8 +31,14 @@ public:
   int32_t Elapsed() const { return elapsed_; }
   TFilmManager& Film() { return film_; }
 
+protected:
+  // A motion shared by several controls plays on one at a time: the film moves to another
+  // control, and the last one is left as it is when the motion goes (it may be gone already).
+  void Drive(TNovaControl& control);
+  void Release() { control_ = nullptr; }
+
 private:
-  TNovaControl& control_;
+  TNovaControl* control_;
   TFilmManager film_;
   int32_t elapsed_ = 0;
   int32_t startup_ = 2;

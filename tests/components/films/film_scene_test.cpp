@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "components/effects/nova_particle.h"
 #include "components/images/nova_box.h"
 #include "components/images/nova_custom_image.h"
 #include "components/text/nova_label.h"
@@ -161,9 +162,9 @@ TEST(FilmScene, AnchoredObjectsLiveUnderTheAnchorWithinTheirTracks) {
   fs.Frame();
 }
 
-TEST(FilmScene, ParticleAndFireTracksCreateNothingYet) {
-  // The effect objects are not part of the player yet: outside control mode these tracks
-  // are read and timed but show nothing.
+TEST(FilmScene, ParticleAndFireTracksCreateTheirEffectObjects) {
+  // Outside control mode a particle track makes its emitter (under the anchor, with a system
+  // name) on its first frame.
   FilmScene fs;
   auto* anchor = fs.Create<TNovaBox>(LT_BOX, "cin");
   TFilmTrack particle = Track(FT_PARTICLE, 0, 5, "");  // an empty source name
@@ -178,10 +179,13 @@ TEST(FilmScene, ParticleAndFireTracksCreateNothingYet) {
   EXPECT_EQ(film.Track(2)->TrackType(), FT_PICTURE);  // read on correctly after the particle record
   const int before = fs.scene.ObjectCount();
   for (int n = 0; n < 5; ++n) film.ShowFrame(n);
-  EXPECT_EQ(film.Track(0)->GetObject(), nullptr);
+  auto* emitter = dynamic_cast<TNovaParticle*>(film.Track(0)->GetObject());
+  ASSERT_NE(emitter, nullptr);
+  EXPECT_EQ(emitter->Parent(), anchor);
+  EXPECT_TRUE(emitter->HasSystemName());
   EXPECT_EQ(film.Track(1)->GetObject(), nullptr);
   EXPECT_NE(film.Track(2)->GetObject(), nullptr);
-  EXPECT_EQ(fs.scene.ObjectCount(), before + 1);
+  EXPECT_EQ(fs.scene.ObjectCount(), before + 2);
 }
 
 TEST(FilmScene, LoadingKeepsEmptyFilmsAndRejectsDamagedOnes) {
