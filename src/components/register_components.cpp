@@ -1,6 +1,8 @@
 #include "components/register_components.h"
 
 #include "components/component_services.h"
+#include "components/effects/nova_fire.h"
+#include "components/effects/nova_wave.h"
 #include "components/controls/nova_gauge.h"
 #include "components/controls/nova_scrollbar.h"
 #include "components/controls/nova_slider.h"
@@ -56,6 +58,9 @@ void RegisterComponentClasses(TObjectFactory& factory, TComponentServices& servi
   factory.Register(LT_GAUGE, [&services](TNovaBaseList& scene) { return std::make_unique<TNovaGauge>(&scene, services); });
   factory.Register(LT_PARTICLE,
                    [&services](TNovaBaseList& scene) { return std::make_unique<TNovaParticle>(&scene, services); });
+  factory.Register(LT_FIRE,
+                   [&services](TNovaBaseList& scene) { return std::make_unique<TNovaFire>(&scene, services); });
+  factory.Register(LT_WAVE, [](TNovaBaseList& scene) { return std::make_unique<TNovaWave>(&scene); });
   factory.Register(LT_CINEMA,
                    [&services](TNovaBaseList& scene) { return std::make_unique<TNovaCinema>(&scene, services); });
 }

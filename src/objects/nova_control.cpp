@@ -276,7 +276,7 @@ void TNovaControl::Invalidate() {
     r = Intersect(r, ClipRect());
     if (r.Empty()) return;
   }
-  InvalidateRect(r);
+  InvalidateOwnRect(r);
 }
 
 void TNovaControl::InvalidateRect(TRect& rect) {
@@ -285,8 +285,9 @@ void TNovaControl::InvalidateRect(TRect& rect) {
 
 TCustomDIBX* TNovaControl::DrawSurface() { return parent_ ? parent_->DrawSurface() : nullptr; }
 
-void TNovaControl::Paint(TCustomDIBX& surface) {
-  PaintSelf(surface);
+void TNovaControl::Paint(TCustomDIBX& target) {
+  PaintSelf(target);
+  TCustomDIBX& surface = ChildSurface(target);
   const TRect saved = surface.GetClipRect();
   const TRect area = surface.EffectiveClip();
   for (TNovaControl* child : children_) {

@@ -101,6 +101,9 @@ public:
   void Invalidate();
   // Every control passes the rectangle on to its parent; a class may widen it on the way up.
   virtual void InvalidateRect(TRect& rect);
+  // Where Invalidate hands the control's own rectangle: its own InvalidateRect, unless a class
+  // widens only what its descendants pass up (the wave).
+  virtual void InvalidateOwnRect(TRect& rect) { InvalidateRect(rect); }
   // The surface children draw into: the parent's (a screen gives its own or the back surface).
   virtual TCustomDIBX* DrawSurface();
   // Draws the control and then its children into the surface; the surface's clip is the
@@ -154,6 +157,8 @@ public:
 protected:
   // Draws the control itself (the class's picture); the children follow.
   virtual void PaintSelf(TCustomDIBX& /*surface*/) {}
+  // The surface the children paint into (the wave's proxy while it distorts).
+  virtual TCustomDIBX& ChildSurface(TCustomDIBX& surface) { return surface; }
   // Draws between the own picture and the children (the debug outline).
   void OrderChanged() override;
   // The event text of a mouse, key or focus event property, or null for other numbers.

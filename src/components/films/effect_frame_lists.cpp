@@ -1,5 +1,6 @@
 #include "components/films/effect_frame_lists.h"
 
+#include "components/effects/nova_fire.h"
 #include "components/effects/nova_particle.h"
 #include "components/films/film_interpolate.h"
 #include "components/films/film_manager.h"
@@ -147,10 +148,10 @@ int32_t TFireFrameList::ZoomYAt(int32_t t) const {
 }
 
 TNovaObject* TFireFrameList::CreateObject() {
-  // FIRE EFFECT OBJECT: the fire surface (TNovaFire) is to be created here in film_.Scene()
-  // and registered with Adopt, once the effect exists. Until then an uncontrolled fire track
-  // shows nothing.
-  return nullptr;
+  TNovaBaseList* scene = film_.Scene();
+  auto* fire = scene->Make<TNovaFire>(film_.MutableServices());
+  Adopt(fire, scene);
+  return fire;
 }
 
 void TFireFrameList::ApplyToDriven(int32_t t, TNovaControl& driven) {

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "components/effects/nova_fire.h"
 #include "components/effects/nova_particle.h"
 #include "components/images/nova_box.h"
 #include "components/images/nova_custom_image.h"
@@ -163,8 +164,8 @@ TEST(FilmScene, AnchoredObjectsLiveUnderTheAnchorWithinTheirTracks) {
 }
 
 TEST(FilmScene, ParticleAndFireTracksCreateTheirEffectObjects) {
-  // Outside control mode a particle track makes its emitter (under the anchor, with a system
-  // name) on its first frame.
+  // Outside control mode a particle track makes its emitter and a fire track its fire (under
+  // the anchor, with a system name) on their first frame.
   FilmScene fs;
   auto* anchor = fs.Create<TNovaBox>(LT_BOX, "cin");
   TFilmTrack particle = Track(FT_PARTICLE, 0, 5, "");  // an empty source name
@@ -183,9 +184,12 @@ TEST(FilmScene, ParticleAndFireTracksCreateTheirEffectObjects) {
   ASSERT_NE(emitter, nullptr);
   EXPECT_EQ(emitter->Parent(), anchor);
   EXPECT_TRUE(emitter->HasSystemName());
-  EXPECT_EQ(film.Track(1)->GetObject(), nullptr);
+  auto* flames = dynamic_cast<TNovaFire*>(film.Track(1)->GetObject());
+  ASSERT_NE(flames, nullptr);
+  EXPECT_EQ(flames->Parent(), anchor);
+  EXPECT_TRUE(flames->HasSystemName());
   EXPECT_NE(film.Track(2)->GetObject(), nullptr);
-  EXPECT_EQ(fs.scene.ObjectCount(), before + 2);
+  EXPECT_EQ(fs.scene.ObjectCount(), before + 3);
 }
 
 TEST(FilmScene, LoadingKeepsEmptyFilmsAndRejectsDamagedOnes) {
