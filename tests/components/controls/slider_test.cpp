@@ -398,3 +398,48 @@ TEST(Slider, TheWheelStepsAsTheUpAndDownKeys) {
 
 }  // namespace
 }  // namespace nova::test
+
+namespace nova::test {
+namespace {
+
+TEST(Scrollbar, WhilePagingTheTrackOnThePagingSideShowsItsSecondCell) {
+  ControlScene f;
+  TNovaSlider* s = f.Slider(LT_SCROLLBAR, false, 0, 100, 0, {{PR_LARGECHANGE, Int(10)}});
+  f.Frame();
+  EXPECT_EQ(f.LocalPx(16 + 100, 10), kRestPx);
+  f.MoveTo(16 + 150, 10);
+  f.PressLeft();
+  f.Run(10);
+  ASSERT_EQ(ReadProperty(*s, PR_VALUE).Int, 10);  // thumb at 19..29 along the track
+  EXPECT_EQ(f.LocalPx(16 + 10, 10), kRestPx) << "behind the thumb";
+  EXPECT_EQ(f.LocalPx(16 + 30, 10), kValuePx) << "after the thumb, toward the pointer";
+  EXPECT_EQ(f.LocalPx(16 + 199, 10), kValuePx);
+  f.Release();
+  f.Run(10);
+  EXPECT_EQ(f.LocalPx(16 + 30, 10), kRestPx) << "released";
+}
+
+TEST(Slider, APressOnATransparentPixelOfAMaskedBarTakesNothing) {
+  ControlScene f;
+  // The bar's cells are opaque only in their middle rows (3..6 of 10).
+  BriFrame bar;
+  bar.Width = 400, bar.Height = 10;
+  bar.Color = [](int x, int) { return x < 200 ? kRestPx : kValuePx; };
+  bar.Mask = [](int, int y) { return static_cast<uint8_t>(y >= 3 && y <= 6 ? 255 : 0); };
+  f.AddFile("masked.bri", BriBytes({bar}));
+  TNovaSlider* s = f.Slider(LT_SLIDER, false, 0, 100, 50, {{PR_SOURCE, Str("masked.bri")}});
+  f.MoveTo(21 + 50, 5 + 1);
+  f.PressLeft();
+  f.Run(10);
+  f.Release();
+  f.Run(10);
+  EXPECT_EQ(ReadProperty(*s, PR_VALUE).Int, 50);
+  EXPECT_TRUE(f.Events().empty());
+  f.MoveTo(21 + 50, 5 + 4);
+  f.PressLeft();
+  f.Run(10);
+  EXPECT_EQ(ReadProperty(*s, PR_VALUE).Int, 25) << "an opaque pixel";
+}
+
+}  // namespace
+}  // namespace nova::test
