@@ -202,8 +202,13 @@ TNovaParticle::TSpawn TNovaParticle::NextSpawn(int32_t budget) {
 void TNovaParticle::Emit(int32_t n, bool create) {
   const int32_t budget = ParticleBudget();
   if (create) countdown_ = ClampToInt32(int64_t{countdown_} - int64_t{n} * budget);
-  if (n > 0)
+  if (n > 0) {
+    stepping_ = true;
     for (int i = particles_.Count() - 1; i >= 0; --i) particles_.Item(i)->StepParticle(n);
+    stepping_ = false;
+    if (orderChanged_) SortChildren();
+    orderChanged_ = false;
+  }
   if (!create || pattern_ == PM_NONE) return;
   int64_t left = int64_t{n} * budget;
   int64_t countdown = countdown_;

@@ -67,6 +67,11 @@ public:
   // Advances every particle n budget steps (newest first) and, when create is set, makes the
   // particles that came due (see nova_particle.cpp).
   void Emit(int32_t n, bool create);
+  // During a pass over the particles: true, and the children are sorted once it ends.
+  bool DeferOrder() {
+    if (stepping_) orderChanged_ = true;
+    return stepping_;
+  }
 
   bool GetProperty(int id, TPropValue& value) override;
   bool SetProperty(int id, const TPropValue& value) override;
@@ -104,6 +109,7 @@ private:
   int32_t duration_ = 0;
   std::string onIdle_;
   bool paused_ = false;
+  bool stepping_ = false, orderChanged_ = false;
 };
 
 // The milliseconds of one budget step: the main window's frame budget, at least 1.

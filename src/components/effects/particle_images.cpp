@@ -34,6 +34,14 @@ const TNovaImageList* TNovaParticleImages::CurrentList() const {
 
 TImageMotion* TNovaParticleImages::CurrentMotion() const { return motion_; }
 
+void TNovaParticleImages::OrderChanged() {
+  if (list_ && Parent() == &list_->Emitter() && list_->Emitter().DeferOrder()) {
+    Invalidate();
+    return;
+  }
+  TNovaCustomImages::OrderChanged();
+}
+
 bool TNovaParticleImages::Paused() const { return list_ ? list_->Emitter().Paused() : paused_; }
 
 bool TNovaParticleImages::EmitterAnimationPaused() {

@@ -66,6 +66,9 @@ public:
   void Detach();
 
 protected:
+  // While its emitter steps all particles at once, a new priority re-sorts the emitter's
+  // children once after the pass, not once for every particle.
+  void OrderChanged() override;
   TNovaImageList* CurrentList() override;
   const TNovaImageList* CurrentList() const override;
   TImageMotion* CurrentMotion() const override;
@@ -74,6 +77,8 @@ private:
   // The end test of the pattern at the particle's current place (snow, fluff, twister).
   bool LeftTheEmitter();
   bool EmitterAnimationPaused();
+  // PR_LEFT and PR_TOP at once.
+  void MoveTo(int32_t left, int32_t top);
   void StepSnow(int32_t n);
   void StepStar(int32_t n);
   void StepFluff(int32_t n);

@@ -23,22 +23,30 @@ constexpr Real kTwoPi = 2 * std::numbers::pi_v<Real>;
 constexpr Real kLargestRadius = 2147483647.0L;
 
 constexpr int64_t kFarthest = int64_t{1} << 30;
+constexpr Real kFarthestReal = static_cast<Real>(kFarthest);
 
 int32_t Place(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, -kFarthest, kFarthest)); }
 
 // Rounded to the nearest integer (halves to even), as a place; NaN gives 0.
 int32_t Nearest(Real v) {
-  if (std::isnan(v)) return 0;
-  return Place(static_cast<int64_t>(std::clamp<Real>(std::nearbyint(v), -kFarthest, kFarthest)));
+  if (!(v > -kFarthestReal)) return std::isnan(v) ? 0 : static_cast<int32_t>(-kFarthest);
+  if (v > kFarthestReal) return static_cast<int32_t>(kFarthest);
+  return static_cast<int32_t>(std::llrint(v));
 }
 
 // The fraction dropped, as a place; NaN gives 0.
 int32_t Truncated(Real v) {
-  if (std::isnan(v)) return 0;
-  return Place(static_cast<int64_t>(std::clamp<Real>(std::trunc(v), -kFarthest, kFarthest)));
+  if (!(v > -kFarthestReal)) return std::isnan(v) ? 0 : static_cast<int32_t>(-kFarthest);
+  if (v > kFarthestReal) return static_cast<int32_t>(kFarthest);
+  return static_cast<int32_t>(v);
 }
 
 int32_t Plus(int64_t a, int64_t b) { return Place(a + b); }
+
+// The sine and cosine of an angle within a few turns: the extended precision of the working
+// values matters for the angle sums, not for a place rounded to a pixel.
+Real Sin(Real angle) { return std::sin(static_cast<double>(angle)); }
+Real Cos(Real angle) { return std::cos(static_cast<double>(angle)); }
 
 }  // namespace
 
@@ -62,8 +70,7 @@ void TNovaParticleImages::StartParticle() {
       originX_ = Left(), originY_ = Top();
       angle_ = rnd() * kTwoPi;
       radius_ = p1 + 0.1L;
-      SetLeft(Plus(Nearest(radius_ * std::cos(angle_)), originX_));
-      SetTop(Plus(Nearest(radius_ * std::sin(angle_)), originY_));
+      MoveTo(Plus(Nearest(radius_ * Cos(angle_)), originX_), Plus(Nearest(radius_ * Sin(angle_)), originY_));
       // The distance to the emitter's farthest corner.
       const int32_t w = EmitterWidth(), h = EmitterHeight();
       const Real cx = originX_ >= w / 2.0L ? 0 : w;
@@ -85,6 +92,16 @@ void TNovaParticleImages::StartParticle() {
       break;
     default: break;
   }
+}
+
+void TNovaParticleImages::MoveTo(int32_t left, int32_t top) {
+  // One repaint of the old and the new place instead of one for each coordinate.
+  if (!HasMotion()) {
+    SetBounds(left, top, Width(), Height());
+    return;
+  }
+  SetLeft(left);
+  SetTop(top);
 }
 
 void TNovaParticleImages::StepParticle(int32_t n) {
@@ -113,13 +130,15 @@ bool TNovaParticleImages::LeftTheEmitter() {
 
 void TNovaParticleImages::StepSnow(int32_t n) {
   angle_ = std::fmod(angle_ + angularSpeed_ * n, kTwoPi);
-  SetLeft(Plus(Nearest(std::sin(angle_) * (params_[1] + sway_)), originX_));
+  const int32_t left = Plus(Nearest(Sin(angle_) * (params_[1] + sway_)), originX_);
+  int32_t top = Top();
   accumulator_ += params_[0] * n;
   if (accumulator_ >= 1) {
     const Real whole = std::trunc(accumulator_);
     accumulator_ -= whole;
-    SetTop(Plus(Top(), Truncated(whole)));
+    top = Plus(top, Truncated(whole));
   }
+  MoveTo(left, top);
   if (LeftTheEmitter()) finished_ = true;
 }
 
@@ -131,8 +150,7 @@ void TNovaParticleImages::StepStar(int32_t n) {
     finished_ = true;
     return;
   }
-  SetLeft(Plus(Nearest(std::cos(angle_) * radius_), originX_));
-  SetTop(Plus(Nearest(std::sin(angle_) * radius_), originY_));
+  MoveTo(Plus(Nearest(Cos(angle_) * radius_), originX_), Plus(Nearest(Sin(angle_) * radius_), originY_));
   radius_ *= growth;
   if (radius_ >= distance_) finished_ = true;
   angle_ = std::fmod(angle_ + params_[2], kTwoPi);
@@ -140,22 +158,20 @@ void TNovaParticleImages::StepStar(int32_t n) {
 
 void TNovaParticleImages::StepFluff(int32_t n) {
   horizontal_ += params_[1] * n;
-  SetLeft(Truncated(horizontal_));
   accumulator_ += n;
-  SetTop(Plus(originY_, -int64_t{Truncated(params_[0] * accumulator_ * accumulator_)}));
+  MoveTo(Truncated(horizontal_), Plus(originY_, -int64_t{Truncated(params_[0] * accumulator_ * accumulator_)}));
   if (LeftTheEmitter()) finished_ = true;
 }
 
 void TNovaParticleImages::StepTwister(int32_t n) {
   // Whole turns change nothing below: |cos(a / 2)| and sin(a) repeat every 2 pi.
   angle_ = std::fmod(angle_ + angularSpeed_ * n, kTwoPi);
-  const Real g = std::fabs(std::cos(angle_ / 2)) * 0.5L + 0.5L;
+  const Real g = std::fabs(Cos(angle_ / 2)) * 0.5L + 0.5L;
   const int32_t zoom = Nearest(g * 256);
   SetZoomX(zoom);
   SetZoomY(zoom);
-  SetLeft(Plus(Truncated(g * std::sin(angle_) * sway_), originX_));
   accumulator_ -= params_[0];
-  SetTop(Truncated(accumulator_));
+  MoveTo(Plus(Truncated(g * Sin(angle_) * sway_), originX_), Truncated(accumulator_));
   // The near side of the whirl (larger) is drawn over the far side.
   SetPriority(Nearest((g - 0.5L) / 0.5L * 2000 - 1000));
   if (LeftTheEmitter()) finished_ = true;

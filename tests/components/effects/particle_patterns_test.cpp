@@ -192,7 +192,9 @@ TEST(ParticlePatterns, TwisterParticlesAreDrawnInTheOrderOfTheirPriorities) {
   std::set<int32_t> priorities;
   for (int i = 0; i < e->ChildCount(); ++i) {
     priorities.insert(e->Child(i)->Priority());
-    if (i > 0) EXPECT_LE(e->Child(i - 1)->Priority(), e->Child(i)->Priority()) << i;
+    if (i > 0) {
+      EXPECT_LE(e->Child(i - 1)->Priority(), e->Child(i)->Priority()) << i;
+    }
   }
   EXPECT_GT(priorities.size(), 5u);
 }
