@@ -162,7 +162,13 @@ bool TNovaGauge::SetProperty(int id, const TPropValue& v) {
   switch (id) {
     case PR_SOURCE:
       Invalidate();
-      bar_.Load(v.Str);
+      // A damaged file leaves the bar empty; the layout follows before the error goes on.
+      try {
+        bar_.Load(v.Str);
+      } catch (...) {
+        Relayout();
+        throw;
+      }
       Relayout();
       return true;
     case PR_ALPHA: alpha_ = v.Int; break;

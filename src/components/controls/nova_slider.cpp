@@ -315,7 +315,13 @@ void TNovaSlider::PaintSelf(TCustomDIBX& target) {
 
 void TNovaSlider::SetSourceOf(TCellPicture& picture, const std::string& name) {
   Invalidate();
-  picture.Load(name);
+  // A damaged file leaves the picture empty; the layout follows before the error goes on.
+  try {
+    picture.Load(name);
+  } catch (...) {
+    Relayout();
+    throw;
+  }
   Relayout();
 }
 

@@ -396,12 +396,6 @@ TEST(Slider, TheWheelStepsAsTheUpAndDownKeys) {
   }
 }
 
-}  // namespace
-}  // namespace nova::test
-
-namespace nova::test {
-namespace {
-
 TEST(Scrollbar, WhilePagingTheTrackOnThePagingSideShowsItsSecondCell) {
   ControlScene f;
   TNovaSlider* s = f.Slider(LT_SCROLLBAR, false, 0, 100, 0, {{PR_LARGECHANGE, Int(10)}});

@@ -145,5 +145,19 @@ TEST(ValueControlSave, MissingOrDamagedPicturesDoNotFailALoad) {
   f.Frame();
 }
 
+TEST(ValueControlSave, ADamagedPictureSetByTheScenarioRaisesItsErrorAndEmptiesTheControl) {
+  ControlScene f;
+  f.AddFile("bad.bri", "not a picture");
+  TNovaSlider* s = f.Slider(LT_SLIDER, false, 0, 100, 50);
+  TNovaGauge* g = f.Gauge(false, 0, 100, 50);
+  ASSERT_GT(s->Width(), 0);
+  ASSERT_GT(g->Width(), 0);
+  EXPECT_THROW(s->SetProperty(PR_SOURCE, Str("bad.bri")), std::exception);
+  EXPECT_THROW(g->SetProperty(PR_SOURCE, Str("bad.bri")), std::exception);
+  EXPECT_EQ(s->Width(), 0) << "no bar: no size";
+  EXPECT_EQ(g->Width(), 0);
+  f.Frame();
+}
+
 }  // namespace
 }  // namespace nova::test
