@@ -111,20 +111,24 @@ TEST(Slider, DraggingTheThumbKeepsWhereItWasGrabbed) {
   struct DragCase {
     const char* what;
     int type;
+    bool vertical;
     TPoint grab, to;
     int32_t value;
   };
-  // A slider grabbed one pixel left of its thumb's centre; a scroll bar 4 pixels into its thumb
-  // (19 pixels of 190 per 10). Past the ends the value stays at the range's limits.
+  // A slider grabbed one pixel before its thumb's centre (a vertical one: below it); a scroll
+  // bar 4 pixels into its thumb (19 pixels of 190 per 10). Past the ends the value stays at the
+  // range's limits.
   const DragCase cases[] = {
-      {"slider +20 px", LT_SLIDER, {120, 10}, {140, 10}, 60},
-      {"slider far right", LT_SLIDER, {120, 10}, {400, 10}, 100},
-      {"slider far left", LT_SLIDER, {120, 10}, {-300, 10}, 0},
-      {"scroll bar +19 px", LT_SCROLLBAR, {115, 10}, {134, 10}, 60},
+      {"slider +20 px", LT_SLIDER, false, {120, 10}, {140, 10}, 60},
+      {"slider far right", LT_SLIDER, false, {120, 10}, {400, 10}, 100},
+      {"slider far left", LT_SLIDER, false, {120, 10}, {-300, 10}, 0},
+      {"vertical slider 20 px up", LT_SLIDER, true, {10, 122}, {10, 102}, 60},
+      {"scroll bar +19 px", LT_SCROLLBAR, false, {115, 10}, {134, 10}, 60},
+      {"vertical scroll bar 19 px down", LT_SCROLLBAR, true, {10, 115}, {10, 134}, 60},
   };
   for (const DragCase& c : cases) {
     ControlScene f;
-    TNovaSlider* s = f.Slider(c.type, false, 0, 100, 50);
+    TNovaSlider* s = f.Slider(c.type, c.vertical, 0, 100, 50);
     f.MoveTo(c.grab.X, c.grab.Y);
     f.PressLeft();
     f.Run(10);
