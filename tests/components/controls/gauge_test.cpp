@@ -159,5 +159,25 @@ TEST(Gauge, APausedGaugeHoldsItsAnimation) {
   EXPECT_EQ(g->Shown(), 70);
 }
 
+TEST(Gauge, EveryStepRepaintsItAndAnIdleGaugeNothing) {
+  ControlScene f;
+  TNovaGauge* g = f.Gauge(false, 0, 100, 100, {{PR_DELAY, Int(1000)}});
+  f.Frame(100);
+  EXPECT_TRUE(f.Frame(100).empty()) << "idle";
+  WriteProperty(*g, PR_VALUE, Int(70));
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(f.Frame(100).empty()) << "step " << i;
+  EXPECT_FALSE(ReadProperty(*g, PR_PLAYING).Flag);
+  EXPECT_TRUE(f.Frame(100).empty());
+}
+
+TEST(Gauge, BlendValueZeroDrawsNothing) {
+  ControlScene f;
+  f.Gauge(false, 0, 100, 100, {{PR_ALPHA, Int(0)}});
+  f.Slider(LT_SLIDER, false, 0, 100, 50, {{PR_ALPHA, Int(0)}, {PR_TOP, Int(100)}});
+  f.Frame();
+  EXPECT_EQ(f.LocalPx(50, 4), 0u);
+  EXPECT_EQ(f.LocalPx(120, 100), 0u);
+}
+
 }  // namespace
 }  // namespace nova::test
