@@ -27,7 +27,7 @@ int32_t ToInt32(int64_t v) {
 }  // namespace
 
 TNovaSlider::TNovaSlider(TNovaBaseList* scene, TComponentServices& services)
-    : TNovaControl(scene), services_(services), bar_(services.Images, 2), thumb_(services.Images, 3),
+    : TNovaControl(scene), bar_(services.Images, 2), thumb_(services.Images, 3),
       buttons_(services.Images, 6) {}
 
 TNovaSlider::~TNovaSlider() = default;

@@ -106,7 +106,6 @@ protected:
   void TakeCapture();
   uint32_t RepeatElapsed();
 
-  TComponentServices& services_;
   TCellPicture bar_, thumb_, buttons_;
   int32_t min_ = 0, max_ = 0, value_ = 0;
   int32_t smallChange_ = 1;
