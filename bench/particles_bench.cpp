@@ -26,7 +26,9 @@ void RunParticles(benchmark::State& state, uint8_t pattern, const char* y, long 
   f.back.SetSize(640, 480, 32);
   f.AddFile("flake.bri", test::BriBytes({test::Solid(8, 8, 0xE0F0FF)}));
   auto* e = static_cast<TNovaParticle*>(f.scene.CreateObject(LT_PARTICLE));
-  auto hand = [e](int id, const char* text) { e->TakeExpression(id, std::shared_ptr<TNovaParser>(CompileExpression(text))); };
+  auto hand = [e](int id, const char* text) {
+    e->TakeExpression(id, std::shared_ptr<TNovaParser>(CompileExpression(text)));
+  };
   hand(PR_APPEARX, "Random(640)");
   hand(PR_APPEARY, y);
   hand(PR_DELAY, "16");

@@ -17,14 +17,18 @@ namespace {
 // The furthest back a pre-roll or a long frame makes particles: older moments are skipped
 // (a particle under way for a minute has long left the emitter), so a huge PR_INDEX or a frame
 // after a long stall cannot make the emitter loop for hours.
-constexpr int64_t kCatchUpHorizonMs = 60000;
-constexpr int32_t kShortestInterval = 2;
+constexpr int64_t kParticleCatchUpMs = 60000;
+constexpr int32_t kShortestParticleInterval = 2;
 
-int32_t ClampToInt32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+int32_t ParticleClamp32(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
 
 }  // namespace
 
-int32_t ParticleBudget() { return static_cast<int32_t>(std::clamp<uint32_t>(FrameClock().FrameBudget, 1, INT32_MAX)); }
+int32_t ParticleBudget() {
+  return static_cast<int32_t>(std::clamp<uint32_t>(FrameClock().FrameBudget, 1, INT32_MAX));
+}
 
 TNovaParticle::TNovaParticle(TNovaBaseList* scene, TComponentServices& services)
     : TNovaControl(scene), services_(services), frames_(services.Images), particles_(*this) {}
@@ -146,7 +150,7 @@ bool TNovaParticle::SetProperty(int id, const TPropValue& v) {
 int32_t TNovaParticle::TakeSteps(uint32_t elapsedMs, int32_t budget) {
   const int64_t total = int64_t{remainder_} + elapsedMs;
   remainder_ = static_cast<int32_t>(total % budget);
-  return ClampToInt32(total / budget);
+  return ParticleClamp32(total / budget);
 }
 
 bool TNovaParticle::Update(uint32_t elapsedMs) {
@@ -163,7 +167,7 @@ bool TNovaParticle::Update(uint32_t elapsedMs) {
     case 1:
       Emit(TakeSteps(elapsedMs, budget), true);
       if (duration_ > 0) {
-        duration_ = ClampToInt32(int64_t{duration_} - elapsedMs);
+        duration_ = ParticleClamp32(int64_t{duration_} - elapsedMs);
         if (duration_ <= 0) state_ = 2;
       }
       return common;
@@ -186,22 +190,22 @@ TNovaParticle::TSpawn TNovaParticle::NextSpawn(int32_t budget) {
   TSpawn at;
   if (param_) {
     const TNovaParticleParam& p = *param_;
-    at.X = ClampToInt32(int64_t{p.XBase} + EffectRandomInt(services_, p.XRange));
-    at.Y = ClampToInt32(int64_t{p.YBase} + EffectRandomInt(services_, p.YRange));
-    at.Interval = ClampToInt32(int64_t{p.IntervalBase} + EffectRandomInt(services_, p.IntervalRange));
+    at.X = ParticleClamp32(int64_t{p.XBase} + EffectRandomInt(services_, p.XRange));
+    at.Y = ParticleClamp32(int64_t{p.YBase} + EffectRandomInt(services_, p.YRange));
+    at.Interval = ParticleClamp32(int64_t{p.IntervalBase} + EffectRandomInt(services_, p.IntervalRange));
   } else {
     if (!Evaluate(interval_.get(), at.Interval)) at.Interval = budget;
     if (!Evaluate(appearX_.get(), at.X)) at.X = 0;
     if (!Evaluate(appearY_.get(), at.Y)) at.Y = 0;
   }
   // At most one particle per 2 ms of the time processed (plus one), whatever the interval.
-  at.Interval = std::max(kShortestInterval, at.Interval);
+  at.Interval = std::max(kShortestParticleInterval, at.Interval);
   return at;
 }
 
 void TNovaParticle::Emit(int32_t n, bool create) {
   const int32_t budget = ParticleBudget();
-  if (create) countdown_ = ClampToInt32(int64_t{countdown_} - int64_t{n} * budget);
+  if (create) countdown_ = ParticleClamp32(int64_t{countdown_} - int64_t{n} * budget);
   if (n > 0) {
     stepping_ = true;
     for (int i = particles_.Count() - 1; i >= 0; --i) particles_.Item(i)->StepParticle(n);
@@ -212,8 +216,8 @@ void TNovaParticle::Emit(int32_t n, bool create) {
   if (!create || pattern_ == PM_NONE) return;
   int64_t left = int64_t{n} * budget;
   int64_t countdown = countdown_;
-  if (countdown < -kCatchUpHorizonMs) {
-    const int64_t skipped = -kCatchUpHorizonMs - countdown;
+  if (countdown < -kParticleCatchUpMs) {
+    const int64_t skipped = -kParticleCatchUpMs - countdown;
     countdown += skipped;
     left -= skipped;
   }
@@ -223,7 +227,7 @@ void TNovaParticle::Emit(int32_t n, bool create) {
     left -= at.Interval;
     CreateParticle(at, left, budget);
   }
-  countdown_ = ClampToInt32(countdown);
+  countdown_ = ParticleClamp32(countdown);
 }
 
 void TNovaParticle::CreateParticle(const TSpawn& at, int64_t left, int32_t budget) {
@@ -243,7 +247,7 @@ void TNovaParticle::CreateParticle(const TSpawn& at, int64_t left, int32_t budge
   p->StartParticle();
   // A particle due at an earlier moment of a long frame is already on its way; one that has
   // already left is gone before it is ever shown.
-  if (left > 0) p->StepParticle(ClampToInt32(left / budget));
+  if (left > 0) p->StepParticle(ParticleClamp32(left / budget));
   if (p->Finished()) scene->FreeObject(p);
 }
 
@@ -251,12 +255,12 @@ void TNovaParticle::CreateParticle(const TSpawn& at, int64_t left, int32_t budge
 
 namespace {
 
-void SaveExpression(TStream& s, const TNovaParser* expression) {
+void SaveParticleExpression(TStream& s, const TNovaParser* expression) {
   if (expression) expression->SaveToStream(s);
   else TNovaParser().SaveToStream(s);
 }
 
-std::shared_ptr<TNovaParser> LoadExpression(TStream& s) {
+std::shared_ptr<TNovaParser> LoadParticleExpression(TStream& s) {
   auto expression = std::make_shared<TNovaParser>();
   expression->LoadFromStream(s);
   return expression->Empty() ? nullptr : expression;
@@ -267,9 +271,9 @@ std::shared_ptr<TNovaParser> LoadExpression(TStream& s) {
 void TNovaParticle::SaveToStream(TStream& s) {
   // The particles have system names: the control record leaves them out.
   TNovaControl::SaveToStream(s);
-  SaveExpression(s, appearX_.get());
-  SaveExpression(s, appearY_.get());
-  SaveExpression(s, interval_.get());
+  SaveParticleExpression(s, appearX_.get());
+  SaveParticleExpression(s, appearY_.get());
+  SaveParticleExpression(s, interval_.get());
   s.WriteString(source_);
   s.WriteByte(pattern_);
   for (Real p : params_) s.WriteExtended(p);
@@ -282,9 +286,9 @@ void TNovaParticle::SaveToStream(TStream& s) {
 
 void TNovaParticle::LoadFromStream(TStream& s, int32_t version) {
   TNovaControl::LoadFromStream(s, version);
-  appearX_ = LoadExpression(s);
-  appearY_ = LoadExpression(s);
-  interval_ = LoadExpression(s);
+  appearX_ = LoadParticleExpression(s);
+  appearY_ = LoadParticleExpression(s);
+  interval_ = LoadParticleExpression(s);
   const std::string source = s.ReadString();
   pattern_ = s.ReadByte();
   for (Real& p : params_) p = s.ReadExtended();

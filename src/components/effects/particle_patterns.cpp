@@ -19,34 +19,34 @@ namespace nova {
 
 namespace {
 
-constexpr Real kTwoPi = 2 * std::numbers::pi_v<Real>;
-constexpr Real kLargestRadius = 2147483647.0L;
+constexpr Real kPtTwoPi = 2 * std::numbers::pi_v<Real>;
+constexpr Real kPtLargestRadius = 2147483647.0L;
 
-constexpr int64_t kFarthest = int64_t{1} << 30;
-constexpr Real kFarthestReal = static_cast<Real>(kFarthest);
+constexpr int64_t kPtFar = int64_t{1} << 30;
+constexpr Real kPtFarReal = static_cast<Real>(kPtFar);
 
-int32_t Place(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, -kFarthest, kFarthest)); }
+int32_t PtPlace(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, -kPtFar, kPtFar)); }
 
 // Rounded to the nearest integer (halves to even), as a place; NaN gives 0.
-int32_t Nearest(Real v) {
-  if (!(v > -kFarthestReal)) return std::isnan(v) ? 0 : static_cast<int32_t>(-kFarthest);
-  if (v > kFarthestReal) return static_cast<int32_t>(kFarthest);
+int32_t PtNearest(Real v) {
+  if (!(v > -kPtFarReal)) return std::isnan(v) ? 0 : static_cast<int32_t>(-kPtFar);
+  if (v > kPtFarReal) return static_cast<int32_t>(kPtFar);
   return static_cast<int32_t>(std::llrint(v));
 }
 
 // The fraction dropped, as a place; NaN gives 0.
-int32_t Truncated(Real v) {
-  if (!(v > -kFarthestReal)) return std::isnan(v) ? 0 : static_cast<int32_t>(-kFarthest);
-  if (v > kFarthestReal) return static_cast<int32_t>(kFarthest);
+int32_t PtTrunc(Real v) {
+  if (!(v > -kPtFarReal)) return std::isnan(v) ? 0 : static_cast<int32_t>(-kPtFar);
+  if (v > kPtFarReal) return static_cast<int32_t>(kPtFar);
   return static_cast<int32_t>(v);
 }
 
-int32_t Plus(int64_t a, int64_t b) { return Place(a + b); }
+int32_t PtPlus(int64_t a, int64_t b) { return PtPlace(a + b); }
 
 // The sine and cosine of an angle within a few turns: the extended precision of the working
 // values matters for the angle sums, not for a place rounded to a pixel.
-Real Sin(Real angle) { return std::sin(static_cast<double>(angle)); }
-Real Cos(Real angle) { return std::cos(static_cast<double>(angle)); }
+Real PtSin(Real angle) { return std::sin(static_cast<double>(angle)); }
+Real PtCos(Real angle) { return std::cos(static_cast<double>(angle)); }
 
 }  // namespace
 
@@ -68,9 +68,10 @@ void TNovaParticleImages::StartParticle() {
       break;
     case PM_STAR: {
       originX_ = Left(), originY_ = Top();
-      angle_ = rnd() * kTwoPi;
+      angle_ = rnd() * kPtTwoPi;
       radius_ = p1 + 0.1L;
-      MoveTo(Plus(Nearest(radius_ * Cos(angle_)), originX_), Plus(Nearest(radius_ * Sin(angle_)), originY_));
+      MoveTo(PtPlus(PtNearest(radius_ * PtCos(angle_)), originX_),
+             PtPlus(PtNearest(radius_ * PtSin(angle_)), originY_));
       // The distance to the emitter's farthest corner.
       const int32_t w = EmitterWidth(), h = EmitterHeight();
       const Real cx = originX_ >= w / 2.0L ? 0 : w;
@@ -129,14 +130,14 @@ bool TNovaParticleImages::LeftTheEmitter() {
 }
 
 void TNovaParticleImages::StepSnow(int32_t n) {
-  angle_ = std::fmod(angle_ + angularSpeed_ * n, kTwoPi);
-  const int32_t left = Plus(Nearest(Sin(angle_) * (params_[1] + sway_)), originX_);
+  angle_ = std::fmod(angle_ + angularSpeed_ * n, kPtTwoPi);
+  const int32_t left = PtPlus(PtNearest(PtSin(angle_) * (params_[1] + sway_)), originX_);
   int32_t top = Top();
   accumulator_ += params_[0] * n;
   if (accumulator_ >= 1) {
     const Real whole = std::trunc(accumulator_);
     accumulator_ -= whole;
-    top = Plus(top, Truncated(whole));
+    top = PtPlus(top, PtTrunc(whole));
   }
   MoveTo(left, top);
   if (LeftTheEmitter()) finished_ = true;
@@ -146,34 +147,36 @@ void TNovaParticleImages::StepStar(int32_t n) {
   const Real growth = params_[1];
   if (n > 1) radius_ *= std::pow(growth, static_cast<Real>(n - 1));
   // Beyond the 32-bit range (or no number at all) the particle ends instead of overflowing.
-  if (!(std::fabs(radius_) <= kLargestRadius)) {
+  if (!(std::fabs(radius_) <= kPtLargestRadius)) {
     finished_ = true;
     return;
   }
-  MoveTo(Plus(Nearest(Cos(angle_) * radius_), originX_), Plus(Nearest(Sin(angle_) * radius_), originY_));
+  MoveTo(PtPlus(PtNearest(PtCos(angle_) * radius_), originX_),
+         PtPlus(PtNearest(PtSin(angle_) * radius_), originY_));
   radius_ *= growth;
   if (radius_ >= distance_) finished_ = true;
-  angle_ = std::fmod(angle_ + params_[2], kTwoPi);
+  angle_ = std::fmod(angle_ + params_[2], kPtTwoPi);
 }
 
 void TNovaParticleImages::StepFluff(int32_t n) {
   horizontal_ += params_[1] * n;
   accumulator_ += n;
-  MoveTo(Truncated(horizontal_), Plus(originY_, -int64_t{Truncated(params_[0] * accumulator_ * accumulator_)}));
+  const int32_t rise = PtTrunc(params_[0] * accumulator_ * accumulator_);
+  MoveTo(PtTrunc(horizontal_), PtPlus(originY_, -int64_t{rise}));
   if (LeftTheEmitter()) finished_ = true;
 }
 
 void TNovaParticleImages::StepTwister(int32_t n) {
   // Whole turns change nothing below: |cos(a / 2)| and sin(a) repeat every 2 pi.
-  angle_ = std::fmod(angle_ + angularSpeed_ * n, kTwoPi);
-  const Real g = std::fabs(Cos(angle_ / 2)) * 0.5L + 0.5L;
-  const int32_t zoom = Nearest(g * 256);
+  angle_ = std::fmod(angle_ + angularSpeed_ * n, kPtTwoPi);
+  const Real g = std::fabs(PtCos(angle_ / 2)) * 0.5L + 0.5L;
+  const int32_t zoom = PtNearest(g * 256);
   SetZoomX(zoom);
   SetZoomY(zoom);
   accumulator_ -= params_[0];
-  MoveTo(Plus(Truncated(g * Sin(angle_) * sway_), originX_), Truncated(accumulator_));
+  MoveTo(PtPlus(PtTrunc(g * PtSin(angle_) * sway_), originX_), PtTrunc(accumulator_));
   // The near side of the whirl (larger) is drawn over the far side.
-  SetPriority(Nearest((g - 0.5L) / 0.5L * 2000 - 1000));
+  SetPriority(PtNearest((g - 0.5L) / 0.5L * 2000 - 1000));
   if (LeftTheEmitter()) finished_ = true;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // Effect tracks: particles (TParticleFrameList) and fire (TFireFrameList). In control mode they
 // write their values into the driven control. Outside it a chain shares one effect object,
-// owned by the chain's first track and kept across the seams between its tracks; the effect
-// objects themselves are not part of the player yet, so these tracks create nothing there.
+// owned by the chain's first track and kept across the seams between its tracks: the particle
+// emitter (TNovaParticle, fed the track's emission values) or the fire (TNovaFire).
 #include <array>
 
 #include "components/films/box_frame_list.h"

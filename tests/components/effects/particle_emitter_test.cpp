@@ -20,7 +20,8 @@ std::vector<int32_t> Ages(const TNovaParticle& e) {
 
 // A slow fall (0.1 pixel per step, no sway): nothing leaves a 48-row emitter within a few
 // hundred steps.
-const std::vector<std::pair<int, TPropValue>> kSlowSnow = {{PR_SOURCE, Str("dot.bri")}, {PR_PARTMOTION, Int(PM_SNOW)}};
+const std::vector<std::pair<int, TPropValue>> kSlowSnow = {{PR_SOURCE, Str("dot.bri")},
+                                                          {PR_PARTMOTION, Int(PM_SNOW)}};
 
 TEST(ParticleEmitter, PreRollStartsAsIfTheEmitterHadBeenRunning) {
   struct Case {
@@ -199,7 +200,10 @@ TEST(ParticleEmitter, PositionsComeFromTheExpressionsEvaluatedForEveryParticle) 
 struct Lcg {
   uint32_t state;
   uint32_t Next() { return state = state * 134775813u + 1u; }
-  int32_t Int(int32_t n) { return n <= 1 ? (Next(), 0) : static_cast<int32_t>((uint64_t{uint32_t(n)} * Next()) >> 32); }
+  int32_t Int(int32_t n) {
+    const uint32_t state = Next();
+    return n <= 1 ? 0 : static_cast<int32_t>((uint64_t{uint32_t(n)} * state) >> 32);
+  }
 };
 
 TEST(ParticleEmitter, AParameterRecordReplacesTheExpressionsDrawingXThenYThenTheInterval) {
@@ -338,7 +342,8 @@ TEST(ParticleEmitter, ANewPatternPreRollsAgainAndKeepsTheParticlesUnderWay) {
 TEST(ParticleEmitter, PausedOrAnimationPausedEmittersStandWithTheirParticles) {
   for (int property : {PR_PAUSED, PR_ANIPAUSED}) {
     ParticleScene f;
-    TNovaParticle* e = f.Emitter({"10", "0", "1000"}, {{PR_SOURCE, Str("anim.bri")}, {PR_PARTMOTION, Int(PM_SNOW)}});
+    TNovaParticle* e =
+        f.Emitter({"10", "0", "1000"}, {{PR_SOURCE, Str("anim.bri")}, {PR_PARTMOTION, Int(PM_SNOW)}});
     f.Frame(16);
     ASSERT_EQ(f.Count(*e), 1);
     EXPECT_TRUE(ReadProperty(*e, PR_PLAYING).Flag);

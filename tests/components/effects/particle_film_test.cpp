@@ -110,9 +110,9 @@ TEST(ParticleFilm, ParticlesOfAFilmSourcePlayItAtTheirAge) {
   TFilmFile f = Film({picture});
   f.Relative = 1;
   fs.AddFilm("move.nmt", f);
-  auto* e = fs.Create<TNovaParticle>(LT_PARTICLE, "em",
-                                     {{PR_SOURCE, Str("move.nmt")}, {PR_PARTMOTION, Int(PM_SNOW)}, {PR_WIDTH, Int(64)},
-                                      {PR_HEIGHT, Int(48)}});
+  auto* e = fs.Create<TNovaParticle>(
+      LT_PARTICLE, "em",
+      {{PR_SOURCE, Str("move.nmt")}, {PR_PARTMOTION, Int(PM_SNOW)}, {PR_WIDTH, Int(64)}, {PR_HEIGHT, Int(48)}});
   ASSERT_NE(e->FilmMotion(), nullptr);
   e->TakeExpression(PR_DELAY, std::shared_ptr<TNovaParser>(CompileExpression("50")));
   e->TakeExpression(PR_APPEARX, std::shared_ptr<TNovaParser>(CompileExpression("20")));
