@@ -76,6 +76,8 @@ TEST(ParticleEmitter, ALongFrameMakesTheParticlesOfItsEarlierMomentsAlreadyUnder
       {64, 160, {128, 64, 0, 0}},
       // A frame shorter than a step advances nothing and makes nothing.
       {64, 40, {0}},
+      // A budget of 0 counts as 1 ms steps.
+      {0, 16, {16}},
   };
   for (const Case& c : cases) {
     ParticleScene f;
