@@ -36,7 +36,7 @@ TImageMotion* TNovaParticleImages::CurrentMotion() const { return motion_; }
 
 void TNovaParticleImages::OrderChanged() {
   if (list_ && Parent() == &list_->Emitter() && list_->Emitter().DeferOrder()) {
-    Invalidate();
+    if (!repainting_) Invalidate();
     return;
   }
   TNovaCustomImages::OrderChanged();

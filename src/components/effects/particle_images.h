@@ -95,6 +95,7 @@ private:
   int32_t originX_ = 0, originY_ = 0;
   int32_t age_ = 0;
   bool finished_ = false;
+  bool repainting_ = false;  // a step repaints the particle itself (no repaint for the order)
   // The pattern's working values.
   Real angle_ = 0, angularSpeed_ = 0, sway_ = 0, radius_ = 0;
   Real accumulator_ = 0;  // snow: the fraction of a pixel to fall; fluff: the step count; twister: the height

@@ -171,12 +171,28 @@ void TNovaParticleImages::StepTwister(int32_t n) {
   angle_ = std::fmod(angle_ + angularSpeed_ * n, kPtTwoPi);
   const Real g = std::fabs(PtCos(angle_ / 2)) * 0.5L + 0.5L;
   const int32_t zoom = PtNearest(g * 256);
-  SetZoomX(zoom);
-  SetZoomY(zoom);
   accumulator_ -= params_[0];
-  MoveTo(PtPlus(PtTrunc(g * PtSin(angle_) * sway_), originX_), PtTrunc(accumulator_));
+  const int32_t left = PtPlus(PtTrunc(g * PtSin(angle_) * sway_), originX_);
+  const int32_t top = PtTrunc(accumulator_);
   // The near side of the whirl (larger) is drawn over the far side.
-  SetPriority(PtNearest((g - 0.5L) / 0.5L * 2000 - 1000));
+  const int32_t priority = PtNearest((g - 0.5L) / 0.5L * 2000 - 1000);
+  if (zoom == zoomX_ && zoom == zoomY_ && left == left_ && top == top_) {
+    SetPriority(priority);
+  } else {
+    // Size, place and order change together: the old and the new area are repainted once.
+    Invalidate();
+    if (zoom != zoomX_ || zoom != zoomY_) {
+      zoomX_ = zoomY_ = zoom;
+      GeometryChanged();
+    }
+    if (left != left_) left_ = left, motionX_ = 0;
+    if (top != top_) top_ = top, motionY_ = 0;
+    repainting_ = true;
+    SetPriority(priority);
+    repainting_ = false;
+    PositionChanged();
+    Invalidate();
+  }
   if (LeftTheEmitter()) finished_ = true;
 }
 
