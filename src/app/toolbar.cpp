@@ -5,8 +5,8 @@
 namespace nova {
 namespace {
 
-constexpr uint32_t kFace = 0xF0F0F0, kHover = 0xE5F1FB, kHoverEdge = 0x3C7FB1, kPressed = 0xCCE4F7;
-constexpr uint32_t kText = 0x000000, kDockEdge = 0xA0A0A0;
+constexpr uint32_t kBarFace = 0xF0F0F0, kHover = 0xE5F1FB, kHoverEdge = 0x3C7FB1, kBarPressed = 0xCCE4F7;
+constexpr uint32_t kBarText = 0x000000, kDockEdge = 0xA0A0A0;
 
 void FillRect(TPicture& p, int left, int top, int w, int h, uint32_t colour) {
   for (int y = top < 0 ? 0 : top; y < top + h && y < p.Height; ++y) {
@@ -50,19 +50,19 @@ ToolButton TToolbar::ButtonAt(int x, int y) const {
 }
 
 void TToolbar::Draw(TPicture& picture, ToolButton hover, ToolButton pressed) {
-  FillRect(picture, 0, 0, picture.Width, kDockHeight, kFace);
+  FillRect(picture, 0, 0, picture.Width, kDockHeight, kBarFace);
   FillRect(picture, 0, kDockHeight - 1, picture.Width, 1, kDockEdge);
   for (ToolButton b : {ToolButton::Quit, ToolButton::Screen}) {
     TRect r = ButtonRect(b);
     if (b == pressed) {
-      FillRect(picture, r.Left, r.Top, r.Width(), r.Height(), kPressed);
+      FillRect(picture, r.Left, r.Top, r.Width(), r.Height(), kBarPressed);
       FrameRect(picture, r, kHoverEdge);
     } else if (b == hover) {
       FillRect(picture, r.Left, r.Top, r.Width(), r.Height(), kHover);
       FrameRect(picture, r, kHoverEdge);
     }
     const std::string& caption = b == ToolButton::Quit ? QuitCaption() : ScreenCaption();
-    if (font_) font_->DrawCentred(picture, r, SjisToUtf8(caption), kText);
+    if (font_) font_->DrawCentred(picture, r, SjisToUtf8(caption), kBarText);
   }
 }
 

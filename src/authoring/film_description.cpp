@@ -54,7 +54,7 @@ std::string QuoteSjis(const std::string& s) {
   return out + "\"";
 }
 
-std::string RealText(double d) {
+std::string FilmRealText(double d) {
   if (!std::isfinite(d)) return Format("bits:0x%016llX", static_cast<unsigned long long>(std::bit_cast<uint64_t>(d)));
   char buffer[64];
   auto r = std::to_chars(buffer, buffer + sizeof buffer, d);  // shortest form that reads back exactly
@@ -72,7 +72,7 @@ std::string ValueText(const TFilmField& f) {
         using T = std::remove_pointer_t<decltype(v)>;
         if constexpr (std::is_same_v<T, uint8_t>) return std::to_string(*v);
         else if constexpr (std::is_same_v<T, int32_t>) return IntText(*v, f.Colour);
-        else if constexpr (std::is_same_v<T, double>) return RealText(*v);
+        else if constexpr (std::is_same_v<T, double>) return FilmRealText(*v);
         else if constexpr (std::is_same_v<T, std::string>) return QuoteSjis(*v);
         else return std::to_string(v->X) + " " + std::to_string(v->Y);
       },

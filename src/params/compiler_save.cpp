@@ -11,7 +11,7 @@ namespace {
 
 enum TOperandKind : uint8_t { kVariable = 0, kInteger = 1, kReal = 2, kFlag = 3, kString = 4 };
 
-void WriteOperand(TStream& s, const std::string& text) {
+void WriteOperandText(TStream& s, const std::string& text) {
   int32_t i = 0;
   Real r = 0;
   if (TryTextToInt(text, i)) {
@@ -55,7 +55,7 @@ void TBuildNovaParser::SaveToStream(TStream& s) const {
     } else {
       s.WriteInt32(static_cast<int32_t>(o->Operands.size()));
     }
-    for (size_t k = first; k < o->Operands.size(); ++k) WriteOperand(s, o->Operands[k]);
+    for (size_t k = first; k < o->Operands.size(); ++k) WriteOperandText(s, o->Operands[k]);
   }
 }
 

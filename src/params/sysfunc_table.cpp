@@ -7,11 +7,12 @@
 #include "params/sysfunc.h"
 
 namespace nova {
-namespace {
+// Named, not anonymous: the property table spells its type letters the same way.
+namespace sysfunc_rows {
 
 constexpr uint8_t I = PT_INT, R = PT_FLOAT, F = PT_BOOL, S = PT_STR;
 
-constexpr TSysFuncInfo kTable[kSysFuncCount] = {
+constexpr TSysFuncInfo kFuncTable[kSysFuncCount] = {
     {"IntToStr", 1, 2, S},          {"IntToHex", 2, 2, S},          {"GetProp", 2, 2, PT_NONE},
     {"SetProp", 3, 3, S},           {"GetArraySize", 1, 2, I},      {"Length", 1, 1, I},
     {"JLength", 1, 1, I},           {"Copy", 2, 3, S},              {"JCopy", 2, 3, S},
@@ -69,16 +70,16 @@ constexpr TSysFuncInfo kTable[kSysFuncCount] = {
 
 constexpr TSysFuncInfo kNoFunc = {"", 0, 0, PT_NONE};
 
-}  // namespace
+}  // namespace sysfunc_rows
 
 const TSysFuncInfo& SysFuncInfo(int code) {
-  return (code >= 0 && code < kSysFuncCount) ? kTable[code] : kNoFunc;
+  return (code >= 0 && code < kSysFuncCount) ? sysfunc_rows::kFuncTable[code] : sysfunc_rows::kNoFunc;
 }
 
 int FindSysFunc(const std::string& name) {
   static const std::unordered_map<std::string_view, int> index = [] {
     std::unordered_map<std::string_view, int> m;
-    for (int i = 0; i < kSysFuncCount; ++i) m.emplace(kTable[i].Name, i);
+    for (int i = 0; i < kSysFuncCount; ++i) m.emplace(sysfunc_rows::kFuncTable[i].Name, i);
     return m;
   }();
   auto it = index.find(name);

@@ -20,8 +20,8 @@ constexpr uint32_t kMaxAniSteps = 4096;
 constexpr uint64_t kMaxAniPixels = 4u << 20;  // every frame together
 constexpr uint64_t kMaxStepMs = 3600u * 1000u;
 
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-uint32_t Le32(const uint8_t* p) {
+uint16_t CursorLe16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint32_t CursorLe32(const uint8_t* p) {
   return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
          static_cast<uint32_t>(p[3]) << 24;
 }
@@ -33,13 +33,13 @@ bool IsPng(std::span<const uint8_t> b) { return b.size() >= 8 && b[0] == 0x89 &&
 // A device-independent bitmap with its AND mask, as an icon directory stores it.
 TCursorFrame DecodeDib(std::span<const uint8_t> img) {
   if (img.size() < 40) Bad("picture header cut short");
-  const uint32_t headerSize = Le32(&img[0]);
+  const uint32_t headerSize = CursorLe32(&img[0]);
   if (headerSize < 40 || headerSize > img.size()) Bad("bad picture header size");
-  const int32_t width = static_cast<int32_t>(Le32(&img[4]));
-  const int32_t doubleHeight = static_cast<int32_t>(Le32(&img[8]));
-  const int bits = Le16(&img[14]);
-  const uint32_t compression = Le32(&img[16]);
-  const uint32_t colorsUsed = Le32(&img[32]);
+  const int32_t width = static_cast<int32_t>(CursorLe32(&img[4]));
+  const int32_t doubleHeight = static_cast<int32_t>(CursorLe32(&img[8]));
+  const int bits = CursorLe16(&img[14]);
+  const uint32_t compression = CursorLe32(&img[16]);
+  const uint32_t colorsUsed = CursorLe32(&img[32]);
   // The height counts the colour rows and the mask rows.
   const int32_t height = doubleHeight / 2;
   if (width <= 0 || width > kMaxCursorSide || height <= 0 || height > kMaxCursorSide) Bad("bad picture size");
@@ -110,21 +110,21 @@ struct TDirEntry {
 // A ".cur" or ".ico" file: the picture nearest to 32 x 32, with its hotspot.
 TCursorFrame DecodeIconFile(std::span<const uint8_t> bytes) {
   if (bytes.size() < 6) Bad("cut short");
-  const uint16_t type = Le16(&bytes[2]), count = Le16(&bytes[4]);
-  if (Le16(&bytes[0]) != 0 || (type != 1 && type != 2)) Bad("not a cursor or icon file");
+  const uint16_t type = CursorLe16(&bytes[2]), count = CursorLe16(&bytes[4]);
+  if (CursorLe16(&bytes[0]) != 0 || (type != 1 && type != 2)) Bad("not a cursor or icon file");
   if (count == 0) Bad("no pictures");
   if (6 + static_cast<size_t>(count) * 16 > bytes.size()) Bad("directory cut short");
   std::vector<TDirEntry> entries;
   for (uint16_t i = 0; i < count; ++i) {
     const uint8_t* e = &bytes[6 + static_cast<size_t>(i) * 16];
     TDirEntry d;
-    d.Size = Le32(e + 8);
-    d.Offset = Le32(e + 12);
+    d.Size = CursorLe32(e + 8);
+    d.Offset = CursorLe32(e + 12);
     if (d.Size == 0 || d.Offset > bytes.size() || d.Size > bytes.size() - d.Offset) continue;  // points nowhere
     d.Side = std::max(e[0] ? e[0] : 256, e[1] ? e[1] : 256);
-    if (type == 2) d.HotX = Le16(e + 4), d.HotY = Le16(e + 6);  // icons have no hotspot
+    if (type == 2) d.HotX = CursorLe16(e + 4), d.HotY = CursorLe16(e + 6);  // icons have no hotspot
     std::span<const uint8_t> img = bytes.subspan(d.Offset, d.Size);
-    d.Bits = IsPng(img) ? 32 : img.size() >= 16 ? Le16(&img[14]) : 0;
+    d.Bits = IsPng(img) ? 32 : img.size() >= 16 ? CursorLe16(&img[14]) : 0;
     entries.push_back(d);
   }
   if (entries.empty()) Bad("no readable picture");
@@ -160,7 +160,7 @@ std::vector<TChunk> ReadChunks(std::span<const uint8_t> body) {
   while (body.size() - at >= 8) {
     TChunk c;
     std::memcpy(c.Id, &body[at], 4);
-    const uint32_t length = Le32(&body[at + 4]);
+    const uint32_t length = CursorLe32(&body[at + 4]);
     if (length > body.size() - at - 8) Bad(std::string("chunk \"") + c.Id + "\" runs past the end");
     c.Data = body.subspan(at + 8, length);
     chunks.push_back(c);
@@ -172,7 +172,7 @@ std::vector<TChunk> ReadChunks(std::span<const uint8_t> body) {
 
 TCursorImage DecodeAni(std::span<const uint8_t> bytes) {
   if (bytes.size() < 12 || std::memcmp(&bytes[8], "ACON", 4) != 0) Bad("not an animated cursor");
-  const uint32_t riffLength = Le32(&bytes[4]);
+  const uint32_t riffLength = CursorLe32(&bytes[4]);
   if (riffLength < 4) Bad("cut short");
   const size_t end = std::min<uint64_t>(bytes.size(), 8 + static_cast<uint64_t>(riffLength));
   std::span<const uint8_t> header, rates, sequence;
@@ -191,10 +191,10 @@ TCursorImage DecodeAni(std::span<const uint8_t> bytes) {
     }
   }
   if (header.size() < 36) Bad("animation header missing");
-  const uint32_t frameCount = Le32(&header[4]);
-  uint32_t stepCount = Le32(&header[8]);
-  const uint32_t defaultRate = Le32(&header[28]);
-  const uint32_t flags = Le32(&header[32]);
+  const uint32_t frameCount = CursorLe32(&header[4]);
+  uint32_t stepCount = CursorLe32(&header[8]);
+  const uint32_t defaultRate = CursorLe32(&header[28]);
+  const uint32_t flags = CursorLe32(&header[32]);
   if (!(flags & 1)) Bad("animations of raw pictures are not read");
   if (frameCount == 0 || frameCount > kMaxAniFrames) Bad("bad frame count");
   if (icons.size() < frameCount) Bad("frames missing");
@@ -212,9 +212,9 @@ TCursorImage DecodeAni(std::span<const uint8_t> bytes) {
     if (pixels > kMaxAniPixels) Bad("animation too large");
   }
   for (uint32_t i = 0; i < stepCount; ++i) {
-    uint32_t frame = sequenced ? Le32(&sequence[i * 4]) : i % frameCount;
+    uint32_t frame = sequenced ? CursorLe32(&sequence[i * 4]) : i % frameCount;
     if (frame >= frameCount) Bad("step names a missing frame");
-    uint64_t jiffies = rates.empty() ? defaultRate : Le32(&rates[i * 4]);
+    uint64_t jiffies = rates.empty() ? defaultRate : CursorLe32(&rates[i * 4]);
     uint64_t ms = std::max<uint64_t>(jiffies, 1) * 1000 / 60;  // a rate counts 1/60 s
     image.Steps.push_back(TCursorStep{static_cast<int32_t>(frame), static_cast<uint32_t>(std::min(ms, kMaxStepMs))});
   }

@@ -13,12 +13,12 @@
 namespace nova::tools {
 namespace {
 
-constexpr const char* kUsage =
+constexpr const char* kFilmUsage =
     "usage: novatool film build DESCRIPTION -o FILE.nmt\n"
     "       novatool film dump FILE.nmt [-o DESCRIPTION]\n";
 
-int Usage() {
-  std::fputs(kUsage, stderr);
+int FilmUsage() {
+  std::fputs(kFilmUsage, stderr);
   return 2;
 }
 
@@ -37,12 +37,12 @@ int CmdFilm(const Args& args) {
   for (size_t i = 1; i < args.size(); ++i) {
     if (args[i] == "-o" && i + 1 < args.size()) output = args[++i];
     else if (input.empty() && !args[i].empty() && args[i][0] != '-') input = args[i];
-    else return Usage();
+    else return FilmUsage();
   }
-  if (args.empty() || input.empty()) return Usage();
+  if (args.empty() || input.empty()) return FilmUsage();
   const std::string name = Utf8ToSjis(input);
   if (args[0] == "build") {
-    if (output.empty()) return Usage();
+    if (output.empty()) return FilmUsage();
     TFilmFile film = ParseFilmDescription(ReadHostFile(input), name);
     std::vector<uint8_t> bytes = WriteFilmFile(film);
     TKtMemoryStream(std::string(bytes.begin(), bytes.end())).SaveToFile(output);
@@ -56,7 +56,7 @@ int CmdFilm(const Args& args) {
     else TKtMemoryStream(text).SaveToFile(output);
     return 0;
   }
-  return Usage();
+  return FilmUsage();
 }
 
 }  // namespace nova::tools

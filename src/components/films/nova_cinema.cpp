@@ -31,7 +31,7 @@ int32_t ClampToInt32(int64_t v) {
 }
 
 // Milliseconds -> frame, rounded to the nearest (halves to even, as the frame clock's owner did).
-int32_t FrameAt(int32_t elapsedMs) {
+int32_t CinemaFrameAt(int32_t elapsedMs) {
   return ClampToInt32(static_cast<int64_t>(
       std::nearbyint(static_cast<double>(elapsedMs) / (1000.0 / TNovaCinema::kFrameRate))));
 }
@@ -194,7 +194,7 @@ bool TNovaCinema::Update(uint32_t elapsedMs) {
     elapsed_ = ClampToInt32(int64_t{elapsed_} + elapsedMs);
   if (film_) {
     const int32_t count = film_->FilmFrameCount();
-    int32_t frame = FrameAt(elapsed_);
+    int32_t frame = CinemaFrameAt(elapsed_);
     if (frame >= count) {
       if (repeat_) {
         const int64_t looped = int64_t{frame} % std::max(count, 1) + film_->LoopStart();

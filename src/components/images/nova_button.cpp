@@ -11,9 +11,9 @@ namespace nova {
 namespace {
 
 constexpr int kStateCount = 4;
-constexpr int32_t kAntialiasQuality = 3;
+constexpr int32_t kButtonAntialias = 3;
 
-TFontPixelManager& GlyphsOf(TComponentServices& services) {
+TFontPixelManager& ButtonGlyphs(TComponentServices& services) {
   if (!services.Glyphs) RaiseError("TNovaButton: no glyph cache");
   return *services.Glyphs;
 }
@@ -21,7 +21,7 @@ TFontPixelManager& GlyphsOf(TComponentServices& services) {
 }  // namespace
 
 TNovaButton::TNovaButton(TNovaBaseList* scene, TComponentServices& services)
-    : TNovaImages(scene, services, kStateCount), labels_(std::make_unique<TKtLabelList>(GlyphsOf(services))) {}
+    : TNovaImages(scene, services, kStateCount), labels_(std::make_unique<TKtLabelList>(ButtonGlyphs(services))) {}
 
 TNovaButton::~TNovaButton() = default;
 
@@ -255,7 +255,7 @@ bool TNovaButton::SetProperty(int id, const TPropValue& v) {
     case PR_FONTHEIGHT: labels_->FontSize = v.Int; break;
     case PR_FONTSTYLE: labels_->Style = static_cast<uint8_t>(v.Int); break;
     case PR_FONTCOLOR: labels_->TextColor = v.Int; break;
-    case PR_ANTIALIAS: labels_->Quality = v.Flag ? kAntialiasQuality : 0; break;
+    case PR_ANTIALIAS: labels_->Quality = v.Flag ? kButtonAntialias : 0; break;
     default: return TNovaImages::SetProperty(id, v);
   }
   // A font setting changed: the caption is measured and drawn again.

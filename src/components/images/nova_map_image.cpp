@@ -18,10 +18,6 @@ namespace {
 
 constexpr int32_t kClosing = 100, kClosed = 101;
 
-bool HasKey(const std::vector<int>& keys, int a, int b) {
-  return std::find(keys.begin(), keys.end(), a) != keys.end() || std::find(keys.begin(), keys.end(), b) != keys.end();
-}
-
 }  // namespace
 
 TNovaMapImage::TNovaMapImage(TNovaBaseList* scene, TComponentServices& services)

@@ -9,14 +9,6 @@
 
 namespace nova {
 
-namespace {
-
-// Virtual-key codes the list box answers.
-
-bool HasKey(const std::vector<int>& keys, int key) { return std::find(keys.begin(), keys.end(), key) != keys.end(); }
-
-}  // namespace
-
 int32_t TNovaCustomListBox::ItemAt(TPoint p) {
   const TGeometry g = Geometry();
   if (g.Step <= 0 || p.X < g.X0 || p.X >= g.X0 + g.W) return -1;

@@ -25,10 +25,6 @@ enum TImageRole : int {
 // Preview pictures lie above the button pictures: leaving 0, hovering 1, choosing 2.
 constexpr int32_t kLeavePriority = 0, kHoverPriority = 1, kSelectPriority = 2;
 
-bool HasKey(const std::vector<int>& keys, int a, int b) {
-  return std::find(keys.begin(), keys.end(), a) != keys.end() || std::find(keys.begin(), keys.end(), b) != keys.end();
-}
-
 }  // namespace
 
 TNovaPrevMenu::TNovaPrevMenu(TNovaBaseList* scene, TComponentServices& services)
