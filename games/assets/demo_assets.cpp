@@ -159,5 +159,16 @@ int main(int argc, char** argv) {
   Write(dir, "small_hover.bri", colour, &mask);
   Button(112, 32, 0x2C3E8C, 0x1A2660, 0xA8B4E0, colour, mask);
   Write(dir, "small_pressed.bri", colour, &mask);
+  // A snowflake for the title's particles: a white dot of 6 x 6 whose mask fades out from the
+  // middle, so that flakes stay soft over the gradient.
+  colour.Allocate(6, 6, 24);
+  mask.Allocate(6, 6, 8);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 6; ++x) {
+      const double d = std::hypot(x - 2.5, y - 2.5) / 3.0;
+      colour.SetPixel(x, y, Rgb(255, 255, 255));
+      mask.SetPixel(x, y, static_cast<uint32_t>(std::clamp(1.0 - d, 0.0, 1.0) * 255 + 0.5));
+    }
+  Write(dir, "snow.bri", colour, &mask);
   return 0;
 }
