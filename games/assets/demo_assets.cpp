@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 
 #include "base/stream.h"
@@ -125,6 +126,33 @@ void Button(int w, int h, uint32_t top, uint32_t bottom, uint32_t border, TBrioB
   }
 }
 
+// The cells of a value control's picture side by side, each a rounded rectangle lit from
+// above, in the colours given (top, bottom, border) for each cell.
+struct CellLook {
+  uint32_t top, bottom, border;
+};
+void Cells(int w, int h, double radius, std::initializer_list<CellLook> looks, TBrioBitmap& colour,
+           TBrioBitmap& mask) {
+  colour.Allocate(w * static_cast<int>(looks.size()), h, 24);
+  mask.Allocate(w * static_cast<int>(looks.size()), h, 8);
+  int cell = 0;
+  for (const CellLook& look : looks) {
+    for (int y = 0; y < h; ++y) {
+      const double t = h > 1 ? static_cast<double>(y) / (h - 1) : 0;
+      const uint32_t face = Rgb(Mix((look.top >> 16) & 255, (look.bottom >> 16) & 255, t),
+                                Mix((look.top >> 8) & 255, (look.bottom >> 8) & 255, t),
+                                Mix(look.top & 255, look.bottom & 255, t));
+      for (int x = 0; x < w; ++x) {
+        const double inner = RoundRect(x - 1, y - 1, w - 2, h - 2, std::max(radius - 1, 0.0));
+        colour.SetPixel(cell * w + x, y, face);
+        Blend(colour, cell * w + x, y, look.border, 1.0 - inner);
+        mask.SetPixel(cell * w + x, y, static_cast<uint32_t>(RoundRect(x, y, w, h, radius) * 255 + 0.5));
+      }
+    }
+    ++cell;
+  }
+}
+
 void Write(const std::filesystem::path& dir, const char* name, const TBrioBitmap& colour, const TBrioBitmap* mask) {
   nova::TBrioWriteFrame frame;
   frame.Color = &colour;
@@ -170,5 +198,19 @@ int main(int argc, char** argv) {
       mask.SetPixel(x, y, static_cast<uint32_t>(std::clamp(1.0 - d, 0.0, 1.0) * 255 + 0.5));
     }
   Write(dir, "snow.bri", colour, &mask);
+  // The settings page's value controls: a bar of 200 x 10 (its rest, then its value part), a
+  // thumb of 14 x 22 (normal, hover, pressed), step buttons of 18 x 18 (each button's three
+  // states), and a gauge of 200 x 14 (its value part, then the part being lost).
+  Cells(200, 10, 5, {{0x202838, 0x384058, 0x8890B0}, {0x86A4FF, 0x4660C0, 0xD8E0FF}}, colour, mask);
+  Write(dir, "bar.bri", colour, &mask);
+  Cells(14, 22, 5, {{0xE8ECFF, 0xA8B4E0, 0x2C3E8C}, {0xFFFFFF, 0xC8D4FF, 0x4660C0}, {0xA8B4E0, 0x7884B0, 0x1A2660}},
+        colour, mask);
+  Write(dir, "thumb.bri", colour, &mask);
+  const CellLook step{0x5A7BD8, 0x2C3E8C, 0xD8E0FF}, stepHover{0x86A4FF, 0x4660C0, 0xFFFFFF},
+      stepPressed{0x2C3E8C, 0x1A2660, 0xA8B4E0};
+  Cells(18, 18, 6, {step, stepHover, stepPressed, step, stepHover, stepPressed}, colour, mask);
+  Write(dir, "steps.bri", colour, &mask);
+  Cells(200, 14, 4, {{0x90F0A0, 0x30A050, 0xE0FFE8}, {0xFFC080, 0xC06020, 0xFFE8D0}}, colour, mask);
+  Write(dir, "gauge.bri", colour, &mask);
   return 0;
 }

@@ -1,6 +1,6 @@
 # The save or the load screen (the argument says which): three slots with their captions.
 Calc {panelMode = @ParamStr[0]}
-Sound PR_SOURCE={"sound\\click.wav"} PR_DELAY={1} PR_AUTOSCRAP={TRUE}
+Sound PR_SOURCE={"sound\\click.wav"} PR_DELAY={1} PR_VOLUME={soundVolume} PR_AUTOSCRAP={TRUE}
 BoxNew PR_NAME={"panel"} PR_WIDTH={640} PR_HEIGHT={480} PR_COLOR={2099216} PR_ALPHA={224} PR_PRIORITY={100}
 If {panelMode == "save"}
   Caption PR_NAME={"panelTitle"} PR_PARENT={"panel"} PR_LEFT={40} PR_TOP={24} PR_TEXT={"セーブ"} PR_FONTHEIGHT={28} PR_FONTCOLOR={16777215} PR_ANTIALIAS={TRUE}

@@ -5,7 +5,7 @@
 Calc {place = "部屋"}
 ImgNew PR_NAME={"roombg"} PR_PARENT={back} PR_PRIORITY={-100} PR_SOURCE={"film\\room_loop.nmt"} PR_REPEAT={TRUE}
 BoxNew PR_NAME={"window"} PR_PARENT={back} PR_LEFT={16} PR_TOP={328} PR_WIDTH={608} PR_HEIGHT={136} PR_COLOR={3153952} PR_ALPHA={208} PR_BORDERWIDTH={2} PR_BORDERCOLOR={15777984} PR_ONLBTNDOWN={"ui.nsb:clicked"}
-MesNew PR_NAME={"mes"} PR_PARENT={"window"} PR_LEFT={16} PR_TOP={12} PR_WIDTH={576} PR_HEIGHT={112} PR_FONTHEIGHT={20} PR_LINESPACE={8} PR_FONTCOLOR={16777215} PR_FONTLINKCOLOR={16760960} PR_FONTHOVERCOLOR={65535} PR_ANTIALIAS={TRUE} PR_ONPLAYEND={"ui.nsb:typed"} PR_ONLINK={"ui.nsb:link"} PR_ONLBTNDOWN={"ui.nsb:clicked"}
+MesNew PR_NAME={"mes"} PR_PARENT={"window"} PR_TEXTDELAY={textSpeed} PR_LEFT={16} PR_TOP={12} PR_WIDTH={576} PR_HEIGHT={112} PR_FONTHEIGHT={20} PR_LINESPACE={8} PR_FONTCOLOR={16777215} PR_FONTLINKCOLOR={16760960} PR_FONTHOVERCOLOR={65535} PR_ANTIALIAS={TRUE} PR_ONPLAYEND={"ui.nsb:typed"} PR_ONLINK={"ui.nsb:link"} PR_ONLBTNDOWN={"ui.nsb:clicked"}
 Button PR_NAME={"history"} PR_PARENT={back} PR_LEFT={152} PR_TOP={12} PR_SOURCE={"cg\\small.bri"} PR_HOVERSOURCE={"cg\\small_hover.bri"} PR_PRESSEDSOURCE={"cg\\small_pressed.bri"} PR_TEXT={"履歴"} PR_FONTHEIGHT={16} PR_FONTCOLOR={16777215} PR_ANTIALIAS={TRUE} PR_ONNOTIFY={"ui.nsb:history"}
 Button PR_NAME={"save"} PR_PARENT={back} PR_LEFT={272} PR_TOP={12} PR_SOURCE={"cg\\small.bri"} PR_HOVERSOURCE={"cg\\small_hover.bri"} PR_PRESSEDSOURCE={"cg\\small_pressed.bri"} PR_TEXT={"セーブ"} PR_FONTHEIGHT={16} PR_FONTCOLOR={16777215} PR_ANTIALIAS={TRUE} PR_ONNOTIFY={"ui.nsb:save"}
 Button PR_NAME={"load"} PR_PARENT={back} PR_LEFT={392} PR_TOP={12} PR_SOURCE={"cg\\small.bri"} PR_HOVERSOURCE={"cg\\small_hover.bri"} PR_PRESSEDSOURCE={"cg\\small_pressed.bri"} PR_TEXT={"ロード"} PR_FONTHEIGHT={16} PR_FONTCOLOR={16777215} PR_ANTIALIAS={TRUE} PR_ONNOTIFY={"ui.nsb:load"}
@@ -13,7 +13,7 @@ Button PR_NAME={"totitle"} PR_PARENT={back} PR_LEFT={512} PR_TOP={12} PR_SOURCE=
 MovieStop {"bgm"} {600}
 Flip {4} {600} {FALSE} {} [] {TRUE}
 ImgNew PR_NAME={"chara"} PR_LEFT={480} PR_TOP={170} PR_PRIORITY={-50} PR_SOURCE={"film\\entrance.nmt"}
-Sound PR_NAME={"bgm"} PR_SOURCE={"sound\\bgm.mid"} PR_VOLUME={700} PR_REPEAT={TRUE} PR_DELAY={800}
+Sound PR_NAME={"bgm"} PR_SOURCE={"sound\\bgm.mid"} PR_VOLUME={musicVolume * 7 / 8} PR_REPEAT={TRUE} PR_DELAY={800}
 TextIns "ここは<RUBY VALUE=\"しんせいそう\">新星荘</RUBY>の二階、小さな部屋。<BR>窓の外では<FONT COLOR=\"#FFB040\">夕焼け</FONT>が、街をゆっくりと赤く染めていく。" {"mes"} {TRUE}
 Call "turn.nsb"
 TextIns "机の上には、古い<A HREF=\"祖父の形見。今でもよく鳴る。\">ラジオ</A>と小さなテレビ。<BR>（<FONT COLOR=\"#80C0FF\">青い言葉</FONT>はクリックできます）<BR>さて、何をしよう。" {"mes"} {TRUE}

@@ -9,6 +9,11 @@ VarNew "panelMode" str {""}
 VarNew "slot" int {0}
 VarNew "saves" int {0}
 VarNew "link" str {""}
+# The settings screen's values (settings.nss): music and sound volumes (1000 = full), the
+# message speed (256 = each character's own wait).
+VarNew "musicVolume" int {800}
+VarNew "soundVolume" int {1000}
+VarNew "textSpeed" int {256}
 Calc {SetProp("", 8, 0)}
 # The opening film plays in a cinema over the whole screen and removes itself when it ends; a
 # click on it, Return or Space ends it at once.

@@ -1,6 +1,7 @@
-# The title screen: built on the back screen and faded in, with three image buttons; the Ogg
-# music fades in. The buttons' pages (ui.nsb) set `go`. Objects of the same priority are drawn
-# in the order of their names: the backgrounds go below everything with a priority of their own.
+# The title screen: built on the back screen and faded in, with three image buttons and a small
+# one in the corner for the settings screen (settings.nss); the Ogg music fades in. The buttons'
+# pages (ui.nsb) set `go`. Objects of the same priority are drawn in the order of their names:
+# the backgrounds go below everything with a priority of their own.
 Calc {go = ""}
 Calc {place = "タイトル"}
 ImgNew PR_NAME={"titlebg"} PR_PARENT={back} PR_PRIORITY={-100} PR_SOURCE={"cg\\title.bri"}
@@ -13,10 +14,11 @@ Caption PR_NAME={"subtitle"} PR_PARENT={back} PR_LEFT={52} PR_TOP={156} PR_TEXT=
 Button PR_NAME={"newgame"} PR_PARENT={back} PR_LEFT={220} PR_TOP={240} PR_SOURCE={"cg\\button.bri"} PR_HOVERSOURCE={"cg\\button_hover.bri"} PR_PRESSEDSOURCE={"cg\\button_pressed.bri"} PR_TEXT={"はじめから"} PR_FONTHEIGHT={20} PR_FONTCOLOR={16777215} PR_ANTIALIAS={TRUE} PR_ONNOTIFY={"ui.nsb:start"}
 Button PR_NAME={"continue"} PR_PARENT={back} PR_LEFT={220} PR_TOP={300} PR_SOURCE={"cg\\button.bri"} PR_HOVERSOURCE={"cg\\button_hover.bri"} PR_PRESSEDSOURCE={"cg\\button_pressed.bri"} PR_TEXT={"つづきから"} PR_FONTHEIGHT={20} PR_FONTCOLOR={16777215} PR_ANTIALIAS={TRUE} PR_ONNOTIFY={"ui.nsb:load"}
 Button PR_NAME={"quit"} PR_PARENT={back} PR_LEFT={220} PR_TOP={360} PR_SOURCE={"cg\\button.bri"} PR_HOVERSOURCE={"cg\\button_hover.bri"} PR_PRESSEDSOURCE={"cg\\button_pressed.bri"} PR_TEXT={"おわる"} PR_FONTHEIGHT={20} PR_FONTCOLOR={16777215} PR_ANTIALIAS={TRUE} PR_ONNOTIFY={"ui.nsb:quit"}
+Button PR_NAME={"settings"} PR_PARENT={back} PR_LEFT={508} PR_TOP={436} PR_SOURCE={"cg\\small.bri"} PR_HOVERSOURCE={"cg\\small_hover.bri"} PR_PRESSEDSOURCE={"cg\\small_pressed.bri"} PR_TEXT={"設定"} PR_FONTHEIGHT={16} PR_FONTCOLOR={16777215} PR_ANTIALIAS={TRUE} PR_ONNOTIFY={"settings.nsb:open"}
 If {Exists("bgm")}
   MovieStop {"bgm"} {400}
 Flip {1} {400} {FALSE} {} [] {TRUE}
-Sound PR_NAME={"bgm"} PR_SOURCE={"sound\\bgm.ogg"} PR_VOLUME={800} PR_REPEAT={TRUE} PR_DELAY={1000}
+Sound PR_NAME={"bgm"} PR_SOURCE={"sound\\bgm.ogg"} PR_VOLUME={musicVolume} PR_REPEAT={TRUE} PR_DELAY={1000}
 Wait {go == ""}
 If {go == "quit"}
   MovieStop {"bgm"} {300}
