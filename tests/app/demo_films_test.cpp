@@ -53,11 +53,14 @@ class DemoRun {
 public:
   DemoRun(const std::string& input, std::vector<int> frames) : frames_(std::move(frames)) {
     test::WriteFile(dir_ / "input.txt", input);
+    // A copy of the game: a player refuses a second run of the same game folder, and other
+    // tests play the bundled game at the same time.
+    test::WriteFile(game_ / "game.dat", test::ReadFile(test::BinaryDir() + "/game/game.dat"));
     std::string cmd = std::string("timeout 60 ") + NOVA_PLAYER_PATH + " --headless --frames " +
                       std::to_string(frames_.back() + 1) + " --save-dir '" + dir_ / "save" + "' --input '" +
                       dir_ / "input.txt" + "'";
     for (int f : frames_) cmd += " --screenshot " + std::to_string(f) + ":'" + Shot(f) + "'";
-    cmd += " '" + test::BinaryDir() + "/game'";
+    cmd += " '" + game_.Path() + "'";
     code_ = test::RunCommand(cmd, scratch_).Code;
   }
   int Code() const { return code_; }
@@ -65,7 +68,7 @@ public:
 
 private:
   std::string Shot(int frame) const { return dir_ / ("f" + std::to_string(frame) + ".png"); }
-  test::TempDir dir_, scratch_;
+  test::TempDir dir_, scratch_, game_;
   std::vector<int> frames_;
   int code_ = -1;
 };

@@ -53,14 +53,15 @@ TRgb PixelOf(const std::string& file, int x, int y) {
 }
 
 TEST(DemoSettings, TheMusicFollowsItsSliderWhileDragged) {
-  test::TempDir dir;
+  test::TempDir dir, game;  // a copy of the game: other tests play the bundled one at the same time
+  test::WriteFile(game / "game.dat", test::ReadFile(test::BinaryDir() + "/game/game.dat"));
   test::WriteFile(dir / "input.txt", kDragMusic);
   const std::string shot = " --screenshot ";
   const std::string cmd = std::string("timeout 60 ") + NOVA_PLAYER_PATH + " --headless --frames 600 --save-dir '" +
                           dir.Path() + "' --audio-out '" + dir / "out.wav" + "' --dump-vars '" + dir / "vars.jsonl" +
                           "' --input '" + dir / "input.txt" + "'" + shot + "475:'" + dir / "drag.png" + "'" + shot +
                           "545:'" + dir / "let_go.png" + "'" + shot + "590:'" + dir / "back.png" + "' '" +
-                          test::BinaryDir() + "/game' >/dev/null 2>&1";
+                          game.Path() + "' >/dev/null 2>&1";
   ASSERT_EQ(std::system(cmd.c_str()), 0);
 
   const std::string wav = test::ReadFile(dir / "out.wav");

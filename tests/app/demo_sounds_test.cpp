@@ -74,10 +74,11 @@ int PeakOfFrames(const std::string& wav, int from, int to) {
 // play until the film ends (frame 346), the title's music fades in, the first button sounds
 // over it, and the room's MIDI music goes on under the story.
 TEST(DemoSounds, TheBundledGameSoundsWhenPlayed) {
-  test::TempDir dir;
+  test::TempDir dir, game;  // a copy of the game: other tests play the bundled one at the same time
+  test::WriteFile(game / "game.dat", test::ReadFile(test::BinaryDir() + "/game/game.dat"));
   const std::string cmd = std::string(NOVA_PLAYER_PATH) + " --headless --frames 660 --save-dir " + dir.Path() +
                           " --audio-out " + dir.Path() + "/out.wav --input " + test::SourceDir() +
-                          "/games/demo/.test/input.txt " + test::BinaryDir() + "/game >/dev/null 2>&1";
+                          "/games/demo/.test/input.txt " + game.Path() + " >/dev/null 2>&1";
   ASSERT_EQ(std::system(cmd.c_str()), 0);
   const std::string wav = test::ReadFile(dir / "out.wav");
   ASSERT_GT(wav.size(), 44u + 660 * 2822u);
